@@ -1,0 +1,59 @@
+# Sourced by the project's scripts: picks the Wine that runs here and the
+# matching build flavour, and sets up a private prefix inside the build tree.
+# Needs ROOT set by the caller.
+
+# A kernel without 32-bit emulation cannot start Wine's 32-bit loader; the
+# same sources then run their tests as a 64-bit build under wine64.
+if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+    LUMO_ARCH=i686
+    WINE_LOADER=/usr/lib/wine/wine
+    WINE_SERVER=/usr/lib/wine/wineserver32
+    export WINEARCH=win32
+else
+    LUMO_ARCH=x86_64
+    WINE_LOADER=/usr/lib/wine/wine64
+    WINE_SERVER=/usr/lib/wine/wineserver64
+    export WINEARCH=win64
+fi
+BUILD_DIR="$ROOT/build/$LUMO_ARCH"
+export WINELOADER="$WINE_LOADER" WINESERVER="$WINE_SERVER"
+export WINEPREFIX="$BUILD_DIR/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winemenubuilder.exe=d;winebus.sys=d"
+# The prefix links its shell folders to $HOME: keep them inside the build too.
+export HOME="$BUILD_DIR/home"
+export XDG_CONFIG_HOME="$HOME/.config" XDG_CACHE_HOME="$HOME/.cache" XDG_DATA_HOME="$HOME/.local/share"
+mkdir -p "$HOME"
+
+LUMO_STARTED_XVFB_PID=""
+LUMO_STARTED_HOLDER_PID=""
+
+lumo_start_xvfb() {
+    if [ -n "${DISPLAY:-}" ] && [ -z "${LUMO_FORCE_XVFB:-}" ]; then return; fi
+    local fifo; fifo="$(mktemp -u)"; mkfifo "$fifo"
+    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    LUMO_STARTED_XVFB_PID=$!
+    local num; read -r -t 20 num <"$fifo" || true
+    rm -f "$fifo"
+    if [ -z "$num" ]; then echo "Xvfb did not start" >&2; return 1; fi
+    export DISPLAY=":$num"
+}
+
+lumo_wine() { timeout "${LUMO_WINE_TIMEOUT:-120}" "$WINE_LOADER" "$@"; }
+
+# Creates the prefix when missing; the registry settings make windows
+# unmanaged (no window manager on Xvfb) and give GDI+ the fonts it asks for.
+lumo_prepare_prefix() {
+    mkdir -p "$WINEPREFIX"
+    "$WINE_SERVER" -p
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        lumo_wine wineboot >/dev/null 2>&1 || true
+        lumo_wine reg import "$ROOT/scripts/test-prefix.reg" >/dev/null 2>&1
+    fi
+}
+
+lumo_stop_all() {
+    if [ -n "$LUMO_STARTED_HOLDER_PID" ]; then kill "$LUMO_STARTED_HOLDER_PID" 2>/dev/null || true; fi
+    "$WINE_SERVER" -k 2>/dev/null || true
+    if [ -n "$LUMO_STARTED_XVFB_PID" ]; then kill "$LUMO_STARTED_XVFB_PID" 2>/dev/null || true; fi
+}

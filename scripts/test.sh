@@ -20,9 +20,9 @@ cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$BUILD_DIR" -j "$JOBS"
 if [ "$LUMO_ARCH" != i686 ]; then
     # The shipped program is 32-bit whatever this machine can run.
-    cmake -S "$ROOT" -B "$ROOT/build/i686" -DCMAKE_BUILD_TYPE=Release \
+    cmake -S "$ROOT" -B "$LUMO_BUILD_ROOT/i686" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-i686.cmake" -DLUMO_BUILD_TESTS=OFF >/dev/null
-    cmake --build "$ROOT/build/i686" -j "$JOBS"
+    cmake --build "$LUMO_BUILD_ROOT/i686" -j "$JOBS"
 fi
 wait "$PREFIX_JOB"
 
@@ -33,4 +33,4 @@ if [ -f "$BUILD_DIR/tests/desktop_holder.exe" ]; then
 fi
 
 cd "$BUILD_DIR"
-ctest --timeout 180 -j "$JOBS" --output-on-failure
+ctest --timeout 180 -j "$JOBS" --output-on-failure "$@"

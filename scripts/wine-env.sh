@@ -15,7 +15,8 @@ else
     WINE_SERVER=/usr/lib/wine/wineserver64
     export WINEARCH=win64
 fi
-BUILD_DIR="$ROOT/build/$LUMO_ARCH"
+LUMO_BUILD_ROOT="${LUMO_BUILD_ROOT:-$ROOT/build}"
+BUILD_DIR="$LUMO_BUILD_ROOT/$LUMO_ARCH"
 export WINELOADER="$WINE_LOADER" WINESERVER="$WINE_SERVER"
 export WINEPREFIX="$BUILD_DIR/wineprefix"
 export WINEDEBUG=-all

@@ -15,7 +15,7 @@ PACKAGES=(
     xvfb xauth x11-utils imagemagick icoutils
     librsvg2-bin
     fonts-liberation fonts-dejavu-core
-    dpkg-dev
+    dpkg-dev python3
 )
 
 SUDO=""

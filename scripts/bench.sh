@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Builds the tests' flavour and runs every benchmark under Wine.
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/wine-env.sh"
+trap lumo_stop_all EXIT
+lumo_start_xvfb
+lumo_prepare_prefix
+cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" -DLUMO_BUILD_TESTS=ON \
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" >/dev/null
+cmake --build "$BUILD_DIR" -j "$(nproc)"
+for bench in "$BUILD_DIR"/bench/*.exe; do
+    echo "== $(basename "$bench")"
+    lumo_wine "$bench"
+done

@@ -1,0 +1,52 @@
+#include "tests/support/StandInLibrary.h"
+
+#include <cwchar>
+#include <sstream>
+
+namespace testsupport {
+
+StandInLibraryScript::StandInLibraryScript() : m_log(m_dir.File(L"nbhwctl-calls.log"))
+{
+    Set(L"LUMO_NBHWCTL_LOG", m_log);
+}
+
+StandInLibraryScript::~StandInLibraryScript()
+{
+    for (const std::wstring& name : m_names) SetEnvironmentVariableW(name.c_str(), nullptr);
+}
+
+void StandInLibraryScript::Set(const std::wstring& name, const std::wstring& value)
+{
+    SetEnvironmentVariableW(name.c_str(), value.c_str());
+    m_names.push_back(name);
+}
+
+void StandInLibraryScript::SetStatus(unsigned deviceId, unsigned value)
+{
+    wchar_t name[64];
+    swprintf(name, 64, L"LUMO_NBHWCTL_STATUS_%08X", deviceId);
+    Set(name, std::to_wstring(value));
+}
+
+std::vector<std::string> StandInLibraryScript::Calls() const
+{
+    std::vector<std::string> calls;
+    std::istringstream lines(ReadFileBytes(m_log));
+    for (std::string line; std::getline(lines, line);) calls.push_back(line);
+    return calls;
+}
+
+std::vector<std::string> StandInLibraryScript::CallsOf(const std::string& entryPoint) const
+{
+    std::vector<std::string> found;
+    for (const std::string& call : Calls())
+        if (call == entryPoint || call.rfind(entryPoint + " ", 0) == 0) found.push_back(call);
+    return found;
+}
+
+void StandInLibraryScript::ClearCalls()
+{
+    DeleteFileW(m_log.c_str());
+}
+
+}  // namespace testsupport

@@ -1,0 +1,34 @@
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/support/TempDir.h"
+
+namespace testsupport {
+
+// Scripts the maker's library stand-in through its environment variables and
+// reads back the calls it recorded; everything is undone at scope end.
+class StandInLibraryScript {
+public:
+    StandInLibraryScript();
+    ~StandInLibraryScript();
+    StandInLibraryScript(const StandInLibraryScript&) = delete;
+    StandInLibraryScript& operator=(const StandInLibraryScript&) = delete;
+
+    void Set(const std::wstring& name, const std::wstring& value);
+    void SetStatus(unsigned deviceId, unsigned value);
+    std::vector<std::string> Calls() const;
+    // Only the calls that start with the given entry point's name and a blank.
+    std::vector<std::string> CallsOf(const std::string& entryPoint) const;
+    void ClearCalls();
+    const std::wstring& LogPath() const { return m_log; }
+
+private:
+    TempDir m_dir;
+    std::wstring m_log;
+    std::vector<std::wstring> m_names;
+};
+
+}  // namespace testsupport

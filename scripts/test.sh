@@ -26,11 +26,9 @@ if [ "$LUMO_ARCH" != i686 ]; then
 fi
 wait "$PREFIX_JOB"
 
-# One process holds the desktop open, so test processes need not respawn it.
-if [ -f "$BUILD_DIR/tests/desktop_holder.exe" ]; then
-    "$WINE_LOADER" "$BUILD_DIR/tests/desktop_holder.exe" &
-    LUMO_STARTED_HOLDER_PID=$!
-fi
+# One process holds the desktop and Wine's services for the whole run; it is
+# up before the first test so no test becomes their parent.
+lumo_start_holder "$BUILD_DIR/tests/desktop_holder.exe"
 
 cd "$BUILD_DIR"
 ctest --timeout 180 -j "$JOBS" --output-on-failure "$@"

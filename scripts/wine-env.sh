@@ -53,6 +53,23 @@ lumo_prepare_prefix() {
     fi
 }
 
+lumo_start_holder() {
+    local holder="$1" ready="$BUILD_DIR/holder.ready"
+    [ -f "$holder" ] || return 0
+    rm -f "$ready"
+    "$WINE_LOADER" "$holder" "$(winepath_of "$ready")" >/dev/null 2>&1 &
+    LUMO_STARTED_HOLDER_PID=$!
+    local i
+    for i in $(seq 1 200); do
+        [ -f "$ready" ] && return 0
+        sleep 0.1
+    done
+    echo "desktop holder did not come up" >&2
+}
+
+# Wine maps / to drive Z:.
+winepath_of() { echo "Z:${1//\//\\}"; }
+
 lumo_stop_all() {
     if [ -n "$LUMO_STARTED_HOLDER_PID" ]; then kill "$LUMO_STARTED_HOLDER_PID" 2>/dev/null || true; fi
     "$WINE_SERVER" -k 2>/dev/null || true

@@ -46,7 +46,7 @@ lumo_wine() { timeout "${LUMO_WINE_TIMEOUT:-120}" "$WINE_LOADER" "$@"; }
 # unmanaged (no window manager on Xvfb) and give GDI+ the fonts it asks for.
 lumo_prepare_prefix() {
     mkdir -p "$WINEPREFIX"
-    "$WINE_SERVER" -p
+    "$WINE_SERVER" -p 2>/dev/null || true  # already running for this prefix
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
         lumo_wine wineboot >/dev/null 2>&1 || true
         lumo_wine reg import "$ROOT/scripts/test-prefix.reg" >/dev/null 2>&1

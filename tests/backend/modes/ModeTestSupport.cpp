@@ -1,0 +1,70 @@
+#include "tests/backend/modes/ModeTestSupport.h"
+
+namespace modetest {
+
+namespace {
+const wchar_t kSinkClass[] = L"LumoTestMessageSink";
+}
+
+MessageSink::MessageSink()
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = Proc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = kSinkClass;
+    RegisterClassW(&windowClass);
+    m_window = CreateWindowExW(WS_EX_TOOLWINDOW, kSinkClass, L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
+                               windowClass.hInstance, this);
+    SetWindowLongPtrW(m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+MessageSink::~MessageSink()
+{
+    DestroyWindow(m_window);
+}
+
+LRESULT CALLBACK MessageSink::Proc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    auto* self = reinterpret_cast<MessageSink*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (self != nullptr && message >= 0xC000 && message <= 0xFFFF) {
+        self->m_received.push_back({message, wParam, lParam});
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+std::vector<MessageSink::Received> MessageSink::Collect(UINT message, DWORD waitMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    MSG msg;
+    while (GetTickCount64() < deadline) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        Sleep(10);
+    }
+    std::vector<Received> found;
+    for (const Received& received : m_received)
+        if (received.message == message) found.push_back(received);
+    m_received.clear();
+    return found;
+}
+
+std::wstring CommonFolder(int csidl)
+{
+    wchar_t folder[MAX_PATH] = L"";
+    SHGetSpecialFolderPathW(nullptr, folder, csidl, TRUE);
+    return folder;
+}
+
+std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[256] = L"";
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 256, path.c_str());
+    return value;
+}
+
+void WriteIni(const std::wstring& path, const wchar_t* section, const wchar_t* key, const std::wstring& value)
+{
+    WritePrivateProfileStringW(section, key, value.c_str(), path.c_str());
+}
+
+}  // namespace modetest

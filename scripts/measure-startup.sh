@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Measures Lumo.exe's start-up under Wine: time from process start until the
+# bare dialog is up (and until it is gone after WM_CLOSE), and until a mode
+# start ends unseen. Builds first (tests on). Usage: measure-startup.sh [runs]
+set -euo pipefail
+ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+RUNS="${1:-5}"
+bash "$ROOT/scripts/setup.sh"
+source "$ROOT/scripts/wine-env.sh"
+trap lumo_stop_all EXIT
+
+lumo_start_xvfb
+lumo_prepare_prefix
+cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" -DLUMO_BUILD_TESTS=ON \
+    "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" >/dev/null
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target Lumo startup_probe desktop_holder >/dev/null
+
+"$WINE_LOADER" "$BUILD_DIR/tests/desktop_holder.exe" &
+LUMO_STARTED_HOLDER_PID=$!
+sleep 1
+
+# Wine maps the Unix root to Z:.
+LUMO_EXE="$BUILD_DIR/app/Lumo.exe"
+LUMO_EXE_WIN="Z:${LUMO_EXE//\//\\}"
+probe() { lumo_wine "$BUILD_DIR/tests/startup_probe.exe" "$LUMO_EXE_WIN" "$RUNS" "$@"; }
+echo "== $LUMO_ARCH Lumo.exe, plain start (bare dialog, closed with WM_CLOSE)"
+probe
+echo "== mode start: -apply 9 (rejected index, ends at once)"
+probe -apply 9
+echo "== mode start: -background (outside UWP mode ends at once)"
+probe -background

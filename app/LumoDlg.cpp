@@ -2,8 +2,13 @@
 
 #include <cwchar>
 
+#include "app/LogFileSetup.h"
 #include "app/LumoGlobals.h"
 #include "app/ModeDispatch.h"
+#include "app/UwpHandOver.h"
+#include "backend/device/RgbKeyboard.h"
+#include "backend/modes/ModeHandlers.h"
+#include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "resources/app/resource.h"
 
@@ -18,9 +23,11 @@ CLumoDlg::~CLumoDlg() = default;
 
 BOOL CLumoDlg::OnInitDialog()
 {
-    LogMessage(L"I am called", L"OnInitDialog", true, 0);
+    LogMessage(L"I am called", L"CLumoDlg::OnInitDialog", true, 0);
     CheckIfWriteLog();
     CheckIfWriteFile();
+    CheckIfUWP();
+    PrepareLogFile(SystemFolderSources(), g_bUWP);
 
     g_hMainWnd = m_hWnd;
 
@@ -30,6 +37,11 @@ BOOL CLumoDlg::OnInitDialog()
     }
 
     CDialog::OnInitDialog();
+
+    if (g_bUWP && HandOverToInstalledProgram()) {
+        EndDialog(IDCANCEL);
+        return FALSE;
+    }
 
     if (m_hIcon) {
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
@@ -84,6 +96,26 @@ BOOL CLumoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
     default:
         return CDialog::OnCommand(wParam, lParam);
     }
+}
+
+void CLumoDlg::ApplyEffect(int32_t profile, uint32_t modelType, bool useSelection)
+{
+    EffectDispatchState state{g_CustomProfiles, g_dwSupport, g_nAppliedProfile, m_nCurrentTab,
+                              m_nPanelSnapshot,  m_syncSlots,  m_wmi};
+    ::ApplyEffect(state, profile, modelType, useSelection);
+}
+
+void CLumoDlg::InitWMILibrary()
+{
+    m_wmi.InitWMILibrary();
+}
+
+void CLumoDlg::ApplyHandler()
+{
+    ModeEnvironment env{WM_PROFILEMODIFY_MESSAGE, WM_PROFILESYNCMODIFY_MESSAGE, g_hMainWnd, SystemFolderSources()};
+    ApplyModeState state{env,           g_dwApplyIndex, ProductID,  g_nAppliedProfile, m_uiModelType,
+                         m_nCurrentTab, m_syncSlots,    m_wmi,      m_lightingService};
+    ::ApplyHandler(state);
 }
 
 void CLumoDlg::CancelProgram()

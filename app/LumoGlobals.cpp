@@ -10,6 +10,7 @@ BYTE g_bCmdBackground = 0;
 platform::UniqueHandle g_hSingleInstanceEvent;
 int g_nLangIndex = 0;
 HWND g_hMainWnd = nullptr;
+int32_t g_nAppliedProfile = 0;
 
 const wchar_t kSingleInstanceEventName[] = L"VYL LumoCore App Event";
 const wchar_t kMainWindowClassName[] = L"VYL LumoCore App Class";

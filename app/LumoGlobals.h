@@ -19,6 +19,8 @@ extern platform::UniqueHandle g_hSingleInstanceEvent;
 extern int g_nLangIndex;
 // The main dialog's window once it exists.
 extern HWND g_hMainWnd;
+// The profile last applied (Basic.ini [Config] Apply), 0 to 2.
+extern int32_t g_nAppliedProfile;
 
 // The value "-apply" gets when its argument is not a decimal number: out of
 // range for every profile, so the apply mode rejects it.

@@ -34,12 +34,18 @@ INSTANTIATE_TEST_SUITE_P(
 
 TEST(ModelProbe, AsksWmiForTheProductNameAndMapsIt)
 {
+    // On a fresh thread, as at start-up: the test thread may already be in a
+    // single-threaded apartment from an earlier test.
     std::wstring name = L"stale";
-    ASSERT_TRUE(QueryComputerSystemProductName(name));
-    EXPECT_EQ(name, L"Wine");  // what Wine's WMI reports for this class
-
+    bool asked = false;
     ProductID = 0;
-    DetectModelClass();
+    std::thread probe([&] {
+        asked = QueryComputerSystemProductName(name);
+        DetectModelClass();
+    });
+    probe.join();
+    ASSERT_TRUE(asked);
+    EXPECT_EQ(name, L"Wine");  // what Wine's WMI reports for this class
     EXPECT_EQ(ProductID, 9);
 }
 

@@ -14,16 +14,19 @@ lumo_prepare_prefix
 cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" -DLUMO_BUILD_TESTS=ON \
     "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" >/dev/null
-cmake --build "$BUILD_DIR" -j "$(nproc)" --target Lumo startup_probe desktop_holder >/dev/null
+cmake --build "$BUILD_DIR" -j "$(nproc)" --target Lumo startup_probe desktop_holder empty_program >/dev/null
 
-"$WINE_LOADER" "$BUILD_DIR/tests/desktop_holder.exe" &
-LUMO_STARTED_HOLDER_PID=$!
-sleep 1
+lumo_start_holder "$BUILD_DIR/tests/desktop_holder.exe"
 
 # Wine maps the Unix root to Z:.
 LUMO_EXE="$BUILD_DIR/app/Lumo.exe"
 LUMO_EXE_WIN="Z:${LUMO_EXE//\//\\}"
 probe() { lumo_wine "$BUILD_DIR/tests/startup_probe.exe" "$LUMO_EXE_WIN" "$RUNS" "$@"; }
+EMPTY_EXE="$BUILD_DIR/bench/empty_program.exe"
+echo "== an empty GUI program (Wine's own cost of a process start)"
+lumo_wine "$BUILD_DIR/tests/startup_probe.exe" "Z:${EMPTY_EXE//\//\\}" "$RUNS"
+echo "== mode start: -chkdefault (reset effect, no controller here; writes the seed Basic.ini)"
+probe -chkdefault
 echo "== $LUMO_ARCH Lumo.exe, plain start (bare dialog, closed with WM_CLOSE)"
 probe
 echo "== mode start: -apply 9 (rejected index, ends at once)"

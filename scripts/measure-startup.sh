@@ -11,9 +11,7 @@ trap lumo_stop_all EXIT
 
 lumo_start_xvfb
 lumo_prepare_prefix
-cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" -DLUMO_BUILD_TESTS=ON \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" >/dev/null
+lumo_configure -DLUMO_BUILD_TESTS=ON
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target Lumo startup_probe desktop_holder empty_program >/dev/null
 
 lumo_start_holder "$BUILD_DIR/tests/desktop_holder.exe"

@@ -14,8 +14,7 @@ if [ -z "${DISPLAY:-}" ]; then
 fi
 lumo_prepare_prefix &
 PREFIX_JOB=$!
-cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" >/dev/null
+lumo_configure
 cmake --build "$BUILD_DIR" -j "$(nproc)" --target Lumo
 wait "$PREFIX_JOB"
 

@@ -13,10 +13,7 @@ lumo_start_xvfb
 lumo_prepare_prefix &
 PREFIX_JOB=$!
 
-cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" \
-    -DLUMO_BUILD_TESTS=ON \
-    "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" >/dev/null
+lumo_configure -DLUMO_BUILD_TESTS=ON
 cmake --build "$BUILD_DIR" -j "$JOBS"
 if [ "$LUMO_ARCH" != i686 ]; then
     # The shipped program is 32-bit whatever this machine can run.

@@ -53,6 +53,13 @@ lumo_prepare_prefix() {
     fi
 }
 
+# Configures the build of this flavour; extra arguments go to cmake.
+lumo_configure() {
+    cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" \
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" "$@" >/dev/null
+}
+
 lumo_start_holder() {
     local holder="$1" ready="$BUILD_DIR/holder.ready"
     [ -f "$holder" ] || return 0

@@ -48,6 +48,15 @@ std::vector<MessageSink::Received> MessageSink::Collect(UINT message, DWORD wait
     return found;
 }
 
+void CloseListeners()
+{
+    while (HWND listener = FindWindowW(L"VORN VYL Lumo Core Listener Sync Proc Invisible Window", nullptr)) {
+        PostMessageW(listener, WM_CLOSE, 0, 0);
+        for (int i = 0; i < 100 && IsWindow(listener); ++i) Sleep(10);
+        if (IsWindow(listener)) break;
+    }
+}
+
 std::wstring CommonFolder(int csidl)
 {
     wchar_t folder[MAX_PATH] = L"";

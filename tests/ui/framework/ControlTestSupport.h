@@ -1,0 +1,49 @@
+#pragma once
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "ui/framework/Control.h"
+
+namespace controltest {
+
+// Dispatches this thread's messages for about the given time.
+void Pump(DWORD milliseconds);
+// Dispatches until the predicate holds or the time is up; returns the predicate.
+template <typename Pred>
+bool PumpUntil(Pred pred, DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!pred()) {
+        if (::GetTickCount() - start >= milliseconds) return pred();
+        Pump(5);
+    }
+    return true;
+}
+
+// A top-level popup window that hosts controls in tests.
+class HostWindow {
+public:
+    HostWindow(int x, int y, int width, int height);
+    ~HostWindow();
+    HWND Get() const { return m_hWnd; }
+
+private:
+    HWND m_hWnd = nullptr;
+};
+
+// The names of the Changed events a control raises, in order.
+using ChangedLog = std::shared_ptr<std::vector<std::string>>;
+ChangedLog WatchChanged(Control& control);
+
+// The surface's pixels, top row first, as 0xAARRGGBB values.
+std::vector<uint32_t> ReadPixels(HDC surface, int* width = nullptr, int* height = nullptr);
+uint32_t PixelAt(HDC surface, int x, int y);
+
+// A GDI+ bitmap of the size, left half one colour and right half another.
+std::shared_ptr<Gdiplus::Bitmap> TwoColourBitmap(int width, int height, Gdiplus::ARGB left, Gdiplus::ARGB right);
+
+}  // namespace controltest

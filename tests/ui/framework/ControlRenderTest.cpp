@@ -541,3 +541,33 @@ TEST(Panel, DestroyingThePanelWindowFirstLeavesTheChildrenHarmless)
     EXPECT_FALSE(IsWindow(childWindow));
     EXPECT_EQ(child.Handle.Get(), nullptr);
 }
+
+// --- Brush -------------------------------------------------------------------------------
+
+TEST(ControlBrush, CopiesCloneTheHeldBrushAndEmptyStaysEmpty)
+{
+    Control::Brush white;
+    ASSERT_FALSE(white.IsEmpty());
+    Gdiplus::Color colour;
+    static_cast<Gdiplus::SolidBrush*>(white.Get())->GetColor(&colour);
+    EXPECT_EQ(colour.GetValue(), 0xFFFFFFFFu);
+
+    Control::Brush copy = white;
+    ASSERT_FALSE(copy.IsEmpty());
+    EXPECT_NE(copy.Get(), white.Get());
+    EXPECT_NE(copy, white);  // brushes compare by the held object
+    static_cast<Gdiplus::SolidBrush*>(copy.Get())->GetColor(&colour);
+    EXPECT_EQ(colour.GetValue(), 0xFFFFFFFFu);
+
+    Control::Brush empty = Control::Brush::Empty();
+    Control::Brush emptyCopy = empty;
+    EXPECT_TRUE(emptyCopy.IsEmpty());
+
+    Control control;
+    EXPECT_TRUE(control.SecondaryBrush.Get().IsEmpty());
+    EXPECT_FALSE(control.Foreground.Get().IsEmpty());
+    control.SecondaryBrush = Control::Brush(new Gdiplus::SolidBrush(Gdiplus::Color(0xFF00FF00)));
+    Control::Brush held = control.SecondaryBrush.Get();
+    static_cast<Gdiplus::SolidBrush*>(held.Get())->GetColor(&colour);
+    EXPECT_EQ(colour.GetValue(), 0xFF00FF00u);
+}

@@ -2,12 +2,7 @@
 #include <windows.h>
 #include <objidl.h>
 
-#include <algorithm>
-namespace Gdiplus {
-using std::max;
-using std::min;
-}  // namespace Gdiplus
-#include <gdiplus.h>
+#include "platform/win/GdiplusHeaders.h"
 
 #include <memory>
 

@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "ui/framework/Control.h"
+#include "ui/framework/ControlText.h"
 #include "ui/framework/Panel.h"
+#include "ui/framework/SkinImage.h"
 
 namespace {
 
@@ -103,11 +105,31 @@ void Report(const char* name, FaceControl& control, int count)
                 whole.mean, draw.median, present.median);
 }
 
+// Skin images of one set as controls in a row: the 100 % set, then the 200 % one.
+void AddSkinRow(Panel& panel, std::vector<std::unique_ptr<FaceControl>>& faces, const wchar_t* set, int y)
+{
+    wcscpy(g_szSkinResType, set);
+    int x = 10;
+    for (const wchar_t* name : {L"BTN_NORMAL", L"BTN_HOVER", L"BTN_CLICK", L"CHECKBOX_CHECKED", L"COLOR_NORMAL",
+                                L"POPUP_CLOSE_HOVER", L"LOADING060"}) {
+        std::shared_ptr<Gdiplus::Bitmap> image(LoadSkinImageScaled(name));
+        if (!image) continue;
+        auto face = std::make_unique<FaceControl>();
+        const int width = static_cast<int>(image->GetWidth());
+        const int height = static_cast<int>(image->GetHeight());
+        panel.AddChild(face.get(), x, y, width, height);
+        face->BackgroundImage = image;
+        face->BackgroundDC = panel.RenderDC.Get();
+        x += width + 10;
+        faces.push_back(std::move(face));
+    }
+}
+
 int Show(DWORD milliseconds)
 {
-    HWND host = MakeHost(420, 200);
+    HWND host = MakeHost(900, 560);
     Panel panel;
-    panel.Create(host, 10, 10, 400, 180);
+    panel.Create(host, 10, 10, 880, 540);
     panel.Background = Gdiplus::Color(0xFF202830);
 
     FaceControl plain;
@@ -129,6 +151,10 @@ int Show(DWORD milliseconds)
     for (Control* child : {&plain, &margin, &image, &faded}) child->BackgroundDC = panel.RenderDC.Get();
     layered.IsLayered = 1;
     layered.BackgroundImage = Gradient(250, 90, 0xFFFF00FF, 0x4000FFFF);
+    std::vector<std::unique_ptr<FaceControl>> skins;
+    g_fImageScale = 1.0f;
+    AddSkinRow(panel, skins, kSkinSet1080, 200);
+    AddSkinRow(panel, skins, kSkinSet4K, 360);
     panel.Render();
     Pump(milliseconds);
     DestroyWindow(host);

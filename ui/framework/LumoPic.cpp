@@ -1,0 +1,17 @@
+#include "ui/framework/LumoPic.h"
+
+void LumoPic::SetPictureDC(HDC picture)
+{
+    if (picture == m_hPictureDC) return;
+    m_hPictureDC = picture;
+    Render();
+}
+
+void LumoPic::PaintContent(Gdiplus::Graphics& graphics)
+{
+    if (!m_hPictureDC) return;
+    HDC dc = graphics.GetHDC();
+    if (!dc) return;
+    ::BitBlt(dc, 0, 0, m_nWidth, m_nHeight, m_hPictureDC, 0, 0, SRCCOPY);
+    graphics.ReleaseHDC(dc);
+}

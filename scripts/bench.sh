@@ -9,7 +9,7 @@ lumo_start_xvfb
 lumo_prepare_prefix
 lumo_configure -DLUMO_BUILD_TESTS=ON
 cmake --build "$BUILD_DIR" -j "$(nproc)"
-for bench in "$BUILD_DIR"/bench/*.exe; do
+for bench in "$BUILD_DIR"/bench/*_bench.exe; do
     echo "== $(basename "$bench")"
     lumo_wine "$bench"
 done

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "ui/framework/Control.h"
+#include "bench/ui/BenchWindow.h"
 #include "ui/framework/ControlText.h"
 #include "ui/framework/Panel.h"
 #include "ui/framework/SkinImage.h"
@@ -44,29 +45,9 @@ std::shared_ptr<Gdiplus::Bitmap> Gradient(int width, int height, Gdiplus::ARGB f
     return bitmap;
 }
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        const DWORD elapsed = GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-    }
-}
-
 HWND MakeHost(int width, int height)
 {
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
-    wc.lpszClassName = L"ControlBenchHost";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"bench", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, width,
-                           height, nullptr, nullptr, wc.hInstance, nullptr);
+    return bench::MakeHost(L"ControlBenchHost", width, height, RGB(128, 128, 128));
 }
 
 struct Timing {
@@ -156,7 +137,7 @@ int Show(DWORD milliseconds)
     AddSkinRow(panel, skins, kSkinSet1080, 200);
     AddSkinRow(panel, skins, kSkinSet4K, 360);
     panel.Render();
-    Pump(milliseconds);
+    bench::Pump(milliseconds);
     DestroyWindow(host);
     return 0;
 }
@@ -188,17 +169,8 @@ int Bench()
 
 int main(int argc, char** argv)
 {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 1;
-    int result = 0;
-    {
-        if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) {
-            result = Show(static_cast<DWORD>(std::atoi(argv[2])));
-        } else {
-            result = Bench();
-        }
-    }
-    Gdiplus::GdiplusShutdown(token);
-    return result;
+    bench::GdiplusRun gdiplus;
+    if (!gdiplus.Ok()) return 1;
+    if (argc >= 3 && std::strcmp(argv[1], "--show") == 0) return Show(static_cast<DWORD>(std::atoi(argv[2])));
+    return Bench();
 }

@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/ui/BenchWindow.h"
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/Language.h"
 #include "ui/framework/LumoButton.h"
@@ -21,18 +22,6 @@
 
 namespace {
 
-HWND MakeHost(int width, int height)
-{
-    WNDCLASSEXW wc = {};
-    wc.cbSize = sizeof(wc);
-    wc.lpfnWndProc = DefWindowProcW;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = CreateSolidBrush(RGB(0x16, 0x18, 0x1C));
-    wc.lpszClassName = L"ControlsShowcaseHost";
-    RegisterClassExW(&wc);
-    return CreateWindowExW(0, wc.lpszClassName, L"showcase", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20, width,
-                           height, nullptr, nullptr, wc.hInstance, nullptr);
-}
 
 // Xvfb shows no layered child windows: the picture is composed from each
 // control's render DC over the host's background instead.
@@ -74,15 +63,6 @@ void SaveComposed(HWND host, const std::vector<Control*>& controls, const wchar_
     DeleteObject(picture);
 }
 
-void Pump(DWORD milliseconds)
-{
-    const ULONGLONG end = GetTickCount64() + milliseconds;
-    MSG msg;
-    while (GetTickCount64() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
-}
 
 int Show(DWORD milliseconds, const wchar_t* picturePath)
 {
@@ -91,7 +71,7 @@ int Show(DWORD milliseconds, const wchar_t* picturePath)
     int language = 0;
     SelectLanguage(language);
     g_nLangIndexUI = language;
-    HWND host = MakeHost(760, 300);
+    HWND host = bench::MakeHost(L"ControlsShowcaseHost", 760, 300, RGB(0x16, 0x18, 0x1C));
 
     // One button per common state, then a disabled one.
     std::vector<std::unique_ptr<LumoButton>> buttons;
@@ -146,7 +126,7 @@ int Show(DWORD milliseconds, const wchar_t* picturePath)
     LumoTextBlock_14_Regular_100 caption(0xFFFFFFFF, L"IDS_BRIGHTNESS");
     caption.Create(host, 20, 240, 400, 30);
 
-    Pump(500);
+    bench::Pump(500);
     if (picturePath != nullptr) {
         std::vector<Control*> controls;
         for (auto& button : buttons) controls.push_back(button.get());
@@ -156,7 +136,7 @@ int Show(DWORD milliseconds, const wchar_t* picturePath)
         for (auto& swatch : swatches) controls.push_back(swatch.get());
         SaveComposed(host, controls, picturePath);
     }
-    Pump(milliseconds);
+    bench::Pump(milliseconds);
     DestroyWindow(host);
     return 0;
 }
@@ -165,10 +145,7 @@ int Show(DWORD milliseconds, const wchar_t* picturePath)
 
 int wmain(int argc, wchar_t** argv)
 {
-    Gdiplus::GdiplusStartupInput input;
-    ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 1;
-    int result = Show(argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 5000, argc > 2 ? argv[2] : nullptr);
-    Gdiplus::GdiplusShutdown(token);
-    return result;
+    bench::GdiplusRun gdiplus;
+    if (!gdiplus.Ok()) return 1;
+    return Show(argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 5000, argc > 2 ? argv[2] : nullptr);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "bench/ui/BenchWindow.h"
+#include "platform/win/Dib.h"
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/Language.h"
 #include "ui/framework/LumoButton.h"
@@ -29,12 +30,7 @@ void SaveComposed(HWND host, const std::vector<Control*>& controls, const wchar_
 {
     RECT client{};
     GetClientRect(host, &client);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = client.right;
-    info.bmiHeader.biHeight = -client.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
+    BITMAPINFO info = platform::Dib32Info(client.right, -client.bottom);
     void* bits = nullptr;
     HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     HDC dc = CreateCompatibleDC(nullptr);

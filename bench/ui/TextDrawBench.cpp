@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/TextDraw.h"
 
@@ -27,13 +28,7 @@ int main()
     if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return 1;
     int failed = 0;
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = 300;
-        info.bmiHeader.biHeight = -60;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = platform::Dib32Info(300, -60);
         void* bits = nullptr;
         platform::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         platform::UniqueHdc dc(CreateCompatibleDC(nullptr));

@@ -8,6 +8,7 @@
 #include <new>
 #include <vector>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/GaussianBlur.h"
 
@@ -76,14 +77,7 @@ struct DibDc {
         if (width <= 0 || height <= 0 || !PixelBytes(width, height)) return false;
         platform::WindowDc screen;
         if (!screen) return false;
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
-        info.bmiHeader.biSizeImage = PixelBytes(width, height);
+        BITMAPINFO info = platform::Dib32Info(width, -height);
         dc.Reset(CreateCompatibleDC(screen.Get()));
         if (!dc) return false;
         bitmap.Reset(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));

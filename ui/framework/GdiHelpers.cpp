@@ -4,6 +4,7 @@
 #include <memory>
 #include <new>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 
 namespace {
@@ -15,19 +16,6 @@ size_t PixelBytes(int width, int height)
     unsigned long long bytes = static_cast<unsigned long long>(width) * static_cast<unsigned long long>(height) * 4ull;
     if (bytes > 0x7FFFFFFFull) return 0;
     return static_cast<size_t>(bytes);
-}
-
-BITMAPINFO DibHeader(int width, int height)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;  // negative: top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    info.bmiHeader.biSizeImage = static_cast<DWORD>(PixelBytes(width, height < 0 ? -height : height));
-    return info;
 }
 
 int RoundFloat(float value)
@@ -48,7 +36,7 @@ int CreateMemoryDCBitmap(int width, int height, HDC* dc, BOOL dib, HBITMAP* bitm
     if (!memory) return 0;
     platform::UniqueBitmap made;
     if (dib) {
-        BITMAPINFO info = DibHeader(width, height);
+        BITMAPINFO info = platform::Dib32Info(width, height);
         void* bits = nullptr;
         made.Reset(CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     } else {
@@ -81,7 +69,7 @@ int DrawBlurredRegion(Gdiplus::Graphics* graphics, HDC source, int x, int y, int
 
     platform::UniqueHdc memory(CreateCompatibleDC(source));
     if (!memory) return 0;
-    BITMAPINFO info = DibHeader(width, -height);
+    BITMAPINFO info = platform::Dib32Info(width, -height);
     void* bits = nullptr;
     platform::UniqueBitmap dib(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!dib || !bits) return 0;

@@ -1,6 +1,7 @@
 #include "ui/framework/MemoryDC.h"
 
 #include "backend/trace/Trace.h"
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 
 CMemoryDC::~CMemoryDC()
@@ -50,13 +51,7 @@ bool CMemoryDC::Resize(int width, int height)
     }
     // A 32-bpp DIB section whatever the screen's depth: per-pixel alpha
     // presenting needs the alpha byte, and GDI+ keeps it premultiplied there.
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = platform::Dib32Info(width, -height);
     void* bits = nullptr;
     platform::UniqueBitmap bitmap(::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap) {

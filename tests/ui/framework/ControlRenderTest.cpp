@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win/Dib.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/Control.h"
@@ -410,12 +411,7 @@ TEST(MemoryDC, OwnsExactlyOneDcAndBitmapAndReleasesThemInOrder)
     {
         // The ledger catches what Wine lets pass: a selected bitmap deleted.
         HDC dc = CreateCompatibleDC(nullptr);
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = 4;
-        info.bmiHeader.biHeight = 4;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = platform::Dib32Info(4, 4);
         void* bits = nullptr;
         HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
         HGDIOBJ previous = SelectObject(dc, bitmap);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/win/Dib.h"
+
 namespace controltest {
 namespace {
 
@@ -104,13 +106,7 @@ std::vector<uint32_t> ReadPixels(HDC surface, int* width, int* height)
     HBITMAP bitmap = static_cast<HBITMAP>(::GetCurrentObject(surface, OBJ_BITMAP));
     BITMAP description = {};
     if (!bitmap || !::GetObjectW(bitmap, sizeof(description), &description)) return pixels;
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = description.bmWidth;
-    info.bmiHeader.biHeight = -description.bmHeight;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = platform::Dib32Info(description.bmWidth, -description.bmHeight);
     pixels.resize(static_cast<size_t>(description.bmWidth) * description.bmHeight);
     if (!::GetDIBits(surface, bitmap, 0, description.bmHeight, pixels.data(), &info, DIB_RGB_COLORS)) pixels.clear();
     if (width) *width = description.bmWidth;

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/ControlText.h"
@@ -40,12 +41,7 @@ public:
 private:
     static HBITMAP MakeDib(int width, int height)
     {
-        BITMAPINFO info{};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
+        BITMAPINFO info = platform::Dib32Info(width, -height);
         void* bits = nullptr;
         return CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
     }

@@ -14,6 +14,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "tests/ui/framework/GdiLedger.h"
@@ -47,13 +48,7 @@ struct TestDib {
 
     TestDib(int w, int h) : width(w), height(h)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = w;
-        info.bmiHeader.biHeight = -h;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = platform::Dib32Info(w, -h);
         void* memory = nullptr;
         bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &memory, nullptr, 0));
         bits = static_cast<uint32_t*>(memory);

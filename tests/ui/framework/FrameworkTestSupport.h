@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiplusHeaders.h"
 
 #include <cstdint>
@@ -45,13 +46,7 @@ inline Pixels ReadPixels(HBITMAP bitmap)
     pixels.width = info.bmWidth;
     pixels.height = info.bmHeight;
     pixels.data.assign(static_cast<size_t>(pixels.width) * pixels.height, 0);
-    BITMAPINFO header = {};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = pixels.width;
-    header.bmiHeader.biHeight = -pixels.height;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO header = platform::Dib32Info(pixels.width, -pixels.height);
     HDC screen = GetDC(nullptr);
     int rows = GetDIBits(screen, bitmap, 0, pixels.height, pixels.data.data(), &header, DIB_RGB_COLORS);
     ReleaseDC(nullptr, screen);

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/Language.h"
 #include "ui/framework/TextDraw.h"
@@ -48,13 +49,7 @@ class Canvas {
 public:
     Canvas(int width, int height) : m_width(width), m_height(height)
     {
-        BITMAPINFO info = {};
-        info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        info.bmiHeader.biWidth = width;
-        info.bmiHeader.biHeight = -height;
-        info.bmiHeader.biPlanes = 1;
-        info.bmiHeader.biBitCount = 32;
-        info.bmiHeader.biCompression = BI_RGB;
+        BITMAPINFO info = platform::Dib32Info(width, -height);
         void* bits = nullptr;
         m_bitmap.Reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
         m_bits = static_cast<uint32_t*>(bits);
@@ -313,15 +308,15 @@ TEST_F(TextDraw, InkIsTheStyleColourOverBlack)
 {
     // 31 and 32 make their font another way: they must still get a brush.
     for (int style : {31, 32, 33, 34, 44, 45, 52, 214, 220}) {
-        TextStyle spec{};
-        ASSERT_TRUE(GetTextStyle(style, 1, spec));
+        TextStyle look{};
+        ASSERT_TRUE(GetTextStyle(style, 1, look));
         Canvas canvas(300, 80);
         ASSERT_TRUE(DrawTextGdiplus(canvas.Graphics(), kBox, L"Keyboard", 4, style)) << style;
         uint32_t ink = canvas.Brightest();
         ASSERT_NE(ink, 0u) << style << " drew nothing";
-        double alpha = (spec.color >> 24) / 255.0;
+        double alpha = (look.color >> 24) / 255.0;
         for (int shift : {16, 8, 0}) {
-            double expected = ((spec.color >> shift) & 0xFF) * alpha;
+            double expected = ((look.color >> shift) & 0xFF) * alpha;
             EXPECT_NEAR((ink >> shift) & 0xFF, expected, 1.5) << style << " channel " << shift;
         }
     }

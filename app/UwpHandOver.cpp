@@ -50,10 +50,10 @@ bool HandOverToInstalledProgram()
     }
     LogMessage(path, L"path @ OnInitDialog", true, 0);
     if (!CheckFileExist(path)) {
-        LogMessage(L"bInst but file not exist !!!", L"OnInitDialog", true, 0);
+        LogMessage(path, L"bInst but file not exist !!! @ OnInitDialog", true, 0);
         return false;
     }
-    LogMessage(L"run msi one !!!", L"OnInitDialog", true, 0);
+    LogMessage(path, L"run msi one !!! @ OnInitDialog", true, 0);
     CreateNormalProcess(path, nullptr);
     return true;
 }

@@ -12,6 +12,9 @@ PACKAGES=(
     g++-mingw-w64-i686-posix binutils-mingw-w64-i686 mingw-w64-tools
     g++-mingw-w64-x86-64-posix binutils-mingw-w64-x86-64
     wine wine32:i386 wine64
+    # Wine's Direct2D needs OpenGL of the flavour it runs; the 32-bit one is
+    # only a Recommends of libwine:i386.
+    libgl1:i386 libgl1-mesa-dri:i386
     xvfb xauth x11-utils imagemagick icoutils
     librsvg2-bin
     fonts-liberation fonts-dejavu-core

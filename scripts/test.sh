@@ -8,6 +8,7 @@ source "$ROOT/scripts/wine-env.sh"
 trap lumo_stop_all EXIT
 
 JOBS="$(nproc)"
+lumo_check_gl
 lumo_start_xvfb
 # The prefix is made while the build runs.
 lumo_prepare_prefix &

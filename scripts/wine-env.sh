@@ -60,6 +60,17 @@ lumo_configure() {
         "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" "$@" >/dev/null
 }
 
+# Wine's Direct2D draws through the system's OpenGL of the flavour it runs;
+# without it every render target fails.
+lumo_check_gl() {
+    local abi="libc6,x86-64"
+    [ "$LUMO_ARCH" = i686 ] && abi="libc6"
+    if ! /sbin/ldconfig -p | grep -q "libGL.so.1 ($abi)"; then
+        echo "Wine cannot draw with Direct2D here: the $LUMO_ARCH OpenGL library (libGL.so.1) is missing; run scripts/setup.sh." >&2
+        return 1
+    fi
+}
+
 lumo_start_holder() {
     local holder="$1" ready="$BUILD_DIR/holder.ready"
     [ -f "$holder" ] || return 0

@@ -96,12 +96,13 @@ TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
 
     SetInstalledDir(dir.Path() + L"\\");
     EXPECT_FALSE(HandOverToInstalledProgram());
-    EXPECT_TRUE(trace.Contains(L"OnInitDialog -> bInst but file not exist !!!"));
+    EXPECT_TRUE(trace.Contains(L"bInst but file not exist !!! @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
 
     // Any program will do as the installed one; the listener stand-in logs its start.
     CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(), dir.File(L"Lumo.exe").c_str(), FALSE);
     EXPECT_TRUE(HandOverToInstalledProgram());
     EXPECT_TRUE(trace.Contains(L"path @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
+    EXPECT_TRUE(trace.Contains(L"run msi one !!! @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
     const ULONGLONG deadline = GetTickCount64() + 5000;
     while (!FileExists(log) && GetTickCount64() < deadline) Sleep(20);
     EXPECT_TRUE(FileExists(log));

@@ -1,0 +1,30 @@
+#include "ui/framework/LayeredChildren.h"
+
+#include <versionhelpers.h>
+
+namespace {
+
+bool RunningUnderWine()
+{
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
+} // namespace
+
+bool LayeredChildrenAllowed(bool windows8OrLater, bool underWine)
+{
+    return windows8OrLater && !underWine;
+}
+
+bool UseLayeredChildWindows()
+{
+    // The manifest's Windows 8 entry keeps the version check honest.
+    static const bool use = LayeredChildrenAllowed(::IsWindows8OrGreater() != FALSE, RunningUnderWine());
+    return use;
+}
+
+DWORD ChildLayeredExStyle(DWORD exStyle)
+{
+    return UseLayeredChildWindows() ? exStyle : (exStyle & ~static_cast<DWORD>(WS_EX_LAYERED));
+}

@@ -2,8 +2,10 @@
 // timer's tick that restores the spinner square, blends the new spinner
 // frame, the progress image and the percentage, and copies the square to the
 // window. The percentage is driven as the main dialog drives it (0 to 100 in
-// 20 ms steps, then held), and every tick that drew is timed; ticks that had
-// to load a new progress image are counted apart.
+// 20 ms steps, then held), and every spinner tick is timed: those that drew a
+// frame, and apart those that decoded a new progress image.
+// Then the window fade: a window faded in as the main dialog fades in, and
+// the timer messages it still gets in the 5 s after the fade-in (none).
 // "--show <ms>" instead keeps the overlay up at 50 % over the main window's
 // background for that long.
 #include <windows.h>
@@ -12,6 +14,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "bench/ui/BenchWindow.h"
@@ -21,6 +24,7 @@
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/CFadeDialogEffect.h"
 #include "ui/windows/CProgressWnd.h"
 #include "ui/windows/UniqueMemoryDc.h"
 
@@ -51,7 +55,7 @@ void PaintMainBackground(HWND host)
 
 struct Summary {
     std::vector<double> times;
-    void Print(const char* what) const
+    void Print(const char* what, const char* unit) const
     {
         if (times.empty()) {
             std::printf("%s: none\n", what);
@@ -61,8 +65,8 @@ struct Summary {
         std::sort(sorted.begin(), sorted.end());
         const double median = sorted[sorted.size() / 2];
         const double p95 = sorted[std::min(sorted.size() - 1, sorted.size() * 95 / 100)];
-        std::printf("%s: %zu frames, median %.2f ms, 95th percentile %.2f ms, max %.2f ms (target 3 ms)\n", what,
-                    sorted.size(), median, p95, sorted.back());
+        std::printf("%s: %zu %s, median %.2f ms, 95th percentile %.2f ms, max %.2f ms (target 3 ms)\n", what,
+                    sorted.size(), unit, median, p95, sorted.back());
     }
 };
 
@@ -86,9 +90,8 @@ int Run(CWnd& host, DWORD showMs)
                 Milliseconds(t0, t1));
 
     SetTimer(host, kApplyTimer, kApplyStepMs, nullptr);
-    Summary steady, newImage;
+    Summary frames, imageLoads;
     int percent = 0;
-    int drawnPercent = -1;
     const ULONGLONG start = GetTickCount64();
     while (GetTickCount64() - start < 6000) {
         MSG msg;
@@ -102,21 +105,61 @@ int Run(CWnd& host, DWORD showMs)
         }
         const bool spinnerTick = msg.hwnd == overlay && msg.message == WM_TIMER && msg.wParam == CProgressWnd::IDT_SPINNER;
         const int frameBefore = overlay.LastFrame();
+        const std::wstring imageBefore = overlay.LoadedProgressImage();
         LARGE_INTEGER a, b;
         QueryPerformanceCounter(&a);
         DispatchMessageW(&msg);
         QueryPerformanceCounter(&b);
-        if (!spinnerTick || overlay.LastFrame() == frameBefore) continue;
-        const int image = std::min(overlay.m_nPercent, CProgressWnd::kLastProgressImage);
-        const bool loadedImage = overlay.m_nPercent >= 1 && image != drawnPercent;
-        drawnPercent = overlay.m_nPercent >= 1 ? image : -1;
-        (loadedImage ? newImage : steady).times.push_back(Milliseconds(a, b));
+        if (!spinnerTick) continue;
+        if (overlay.LastFrame() != frameBefore) {
+            frames.times.push_back(Milliseconds(a, b));
+        } else if (imageBefore != overlay.LoadedProgressImage()) {
+            imageLoads.times.push_back(Milliseconds(a, b));
+        }
     }
     KillTimer(host, kApplyTimer);
     overlay.Close();
-    steady.Print("overlay frame, progress image already loaded");
-    newImage.Print("overlay frame, new progress image loaded");
+    frames.Print("overlay frame (spinner, progress image, percentage)", "frames");
+    imageLoads.Print("spinner tick decoding a new progress image", "ticks");
     return 0;
+}
+
+// Routes the fade timers to the fade as the main dialog does.
+class FadedWindow : public CWnd, public CFadeDialogEffect {
+public:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_TIMER) {
+            ++timerMessages;
+            if (wParam == IDT_FADE_IN) OnFadeInTimer();
+            if (wParam == IDT_FADE_OUT) OnFadeOutTimer();
+            return 0;
+        }
+        return CWnd::WindowProc(message, wParam, lParam);
+    }
+    int timerMessages = 0;
+};
+
+int MeasureFadeIdle()
+{
+    FadedWindow window;
+    LPCWSTR cls = AfxRegisterWndClass(0, nullptr, static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH)));
+    if (!window.CreateEx(0, cls, L"fade", WS_POPUP | WS_VISIBLE, 40, 40, 640, 360, nullptr, nullptr)) {
+        std::printf("window fade: window not created\n");
+        return 1;
+    }
+    bench::Pump(50);
+    LARGE_INTEGER t0, t1;
+    QueryPerformanceCounter(&t0);
+    window.StartFadeIn(window);
+    while (window.IsFading()) bench::Pump(5);
+    QueryPerformanceCounter(&t1);
+    const int fadeTicks = window.timerMessages;
+    window.timerMessages = 0;
+    bench::Pump(5000);
+    std::printf("window fade: fade-in over %.0f ms in %d timer ticks; %d timer messages in the 5 s after it (target 0)\n",
+                Milliseconds(t0, t1), fadeTicks, window.timerMessages);
+    return window.timerMessages == 0 ? 0 : 1;
 }
 
 }  // namespace
@@ -139,5 +182,7 @@ int main(int argc, char** argv)
     bench::Pump(100);
     PaintMainBackground(window);
     bench::Pump(100);  // Wine shows window drawing on screen at its next flush
-    return Run(host, showMs);
+    const int overlay = Run(host, showMs);
+    if (showMs) return overlay;
+    return MeasureFadeIdle() | overlay;
 }

@@ -76,8 +76,6 @@ BOOL CProgressWnd::Create(CWnd* parent, int width, int height)
                   nullptr)) {
         return FALSE;
     }
-    m_x = 0;
-    m_y = 0;
     m_nWidth = width;
     m_nHeight = height;
     // Without the Direct2D client the backdrop is only darkened, not blurred.
@@ -138,7 +136,7 @@ void CProgressWnd::ReadNativeDigits()
     m_szNativeDigits[0] = L'\0';
     if (g_nLangIndexUI != kLangIndexNativeDigits) return;
     if (!GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SNATIVEDIGITS, m_szNativeDigits,
-                        static_cast<int>(kNameChars))) {
+                        static_cast<int>(kTextChars))) {
         m_szNativeDigits[0] = L'\0';
     }
 }
@@ -186,8 +184,8 @@ void CProgressWnd::LoadFrames()
     for (int i = 0; i < kFrameCount; ++i) {
         Image& frame = m_frames[static_cast<size_t>(i)];
         if (frame.dc) continue;
-        wchar_t name[kNameChars];
-        platform::FormatBounded(name, kNameChars, L"LOADING%03d", i + 1);
+        wchar_t name[kTextChars];
+        platform::FormatBounded(name, kTextChars, L"LOADING%03d", i + 1);
         LoadSkinImageToDC(module, name, frame.dc.Put(), &frame.width, &frame.height);
     }
 }
@@ -219,26 +217,24 @@ bool CProgressWnd::DrawFrame(bool load, bool fromFrameTimer)
     }
     const Image& image = m_frames[static_cast<size_t>(frame)];
     BlendIntoSpinner(image.dc.Get(), image.width, image.height);
-    if (m_nPercent >= 1) DrawProgressImage();
+    if (m_nPercent >= 1) BlendIntoSpinner(m_progressImage.dc.Get(), m_progressImage.width, m_progressImage.height);
     if (m_nPercent < 1 && frame < kFirstTextFrame) return true;
     DrawPercentText();
     return true;
 }
 
-void CProgressWnd::DrawProgressImage()
+void CProgressWnd::LoadDueProgressImage()
 {
-    wchar_t name[kNameChars];
+    if (m_nPercent < 1) return;
+    wchar_t name[kTextChars];
     const int index = m_nPercent < kLastProgressImage ? m_nPercent : kLastProgressImage;
-    platform::FormatBounded(name, kNameChars, L"PROGRESS%02d", index);
-    if (wcscmp(name, m_szProgressImage) != 0) {
-        m_szProgressImage[0] = L'\0';
-        if (!LoadSkinImageToDC(GetModuleHandleW(nullptr), name, m_progressImage.dc.Put(), &m_progressImage.width,
-                               &m_progressImage.height)) {
-            return;
-        }
-        platform::CopyBounded(m_szProgressImage, kNameChars, name);
+    platform::FormatBounded(name, kTextChars, L"PROGRESS%02d", index);
+    if (wcscmp(name, m_szProgressImage) == 0) return;
+    m_szProgressImage[0] = L'\0';
+    if (LoadSkinImageToDC(GetModuleHandleW(nullptr), name, m_progressImage.dc.Put(), &m_progressImage.width,
+                          &m_progressImage.height)) {
+        platform::CopyBounded(m_szProgressImage, kTextChars, name);
     }
-    BlendIntoSpinner(m_progressImage.dc.Get(), m_progressImage.width, m_progressImage.height);
 }
 
 void CProgressWnd::DrawPercentText()
@@ -273,7 +269,13 @@ void CProgressWnd::OnTimer(UINT_PTR id)
         DrawBackdrop(false);
         Present(0, 0, m_nWidth, m_nHeight);
     } else if (id == IDT_SPINNER) {
-        if (DrawFrame(false, true)) Present(m_nSpinnerX, m_nSpinnerY, m_nSpinnerSide, m_nSpinnerSide);
+        // Decoding a progress image costs as much as drawing a frame: it is
+        // done on a tick that draws none, and shows from the next frame on.
+        if (DrawFrame(false, true)) {
+            Present(m_nSpinnerX, m_nSpinnerY, m_nSpinnerSide, m_nSpinnerSide);
+        } else {
+            LoadDueProgressImage();
+        }
     }
 }
 

@@ -14,7 +14,8 @@
 // The overlay over the whole main window while Apply runs: a blurred,
 // darkened snapshot of the window fades in, and a spinner with a progress
 // image and the percentage turns in the middle. The owner writes m_nPercent
-// and closes the overlay after 100. Everything is composed in a back buffer
+// and closes the overlay after 100; a new progress image is decoded on a
+// spinner tick that draws no frame, so no tick does both. Everything is composed in a back buffer
 // and copied to the window; the snapshot, blur, frames, DCs and the Direct2D
 // client are released once, by Close or when the window or object goes.
 class CProgressWnd : public CWnd {
@@ -46,7 +47,7 @@ public:
     static constexpr int kTextStyleRight = 45;
     static constexpr int kTextStyleFront = 46;
 
-    static constexpr size_t kNameChars = 260;
+    static constexpr size_t kTextChars = 260;
 
     CProgressWnd() = default;
     ~CProgressWnd() override;
@@ -64,6 +65,8 @@ public:
     bool IsBackdropRunning() const { return m_bBackdropRunning; }
     int BackdropStep() const { return m_nBackdropStep; }
     int LastFrame() const { return m_nLastFrame; }
+    // "PROGRESS%02d" of the progress image loaded, empty before the first.
+    const wchar_t* LoadedProgressImage() const { return m_szProgressImage; }
     bool HoldsSnapshot() const { return m_snapshot.IsValid() || m_blurred.IsValid(); }
     HDC BackBuffer() const { return m_backBuffer.Get(); }
     RECT SpinnerSquare() const;
@@ -88,7 +91,8 @@ private:
     bool DrawFrame(bool load, bool fromFrameTimer);
     void LoadFrames();
     void BlendIntoSpinner(HDC image, int width, int height);
-    void DrawProgressImage();
+    // Loads the progress image for the percentage unless it is the one loaded.
+    void LoadDueProgressImage();
     void DrawPercentText();
     void ReadNativeDigits();
     void Present(int x, int y, int width, int height);
@@ -104,8 +108,8 @@ private:
 
     std::unique_ptr<platform::WindowDc> m_windowDc;
     UniqueMemoryDc m_backBuffer;
-    int m_x = 0, m_y = 0, m_nWidth = 0, m_nHeight = 0;
-    wchar_t m_szNativeDigits[kNameChars] = {};
+    int m_nWidth = 0, m_nHeight = 0;  // at (0, 0) of the parent
+    wchar_t m_szNativeDigits[kTextChars] = {};
     bool m_bActive = false;
     bool m_bBackdropRunning = false;
     int m_nBackdropStep = 0;
@@ -114,7 +118,7 @@ private:
     std::array<Image, kFrameCount> m_frames;
     UniqueMemoryDc m_spinnerBackground;
     Image m_progressImage;
-    wchar_t m_szProgressImage[kNameChars] = {};
+    wchar_t m_szProgressImage[kTextChars] = {};
     int m_nSpinnerX = 0, m_nSpinnerY = 0, m_nSpinnerSide = 0;
     uint64_t m_ullFrameStartTick = 0;
     int m_nLastFrame = -1;

@@ -238,7 +238,7 @@ TEST_F(ProgressWndTest, BackdropIsTheScreenBlurredAndDarkenedInFiveSteps)
     EXPECT_FALSE(overlay.IsActive());
 }
 
-TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameForty)
+TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredShowsTheFullRing)
 {
     CProgressWnd overlay;
     ASSERT_TRUE(overlay.Create(&host, kHostWidth, kHostHeight));
@@ -263,9 +263,23 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameForty)
     EXPECT_EQ(earlier.At(20, 20), later.At(20, 20)) << "the spinner drew outside its square";
 
     ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() >= CProgressWnd::kFirstTextFrame; }));
-    SpinnerLook look(overlay);
-    EXPECT_GT(look.WhitePixelsInMiddle(), 10) << "no \"00\" from frame 40 on";
-    EXPECT_FALSE(look.RingIsRed(65, 0));
+    {
+        SpinnerLook look(overlay);
+        EXPECT_GT(look.WhitePixelsInMiddle(), 10) << "no \"00\" from frame 40 on";
+        EXPECT_FALSE(look.RingIsRed(65, 0));
+        EXPECT_STREQ(overlay.LoadedProgressImage(), L"");
+    }
+
+    // Above 96 the last progress image stays: the ring is full.
+    overlay.m_nPercent = 100;
+    ASSERT_TRUE(PumpUntil([&] { return wcscmp(overlay.LoadedProgressImage(), L"PROGRESS96") == 0; }));
+    const int loadedAt = overlay.LastFrame();
+    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() != loadedAt; }));
+    SpinnerLook full(overlay);
+    EXPECT_TRUE(full.RingIsRed(65, 0));
+    EXPECT_TRUE(full.RingIsRed(-65, 0));
+    EXPECT_TRUE(full.RingIsRed(0, 65));
+    EXPECT_GT(full.WhitePixelsInMiddle(), 10);
 }
 
 // Drives the percentage as the main dialog does: 0 to 100 in 20 ms steps on

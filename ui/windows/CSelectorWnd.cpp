@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cmath>
 #include <cwchar>
 
 #include "app/LumoGlobals.h"
@@ -158,27 +157,17 @@ void CSelectorWnd::DrawTrack()
     }
     FormatPercentText(percent, g_nLangIndex, nativeDigits, m_szText, kTextChars);
 
-    Gdiplus::RectF measured;
+    const int textHeight =
+        static_cast<int>(m_geometry.Area(SelectorGeometry::PinArea(SelectorGeometry::kLevels - 1)).Y);
     {
         ::GdiFlush();
         Gdiplus::Graphics graphics(back);
-        const int textHeight = static_cast<int>(m_geometry.Area(SelectorGeometry::PinArea(SelectorGeometry::kLevels - 1)).Y);
-        if (!DrawTextOnDC(&graphics, trackX, 0, trackWidth, textHeight, m_szText, kTextAlignment, kTextStyle,
-                          &measured)) {
-            measured = Gdiplus::RectF();
-        }
+        DrawTextOnDC(&graphics, trackX, 0, trackWidth, textHeight, m_szText, kTextAlignment, kTextStyle);
     }
-    Gdiplus::RectF changed = measured;
-    if (m_bTextDrawn) Gdiplus::RectF::Union(changed, m_lastTextRect, measured);
-    if (m_windowDC && m_windowDC->Get() && changed.Width > 0 && changed.Height > 0) {
-        const int left = static_cast<int>(std::floor(changed.X));
-        const int top = static_cast<int>(std::floor(changed.Y));
-        const int right = static_cast<int>(std::ceil(changed.X + changed.Width));
-        const int bottom = static_cast<int>(std::ceil(changed.Y + changed.Height));
-        ::BitBlt(m_windowDC->Get(), left, top, right - left, bottom - top, back, left, top, SRCCOPY);
-    }
-    m_lastTextRect = measured;
-    m_bTextDrawn = true;
+    // The whole text box goes to the window: a measured box can be narrower
+    // than the drawn glyphs (seen under Wine) and would leave old digits.
+    if (m_windowDC && m_windowDC->Get() && textHeight > 0)
+        ::BitBlt(m_windowDC->Get(), trackX, 0, trackWidth, textHeight, back, trackX, 0, SRCCOPY);
     m_nLastPercent = percent;
 
     CopySurface(m_pinlessBuffer, back);

@@ -131,8 +131,6 @@ private:
     int m_nLevelOffset = 0;
     int m_nDragOffset = 0;
     int m_nPrevPinX = 0;
-    Gdiplus::RectF m_lastTextRect;
-    bool m_bTextDrawn = false;
 
     bool m_bDragging = false;
     bool m_bClickPending = false;

@@ -347,6 +347,18 @@ TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)
     EXPECT_EQ(selector->DisplayedLevel(), 0);
     EXPECT_FALSE(selector->SetLevel(false, CSelectorWnd::StepDown));
 
+    // The window shows what the back buffer holds: percentage, track and pin.
+    Pump(50);
+    RECT r = {};
+    GetWindowRect(window, &r);
+    CMemoryDC shot;
+    shot.Resize(r.right - r.left, r.bottom - r.top);
+    {
+        platform::WindowDc screen;
+        BitBlt(shot, 0, 0, shot.Width(), shot.Height(), screen.Get(), r.left, r.top, SRCCOPY);
+    }
+    EXPECT_EQ(DifferingPixels(PixelsOf(shot), PixelsOf(selector->BackBuffer())), 0);
+
     EnableWindow(window, FALSE);
     EXPECT_FALSE(selector->SetLevel(true, 3)) << "disabled";
     EnableWindow(window, TRUE);

@@ -1,0 +1,102 @@
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "backend/profiles/EffectModel.h"
+#include "platform/ui/Wnd.h"
+#include "platform/win/GdiHandles.h"
+#include "ui/framework/MemoryDC.h"
+#include "ui/windows/KeyboardPreviewModel.h"
+#include "ui/windows/UniqueMemoryDc.h"
+
+struct EffectFrameSpec;
+
+// The keys of the keyboard picture, lit with the previewed effect: key
+// colours or a multi-colour frame behind the picture's holes, a soft glow
+// around the keys, and a cross-fade from the old picture to the new one.
+class CKeybdWnd : public CWnd {
+public:
+    static constexpr UINT_PTR kCrossFadeTimerId = 1;
+    static constexpr UINT kCrossFadeIntervalMs = 30;
+    static constexpr int kCrossFadeSteps = 7;
+    static constexpr UINT_PTR kDelayedRedrawTimerId = 2;
+    static constexpr UINT kDelayedRedrawMs = 750;
+
+    // Reasons of UpdatePreview.
+    static constexpr int kPreviewNow = 0;
+    static constexpr int kPreviewDelayed = 4;
+
+    static constexpr const wchar_t* kBasePictureName = L"KB_RESULT_FR_RT310";
+
+    // Area of the glow texture inside the picture, as fractions.
+    static constexpr float kGlowLeft = 0.241f, kGlowTop = 0.072f, kGlowWidth = 0.616f, kGlowHeight = 0.596f;
+    // Constant alpha of the music frame under keys outside the key-present set.
+    static constexpr BYTE kMusicDimAlpha = 127;
+    static constexpr float kGlowDeviation = 3.0f;
+
+    CKeybdWnd() = default;
+    ~CKeybdWnd() override;
+
+    BOOL Create(CWnd* parent, HDC frameDC, int x, int y, int width, int height, unsigned modelType);
+    // 1 when the preview was redrawn (reason 0, profile 0..2) or scheduled
+    // (reason 4); 0 for anything else.
+    int UpdatePreview(int reason, int profile);
+    void DrawKeyboard(bool first, int profile, bool fade);
+    void ReleaseDCs();
+
+    int GetEffectIndex(int profile) const;
+    void FillKeyColors(int profile);
+
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    bool IsCreated() const { return m_bCreated; }
+    HDC BackBufferDC() const { return m_backBuffer.GetSafeHdc(); }
+    bool IsFading() const { return m_bFading; }
+    int FadeStep() const { return m_nFadeStep; }
+    bool IsDelayedRedrawPending() const { return m_bRedrawPending; }
+    int PreviewedProfile() const { return m_nProfile; }
+    int ZoneMode() const { return m_nZoneMode; }
+    int EffectIndex() const { return m_nEffectIndex; }
+    const EffectData* PreviewedRecord() const { return m_pEffectData; }
+    void SetFadeEnabled(bool enabled) { m_bFadeEnabled = enabled; }
+    void SetFrameStyle(DWORD style) { m_dwStyle = style; }
+
+private:
+    // The multi-colour frame of one redraw; the bitmap stays with its DC.
+    struct EffectFrame {
+        UniqueMemoryDc dc;
+        HBITMAP bitmap = nullptr;
+    };
+
+    PreviewSource Source() const;
+    bool BuildEffectFrame(EffectFrame& frame);  // DrawBandPreview
+    void DrawKeyPlaces(HDC target, const EffectFrame* frame);
+    void DrawKeysPreview(HDC target, const EffectFrame* frame, bool wholeFrame);
+    void ComposeFadeStep();
+    void OnCrossFadeTick();
+    void OnTimer(UINT_PTR id);
+    void OnPaint();
+    void Present(bool toWindow);
+    RECT ScaleKeyRect(const RECT& stored) const;
+
+    HDC m_hFrameDC = nullptr;  // the frame window's back buffer, not ours
+    std::unique_ptr<platform::WindowDc> m_windowDC;
+    CMemoryDC m_backBuffer;
+    UniqueMemoryDc m_baseDC;
+    int m_nBaseWidth = 0, m_nBaseHeight = 0;
+    int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;
+    bool m_bCreated = false;
+    bool m_bFadeEnabled = true;
+    RECT m_glowRect = {};  // x, y, width, height
+    DWORD m_dwStyle = kDefaultFrameStyle;
+    int m_nProfile = -1;
+    bool m_bRedrawPending = false;
+    unsigned m_uModelType = 0;
+    int m_nZoneMode = 0;
+    int m_nEffectIndex = 0;
+    const EffectData* m_pEffectData = nullptr;
+    CMemoryDC m_oldDC, m_newDC, m_composedDC;
+    bool m_bFading = false;
+    int m_nFadeStep = 0;
+};

@@ -2,32 +2,56 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
+#include <cstring>
 
 #include "backend/device/RgbKeyboard.h"
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/D2DModule.h"
+#include "ui/framework/GaussianBlur.h"
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/D2DClientScope.h"
-#include "ui/windows/KeyPainter.h"
 #include "ui/windows/KeyboardKeys.h"
 
 namespace {
-
-BLENDFUNCTION ConstantBlend(BYTE alpha)
-{
-    return BLENDFUNCTION{AC_SRC_OVER, 0, alpha, 0};
-}
 
 BLENDFUNCTION PerPixelBlend()
 {
     return BLENDFUNCTION{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
 }
 
+BLENDFUNCTION ConstantBlend(BYTE alpha)
+{
+    return BLENDFUNCTION{AC_SRC_OVER, 0, alpha, 0};
+}
+
+size_t PictureBytes(const CMemoryDC& dc)
+{
+    return size_t(dc.Width()) * size_t(dc.Height()) * 4u;
+}
+
+// Both are pictures of the same size.
 void CopyPicture(const CMemoryDC& to, const CMemoryDC& from)
 {
-    BitBlt(to, 0, 0, to.Width(), to.Height(), from, 0, 0, SRCCOPY);
+    if (!to.Bits() || !from.Bits() || PictureBytes(to) != PictureBytes(from)) return;
+    GdiFlush();
+    std::memcpy(to.Bits(), from.Bits(), PictureBytes(to));
+}
+
+// to = from x (255 - alpha) + over x alpha, per byte; the colour channels
+// are what the screen shows, the alpha byte of a picture is not used.
+void BlendPictures(const CMemoryDC& to, const CMemoryDC& from, const CMemoryDC& over, unsigned alpha)
+{
+    const size_t bytes = PictureBytes(to);
+    if (!to.Bits() || !from.Bits() || !over.Bits() || bytes != PictureBytes(from) || bytes != PictureBytes(over)) {
+        return;
+    }
+    GdiFlush();
+    auto* out = static_cast<uint8_t*>(to.Bits());
+    const auto* a = static_cast<const uint8_t*>(from.Bits());
+    const auto* b = static_cast<const uint8_t*>(over.Bits());
+    const unsigned keep = 255u - alpha;
+    for (size_t i = 0; i < bytes; ++i) out[i] = uint8_t((a[i] * keep + b[i] * alpha + 127u) / 255u);
 }
 
 int Round(float value)
@@ -52,6 +76,15 @@ void RestoreGlowCoverage(HDC dc)
     for (size_t i = 0; i < count; ++i, pixel += 4) {
         pixel[3] = std::max({pixel[0], pixel[1], pixel[2]});
     }
+}
+
+bool SameFrame(const EffectFrameSpec& a, const EffectFrameSpec& b)
+{
+    if (a.kind != b.kind || a.vertical != b.vertical || a.count != b.count) return false;
+    for (int i = 0; i < a.count; ++i) {
+        if (a.positions[i] != b.positions[i] || a.colors[i] != b.colors[i]) return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -114,15 +147,50 @@ int CKeybdWnd::UpdatePreview(int reason, int profile)
     return 0;
 }
 
+void CKeybdWnd::MakeStaticPicture()
+{
+    HDC base = nullptr;
+    int baseWidth = 0, baseHeight = 0;
+    m_basePicture.Resize(0, 0);
+    if (LoadSkinImageToDC(GetModuleHandleW(nullptr), kBasePictureName, &base, &baseWidth, &baseHeight)) {
+        UniqueMemoryDc loaded(base);
+        // At the picture's size once, so redraws blend parts of it 1:1; over
+        // transparent black the blend is a plain (scaling) copy.
+        if (m_basePicture.Resize(m_nWidth, m_nHeight)) {
+            GdiAlphaBlend(m_basePicture, 0, 0, m_nWidth, m_nHeight, loaded.Get(), 0, 0, baseWidth, baseHeight,
+                          PerPixelBlend());
+        }
+    }
+    m_glowMasks.Build(m_nWidth, m_nHeight);
+
+    // Everything a redraw changes lies in the key places and the blurred rings.
+    RECT area = m_glowMasks.Bounds();
+    for (int key = 0; key < kKeyboardKeyCount; ++key) {
+        RECT stored;
+        if (!GetKeyRect(key, &stored, 1)) continue;
+        RECT place = ScaleKeyRect(stored);
+        InflateRect(&place, 1, 1);
+        UnionRect(&area, &area, &place);
+    }
+    const int blurReach = GaussianBlurRadius(kGlowDeviation) + 1;
+    InflateRect(&area, blurReach, blurReach);
+    const RECT picture = {0, 0, m_nWidth, m_nHeight};
+    IntersectRect(&m_keyArea, &area, &picture);
+
+    m_staticDC.Resize(m_nWidth, m_nHeight);
+    if (m_hFrameDC) BitBlt(m_staticDC, 0, 0, m_nWidth, m_nHeight, m_hFrameDC, m_nX, m_nY, SRCCOPY);
+    if (m_basePicture.GetSafeHdc()) {
+        GdiAlphaBlend(m_staticDC, 0, 0, m_nWidth, m_nHeight, m_basePicture, 0, 0, m_nWidth, m_nHeight,
+                      PerPixelBlend());
+    }
+}
+
 void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
 {
     if (first) {
         m_windowDC = std::make_unique<platform::WindowDc>(m_hWnd);
         m_backBuffer.Resize(m_nWidth, m_nHeight);
-        HDC base = nullptr;
-        if (LoadSkinImageToDC(GetModuleHandleW(nullptr), kBasePictureName, &base, &m_nBaseWidth, &m_nBaseHeight)) {
-            m_baseDC.Reset(base);
-        }
+        MakeStaticPicture();
     }
 
     m_nProfile = profile;
@@ -149,20 +217,26 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
     m_bFading = fading;
 
     const CMemoryDC& target = fading ? m_newDC : m_composedDC;
-    if (m_hFrameDC) BitBlt(target, 0, 0, m_nWidth, m_nHeight, m_hFrameDC, m_nX, m_nY, SRCCOPY);
+    CopyPicture(target, m_staticDC);
+    const RECT& area = m_keyArea;
+    const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
+    if (m_hFrameDC) {
+        BitBlt(target, area.left, area.top, areaWidth, areaHeight, m_hFrameDC, m_nX + area.left, m_nY + area.top,
+               SRCCOPY);
+    }
     {
         // The gradients and the glow's blur both need the client: it lives
         // for this whole pass, whatever reaches Direct2D first.
         D2DClientScope client(m_hWnd);
-        EffectFrame frame;
-        const bool haveFrame = profile >= 0 && profile < kProfileCount && BuildEffectFrame(frame);
-        if (profile >= 0 && profile < kProfileCount) DrawKeyPlaces(target, haveFrame ? &frame : nullptr);
-        if (m_baseDC) {
-            GdiAlphaBlend(target, 0, 0, m_nWidth, m_nHeight, m_baseDC.Get(), 0, 0, m_nBaseWidth, m_nBaseHeight,
-                          PerPixelBlend());
+        const bool previewing = profile >= 0 && profile < kProfileCount;
+        const EffectFrame* frame = previewing ? BuildEffectFrame() : nullptr;
+        if (previewing) DrawKeyPlaces(target, frame);
+        if (m_basePicture.GetSafeHdc()) {
+            GdiAlphaBlend(target, area.left, area.top, areaWidth, areaHeight, m_basePicture, area.left, area.top,
+                          areaWidth, areaHeight, PerPixelBlend());
         }
         const bool wholeFrame = m_nEffectIndex == kEffectMusic || m_nEffectIndex == kEffectTemperature;
-        DrawKeysPreview(target, haveFrame ? &frame : nullptr, wholeFrame);
+        DrawKeysPreview(target, frame, wholeFrame);
     }
 
     if (fading) {
@@ -173,30 +247,42 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
     Present(!first);
 }
 
-bool CKeybdWnd::BuildEffectFrame(EffectFrame& frame)
+const CKeybdWnd::EffectFrame* CKeybdWnd::BuildEffectFrame()
 {
-    if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return false;
+    if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return nullptr;
     RECT topKey = {}, bottomKey = {};
     GetKeyRect(110, &topKey, 1);
     GetKeyRect(84, &bottomKey, 1);
     const FrameGeometry geometry{m_nHeight, ScaleByHalfDpi(topKey.top), ScaleByHalfDpi(bottomKey.bottom)};
     const EffectFrameSpec spec = DescribeEffectFrame(m_nEffectIndex, m_pEffectData, m_uModelType, m_dwStyle, geometry);
+    if (spec.kind == EffectFrameSpec::Kind::None) return nullptr;
+
+    auto kept = std::find_if(m_frames.begin(), m_frames.end(),
+                             [&](const std::unique_ptr<EffectFrame>& f) { return SameFrame(f->spec, spec); });
+    if (kept != m_frames.end()) {
+        std::rotate(m_frames.begin(), kept, kept + 1);
+        return m_frames.front().get();
+    }
+
+    auto frame = std::make_unique<EffectFrame>();
+    frame->spec = spec;
     HDC dc = nullptr;
     if (spec.kind == EffectFrameSpec::Kind::Gradient) {
         if (!D2DDrawLinearGradient(m_hWnd, m_nWidth, m_nHeight, spec.positions, spec.colors, spec.count, &dc,
-                                   &frame.bitmap, FALSE, spec.vertical ? TRUE : FALSE)) {
-            return false;
+                                   &frame->bitmap, FALSE, spec.vertical ? TRUE : FALSE)) {
+            return nullptr;
         }
-        frame.dc.Reset(dc);
-        return true;
-    }
-    if (spec.kind == EffectFrameSpec::Kind::Bands) {
-        if (!CreateMemoryDCBitmap(m_nWidth, m_nHeight, &dc, TRUE, &frame.bitmap)) return false;
-        frame.dc.Reset(dc);
+        frame->dc.Reset(dc);
+    } else {
+        if (!CreateMemoryDCBitmap(m_nWidth, m_nHeight, &dc, TRUE, &frame->bitmap)) return nullptr;
+        frame->dc.Reset(dc);
         FillColorBands(dc, m_nWidth, m_nHeight, spec.positions, spec.colors);
-        return true;
     }
-    return false;
+    frame->pixels.resize(size_t(m_nWidth) * size_t(m_nHeight) * 4u);
+    GetBitmapBitsTopDown(frame->bitmap, frame->pixels.data(), m_nWidth, m_nHeight);
+    m_frames.insert(m_frames.begin(), std::move(frame));
+    if (m_frames.size() > kKeptFrames) m_frames.pop_back();
+    return m_frames.front().get();
 }
 
 RECT CKeybdWnd::ScaleKeyRect(const RECT& stored) const
@@ -231,73 +317,50 @@ void CKeybdWnd::DrawKeyPlaces(HDC target, const EffectFrame* frame)
 
 void CKeybdWnd::DrawKeysPreview(HDC target, const EffectFrame* frame, bool wholeFrame)
 {
+    const RECT& area = m_keyArea;
+    const int width = area.right - area.left, height = area.bottom - area.top;
     CMemoryDC layer;
-    if (!layer.Resize(m_nWidth, m_nHeight) || !layer.Surface()) return;
-    {
-        Gdiplus::Graphics graphics(layer.Surface());
-        if (graphics.GetLastStatus() != Gdiplus::Ok) return;
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        if (!frame) {
-            for (int key = 0; key < kKeyboardKeyCount; ++key) {
-                if (!KeyHasLamp(key)) continue;
-                const uint32_t argb = g_KeyColors[key];
-                DrawKey(&graphics, key, BYTE(argb >> 16), BYTE(argb >> 8), BYTE(argb), nullptr, nullptr, 0, 0);
-            }
-        } else {
-            std::vector<uint8_t> pixels(size_t(m_nWidth) * size_t(m_nHeight) * 4u);
-            GetBitmapBitsTopDown(frame->bitmap, pixels.data(), m_nWidth, m_nHeight);
-            const RECT glow = wholeFrame ? RECT{0, 0, m_nWidth, m_nHeight} : m_glowRect;
-            // The frame as an opaque picture: band fills leave the alpha byte unset.
-            Gdiplus::Bitmap framePicture(m_nWidth, m_nHeight, m_nWidth * 4, PixelFormat32bppRGB, pixels.data());
-            std::unique_ptr<Gdiplus::TextureBrush> outerBrush, innerBrush;
+    if (!m_glowMasks.IsBuilt() || !layer.Resize(width, height)) return;
+    auto* bits = static_cast<uint8_t*>(layer.Bits());
+    auto lay = [&](int key, uint32_t argb) {
+        m_glowMasks.Compose(bits, width, height, area.left, area.top, key, argb);
+    };
+    if (!frame) {
+        for (int key = 0; key < kKeyboardKeyCount; ++key) {
+            if (KeyHasLamp(key)) lay(key, g_KeyColors[key]);
+        }
+    } else {
+        for (int key = 0; key < kKeyboardKeyCount; ++key) {
+            RECT cap;
+            if (!GetKeyRect(key, &cap, 0)) continue;
+            if (m_nEffectIndex == kEffectMusic && !IsKeyPresent(key)) continue;
             if (wholeFrame) {
-                const Gdiplus::RectF area(float(glow.left), float(glow.top), float(glow.right), float(glow.bottom));
-                auto textureAt = [&](BYTE alpha) {
-                    Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0},
-                                                    {0, 1, 0, 0, 0},
-                                                    {0, 0, 1, 0, 0},
-                                                    {0, 0, 0, alpha / 255.0f, 0},
-                                                    {0, 0, 0, 0, 1}}};
-                    Gdiplus::ImageAttributes attributes;
-                    attributes.SetColorMatrix(&matrix);
-                    return std::make_unique<Gdiplus::TextureBrush>(&framePicture, area, &attributes);
-                };
-                outerBrush = textureAt(kKeyGlowOuterAlpha);
-                innerBrush = textureAt(kKeyGlowInnerAlpha);
+                // The rings take the frame's colours where they lie.
+                m_glowMasks.ComposeFromFrame(bits, width, height, area.left, area.top, key, frame->pixels.data());
+                continue;
             }
-            for (int key = 0; key < kKeyboardKeyCount; ++key) {
-                RECT cap;
-                if (!GetKeyRect(key, &cap, 0)) continue;
-                if (m_nEffectIndex == kEffectMusic && !IsKeyPresent(key)) continue;
-                if (wholeFrame) {
-                    DrawKey(&graphics, key, 0, 0, 0, outerBrush.get(), innerBrush.get(), glow.left, glow.top);
-                    continue;
-                }
-                const int cx = std::clamp(ScaleByHalfDpi((cap.left + cap.right) / 2), 0, m_nWidth - 1);
-                const int cy = std::clamp(ScaleByHalfDpi((cap.top + cap.bottom) / 2), 0, m_nHeight - 1);
-                const uint8_t* p = &pixels[(size_t(cy) * size_t(m_nWidth) + size_t(cx)) * 4u];
-                DrawKey(&graphics, key, p[2], p[1], p[0], nullptr, nullptr, 0, 0);
-            }
+            const int cx = std::clamp(ScaleByHalfDpi((cap.left + cap.right) / 2), 0, m_nWidth - 1);
+            const int cy = std::clamp(ScaleByHalfDpi((cap.top + cap.bottom) / 2), 0, m_nHeight - 1);
+            const uint8_t* p = &frame->pixels[(size_t(cy) * size_t(m_nWidth) + size_t(cx)) * 4u];
+            lay(key, 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0]);
         }
     }
-    GdiFlush();
     HDC blurred = nullptr;
-    if (!D2DSetSourceFromDC(m_hWnd, m_nWidth, m_nHeight, layer, nullptr) ||
-        !D2DGaussianBlur(m_hWnd, m_nWidth, m_nHeight, &blurred)) {
+    if (!D2DSetSourceFromDC(m_hWnd, width, height, layer, nullptr) ||
+        !D2DGaussianBlur(m_hWnd, width, height, &blurred)) {
         return;
     }
     UniqueMemoryDc glowDC(blurred);
     RestoreGlowCoverage(glowDC.Get());
-    GdiAlphaBlend(target, 0, 0, m_nWidth, m_nHeight, glowDC.Get(), 0, 0, m_nWidth, m_nHeight, PerPixelBlend());
+    GdiAlphaBlend(target, area.left, area.top, width, height, glowDC.Get(), 0, 0, width, height, PerPixelBlend());
 }
 
 void CKeybdWnd::ComposeFadeStep()
 {
-    CopyPicture(m_composedDC, m_oldDC);
-    if (m_nFadeStep != 0) {
-        const BYTE alpha = static_cast<BYTE>(m_nFadeStep * 255 / kCrossFadeSteps);
-        GdiAlphaBlend(m_composedDC, 0, 0, m_nWidth, m_nHeight, m_newDC, 0, 0, m_nWidth, m_nHeight,
-                      ConstantBlend(alpha));
+    if (m_nFadeStep == 0) {
+        CopyPicture(m_composedDC, m_oldDC);
+    } else {
+        BlendPictures(m_composedDC, m_oldDC, m_newDC, unsigned(m_nFadeStep * 255 / kCrossFadeSteps));
     }
     ++m_nFadeStep;
 }
@@ -331,9 +394,8 @@ void CKeybdWnd::OnTimer(UINT_PTR id)
 
 void CKeybdWnd::Present(bool toWindow)
 {
-    if (!m_composedDC.GetSafeHdc() || !m_backBuffer.GetSafeHdc()) return;
     CopyPicture(m_backBuffer, m_composedDC);
-    if (toWindow && m_windowDC && *m_windowDC) {
+    if (toWindow && m_windowDC && *m_windowDC && m_backBuffer.GetSafeHdc()) {
         BitBlt(m_windowDC->Get(), 0, 0, m_nWidth, m_nHeight, m_backBuffer, 0, 0, SRCCOPY);
     }
 }
@@ -357,10 +419,12 @@ void CKeybdWnd::ReleaseDCs()
     }
     m_bFading = false;
     m_bRedrawPending = false;
+    m_frames.clear();
     m_oldDC.Resize(0, 0);
     m_newDC.Resize(0, 0);
     m_composedDC.Resize(0, 0);
-    m_baseDC.Reset();
+    m_staticDC.Resize(0, 0);
+    m_basePicture.Resize(0, 0);
     m_backBuffer.Resize(0, 0);
     m_windowDC.reset();
 }

@@ -2,15 +2,15 @@
 #include <windows.h>
 
 #include <memory>
+#include <vector>
 
 #include "backend/profiles/EffectModel.h"
 #include "platform/ui/Wnd.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/MemoryDC.h"
+#include "ui/windows/KeyGlowMasks.h"
 #include "ui/windows/KeyboardPreviewModel.h"
 #include "ui/windows/UniqueMemoryDc.h"
-
-struct EffectFrameSpec;
 
 // The keys of the keyboard picture, lit with the previewed effect: key
 // colours or a multi-colour frame behind the picture's holes, a soft glow
@@ -63,14 +63,19 @@ public:
     void SetFrameStyle(DWORD style) { m_dwStyle = style; }
 
 private:
-    // The multi-colour frame of one redraw; the bitmap stays with its DC.
+    // A multi-colour frame and its pixels, top row first; the bitmap stays
+    // with its DC. Kept for a few redraws: it depends on its description only.
     struct EffectFrame {
+        EffectFrameSpec spec;
         UniqueMemoryDc dc;
         HBITMAP bitmap = nullptr;
+        std::vector<uint8_t> pixels;
     };
+    static constexpr size_t kKeptFrames = 3;
 
     PreviewSource Source() const;
-    bool BuildEffectFrame(EffectFrame& frame);  // DrawBandPreview
+    const EffectFrame* BuildEffectFrame();  // DrawBandPreview
+    void MakeStaticPicture();
     void DrawKeyPlaces(HDC target, const EffectFrame* frame);
     void DrawKeysPreview(HDC target, const EffectFrame* frame, bool wholeFrame);
     void ComposeFadeStep();
@@ -83,8 +88,7 @@ private:
     HDC m_hFrameDC = nullptr;  // the frame window's back buffer, not ours
     std::unique_ptr<platform::WindowDc> m_windowDC;
     CMemoryDC m_backBuffer;
-    UniqueMemoryDc m_baseDC;
-    int m_nBaseWidth = 0, m_nBaseHeight = 0;
+    CMemoryDC m_basePicture;  // "KB_RESULT_FR_RT310" at the picture's size
     int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;
     bool m_bCreated = false;
     bool m_bFadeEnabled = true;
@@ -97,6 +101,12 @@ private:
     int m_nEffectIndex = 0;
     const EffectData* m_pEffectData = nullptr;
     CMemoryDC m_oldDC, m_newDC, m_composedDC;
+    // Background with the base picture over it, and the part of the picture
+    // that redraws touch (key places and rings); outside it nothing changes.
+    CMemoryDC m_staticDC;
+    RECT m_keyArea = {};
+    KeyGlowMasks m_glowMasks;
+    std::vector<std::unique_ptr<EffectFrame>> m_frames;  // most recent first
     bool m_bFading = false;
     int m_nFadeStep = 0;
 };

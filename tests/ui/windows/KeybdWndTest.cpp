@@ -2,7 +2,10 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
+#include <vector>
 #include <cwchar>
 
 #include "backend/device/RgbKeyboard.h"
@@ -13,6 +16,8 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/CCustomWnd.h"
+#include "ui/windows/KeyGlowMasks.h"
+#include "ui/windows/KeyPainter.h"
 #include "ui/windows/KeyboardKeys.h"
 
 namespace {
@@ -216,6 +221,90 @@ TEST_F(KeyboardPicture, MultiColourFramesShowThroughTheKeys)
         ExpectNear(At(picture, KeyCentre(97)), c.right, 40, "right key");
         EXPECT_EQ(D2DRemoveClient(keys), 0);
         m_frame.Destroy();
+    }
+}
+
+// A zone colour changed between redraws reaches the keys: the kept frame of
+// the old colours is not reused.
+TEST_F(KeyboardPicture, ChangedZoneColoursGiveANewFrame)
+{
+    CustomProfile& profile = g_CustomProfiles[1];
+    EffectData& record = profile.fourData[0];
+    SetColor(record, 0, 255, 0, 0);
+    SetColor(record, 3, 255, 255, 255);
+    CKeybdWnd& keys = Make(2);
+    keys.SetFadeEnabled(false);
+    ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewNow, 1), 1);
+    ExpectNear(At(Picture(), KeyCentre(16)), {255, 0, 0}, 40, "first colour");
+    SetColor(record, 0, 0, 255, 0);
+    ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewNow, 1), 1);
+    ExpectNear(At(Picture(), KeyCentre(16)), {0, 255, 0}, 40, "changed colour");
+    keys.SetFrameStyle(kFrameStyleBands);
+    SetColor(record, 0, 0, 0, 255);
+    ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewNow, 1), 1);
+    ExpectNear(At(Picture(), KeyCentre(16)), {0, 0, 255}, 6, "solid band");
+    ExpectNear(At(Picture(), KeyCentre(97)), {255, 255, 255}, 6, "last band");
+}
+
+// The rings laid through the kept coverage are the rings the key painter
+// draws, in a colour and in a frame's colours.
+TEST_F(KeyboardPicture, GlowMasksMatchTheKeyPainter)
+{
+    for (float scale : {1.0f, 1.25f}) {
+        g_fUIScale = scale;
+        const int w = ScaleByDpi(947), h = ScaleByDpi(516);
+        KeyGlowMasks masks;
+        ASSERT_TRUE(masks.Build(w, h));
+        CMemoryDC painted, frame;
+        ASSERT_TRUE(painted.Resize(w, h));
+        ASSERT_TRUE(frame.Resize(w, h));
+        auto* framePixels = static_cast<uint8_t*>(frame.Bits());
+        for (int y = 0; y < h; ++y) {
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = framePixels + (size_t(y) * w + x) * 4;
+                p[0] = uint8_t(x), p[1] = uint8_t(y), p[2] = uint8_t(x + y), p[3] = 255;
+            }
+        }
+        Gdiplus::Bitmap framePicture(w, h, w * 4, PixelFormat32bppRGB, framePixels);
+        for (bool textured : {false, true}) {
+            SCOPED_TRACE(textured ? "frame colours" : "one colour");
+            std::vector<uint8_t> laid(size_t(w) * h * 4, 0);
+            std::memset(painted.Bits(), 0, size_t(w) * h * 4);
+            {
+                Gdiplus::Graphics graphics(painted.Surface());
+                graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+                Gdiplus::ImageAttributes outer, inner;
+                Gdiplus::ColorMatrix outerMatrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0},
+                                                     {0, 0, 0, 48 / 255.0f, 0}, {0, 0, 0, 0, 1}}};
+                Gdiplus::ColorMatrix innerMatrix = outerMatrix;
+                innerMatrix.m[3][3] = 72 / 255.0f;
+                outer.SetColorMatrix(&outerMatrix);
+                inner.SetColorMatrix(&innerMatrix);
+                const Gdiplus::RectF all(0, 0, float(w), float(h));
+                Gdiplus::TextureBrush outerBrush(&framePicture, all, &outer), innerBrush(&framePicture, all, &inner);
+                for (int key : {2, 31, 61, 97}) {
+                    ASSERT_TRUE(masks.HasKey(key));
+                    if (textured) {
+                        ASSERT_TRUE(DrawKey(&graphics, key, 0, 0, 0, &outerBrush, &innerBrush, 0, 0));
+                        masks.ComposeFromFrame(laid.data(), w, h, 0, 0, key, framePixels);
+                    } else {
+                        ASSERT_TRUE(DrawKey(&graphics, key, 40, 220, 90, nullptr, nullptr, 0, 0));
+                        masks.Compose(laid.data(), w, h, 0, 0, key, 0xFF28DC5Au);
+                    }
+                }
+            }
+            GdiFlush();
+            const auto* expected = static_cast<const uint8_t*>(painted.Bits());
+            int worst = 0, covered = 0;
+            for (size_t i = 0; i < laid.size(); ++i) {
+                worst = std::max(worst, std::abs(int(laid[i]) - int(expected[i])));
+                if (i % 4 == 3 && expected[i] > 0) ++covered;
+            }
+            EXPECT_GT(covered, 1000) << "rings were drawn";
+            EXPECT_LE(worst, 3) << "scale " << scale;  // GDI+ rounds premultiplied colours its own way
+        }
+        EXPECT_FALSE(masks.HasKey(151));
+        EXPECT_FALSE(masks.HasKey(0));
     }
 }
 

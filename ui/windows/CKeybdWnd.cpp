@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "backend/device/RgbKeyboard.h"
+#include "platform/win/Dib.h"
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/D2DModule.h"
 #include "ui/framework/GaussianBlur.h"
@@ -25,33 +26,53 @@ BLENDFUNCTION ConstantBlend(BYTE alpha)
     return BLENDFUNCTION{AC_SRC_OVER, 0, alpha, 0};
 }
 
-size_t PictureBytes(const CMemoryDC& dc)
+bool SameSize(const CMemoryDC& a, const CMemoryDC& b)
 {
-    return size_t(dc.Width()) * size_t(dc.Height()) * 4u;
+    return a.Bits() && b.Bits() && a.Width() == b.Width() && a.Height() == b.Height();
+}
+
+// The rows of one area of a picture, in bytes.
+struct AreaRows {
+    size_t offset, rowBytes, stride;
+    int rows;
+};
+
+AreaRows RowsOf(const CMemoryDC& picture, const RECT& area)
+{
+    const size_t stride = size_t(picture.Width()) * 4u;
+    return AreaRows{size_t(area.top) * stride + size_t(area.left) * 4u, size_t(area.right - area.left) * 4u, stride,
+                    int(area.bottom - area.top)};
 }
 
 // Both are pictures of the same size.
-void CopyPicture(const CMemoryDC& to, const CMemoryDC& from)
+void CopyArea(const CMemoryDC& to, const CMemoryDC& from, const RECT& area)
 {
-    if (!to.Bits() || !from.Bits() || PictureBytes(to) != PictureBytes(from)) return;
+    if (!SameSize(to, from) || IsRectEmpty(&area)) return;
     GdiFlush();
-    std::memcpy(to.Bits(), from.Bits(), PictureBytes(to));
+    const AreaRows r = RowsOf(to, area);
+    auto* out = static_cast<uint8_t*>(to.Bits()) + r.offset;
+    const auto* in = static_cast<const uint8_t*>(from.Bits()) + r.offset;
+    for (int row = 0; row < r.rows; ++row, out += r.stride, in += r.stride) std::memcpy(out, in, r.rowBytes);
 }
 
-// to = from x (255 - alpha) + over x alpha, per byte; the colour channels
-// are what the screen shows, the alpha byte of a picture is not used.
-void BlendPictures(const CMemoryDC& to, const CMemoryDC& from, const CMemoryDC& over, unsigned alpha)
+// to = from x (255 - alpha) + over x alpha per byte, over the area; the
+// colour channels are what the screen shows, a picture's alpha byte unused.
+void BlendArea(const CMemoryDC& to, const CMemoryDC& from, const CMemoryDC& over, unsigned alpha, const RECT& area)
 {
-    const size_t bytes = PictureBytes(to);
-    if (!to.Bits() || !from.Bits() || !over.Bits() || bytes != PictureBytes(from) || bytes != PictureBytes(over)) {
-        return;
-    }
+    if (!SameSize(to, from) || !SameSize(to, over) || IsRectEmpty(&area)) return;
     GdiFlush();
-    auto* out = static_cast<uint8_t*>(to.Bits());
-    const auto* a = static_cast<const uint8_t*>(from.Bits());
-    const auto* b = static_cast<const uint8_t*>(over.Bits());
+    const AreaRows r = RowsOf(to, area);
     const unsigned keep = 255u - alpha;
-    for (size_t i = 0; i < bytes; ++i) out[i] = uint8_t((a[i] * keep + b[i] * alpha + 127u) / 255u);
+    for (int row = 0; row < r.rows; ++row) {
+        const size_t start = r.offset + size_t(row) * r.stride;
+        auto* out = static_cast<uint8_t*>(to.Bits()) + start;
+        const auto* a = static_cast<const uint8_t*>(from.Bits()) + start;
+        const auto* b = static_cast<const uint8_t*>(over.Bits()) + start;
+        for (size_t i = 0; i < r.rowBytes; ++i) {
+            const unsigned v = a[i] * keep + b[i] * alpha + 128u;  // / 255, rounded
+            out[i] = uint8_t((v + (v >> 8)) >> 8);
+        }
+    }
 }
 
 int Round(float value)
@@ -59,32 +80,56 @@ int Round(float value)
     return static_cast<int>(std::lround(value));
 }
 
-// The blur source keeps colour only: the glow comes back opaque over black.
-// Its coverage is the brightest channel, which keeps the pixel premultiplied
-// and lets the picture show through where there is no glow.
-void RestoreGlowCoverage(HDC dc)
+// The pixels of a DC that the Direct2D module handed out (a top-down 32bpp
+// DIB section of that size); null when it is not one.
+uint8_t* TopDownBits(HDC dc, int width, int height)
 {
     DIBSECTION section = {};
     HGDIOBJ bitmap = GetCurrentObject(dc, OBJ_BITMAP);
     if (!bitmap || GetObjectW(bitmap, sizeof(section), &section) != sizeof(section) || !section.dsBm.bmBits ||
-        section.dsBm.bmBitsPixel != 32) {
-        return;
+        section.dsBm.bmBitsPixel != 32 || section.dsBm.bmWidth != width || section.dsBm.bmHeight != height) {
+        return nullptr;
     }
     GdiFlush();
-    auto* pixel = static_cast<uint8_t*>(section.dsBm.bmBits);
-    const size_t count = size_t(section.dsBm.bmWidth) * size_t(std::abs(section.dsBm.bmHeight));
-    for (size_t i = 0; i < count; ++i, pixel += 4) {
-        pixel[3] = std::max({pixel[0], pixel[1], pixel[2]});
+    return static_cast<uint8_t*>(section.dsBm.bmBits);
+}
+
+// Reverses the order of the rows of a 32bpp picture.
+void TurnRows(uint8_t* pixels, int width, int height)
+{
+    const size_t stride = size_t(width) * 4u;
+    std::vector<uint8_t> row(stride);
+    for (int top = 0, bottom = height - 1; top < bottom; ++top, --bottom) {
+        uint8_t* a = pixels + size_t(top) * stride;
+        uint8_t* b = pixels + size_t(bottom) * stride;
+        std::memcpy(row.data(), a, stride);
+        std::memcpy(a, b, stride);
+        std::memcpy(b, row.data(), stride);
     }
 }
 
-bool SameFrame(const EffectFrameSpec& a, const EffectFrameSpec& b)
+// Lays the blurred glow over the target's area. The blur source keeps colour
+// only, so the glow comes back opaque over black: its coverage is the
+// brightest channel, which keeps the pixel premultiplied and lets the picture
+// show through where there is no glow.
+void LayGlow(const CMemoryDC& target, const RECT& area, const uint8_t* glow)
 {
-    if (a.kind != b.kind || a.vertical != b.vertical || a.count != b.count) return false;
-    for (int i = 0; i < a.count; ++i) {
-        if (a.positions[i] != b.positions[i] || a.colors[i] != b.colors[i]) return false;
+    auto* out = static_cast<uint8_t*>(target.Bits());
+    if (!out || !glow) return;
+    GdiFlush();
+    const int width = area.right - area.left;
+    for (int y = area.top; y < area.bottom; ++y) {
+        uint8_t* d = out + (size_t(y) * size_t(target.Width()) + size_t(area.left)) * 4u;
+        for (int x = 0; x < width; ++x, d += 4, glow += 4) {
+            const unsigned coverage = std::max({glow[0], glow[1], glow[2]});
+            if (coverage == 0) continue;
+            const unsigned keep = 255u - coverage;
+            for (int c = 0; c < 3; ++c) {
+                const unsigned v = d[c] * keep + 128u;
+                d[c] = uint8_t(std::min(255u, glow[c] + ((v + (v >> 8)) >> 8)));
+            }
+        }
     }
-    return true;
 }
 
 }  // namespace
@@ -204,12 +249,13 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
     if (interrupted) KillTimer(m_hWnd, kCrossFadeTimerId);
     const bool fading = m_bFadeEnabled && fade && IsWindowVisible();
 
-    if (!m_composedDC.GetSafeHdc()) m_composedDC.Resize(m_nWidth, m_nHeight);
+    const RECT& area = m_keyArea;
+    MakeLayerDC(m_composedDC);
     if (fading) {
-        if (!m_oldDC.GetSafeHdc()) m_oldDC.Resize(m_nWidth, m_nHeight);
-        if (!m_newDC.GetSafeHdc()) m_newDC.Resize(m_nWidth, m_nHeight);
+        MakeLayerDC(m_oldDC);
+        MakeLayerDC(m_newDC);
         // What is on screen now, a half-finished fade included.
-        CopyPicture(m_oldDC, m_composedDC);
+        CopyArea(m_oldDC, m_composedDC, area);
     } else {
         m_oldDC.Resize(0, 0);
         m_newDC.Resize(0, 0);
@@ -217,8 +263,6 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
     m_bFading = fading;
 
     const CMemoryDC& target = fading ? m_newDC : m_composedDC;
-    CopyPicture(target, m_staticDC);
-    const RECT& area = m_keyArea;
     const int areaWidth = area.right - area.left, areaHeight = area.bottom - area.top;
     if (m_hFrameDC) {
         BitBlt(target, area.left, area.top, areaWidth, areaHeight, m_hFrameDC, m_nX + area.left, m_nY + area.top,
@@ -229,14 +273,15 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
         // for this whole pass, whatever reaches Direct2D first.
         D2DClientScope client(m_hWnd);
         const bool previewing = profile >= 0 && profile < kProfileCount;
-        const EffectFrame* frame = previewing ? BuildEffectFrame() : nullptr;
+        EffectFrame effectFrame;
+        const EffectFrame* frame = previewing && BuildEffectFrame(effectFrame) ? &effectFrame : nullptr;
         if (previewing) DrawKeyPlaces(target, frame);
         if (m_basePicture.GetSafeHdc()) {
             GdiAlphaBlend(target, area.left, area.top, areaWidth, areaHeight, m_basePicture, area.left, area.top,
                           areaWidth, areaHeight, PerPixelBlend());
         }
         const bool wholeFrame = m_nEffectIndex == kEffectMusic || m_nEffectIndex == kEffectTemperature;
-        DrawKeysPreview(target, frame, wholeFrame);
+        DrawKeysPreview(&target, frame, wholeFrame);
     }
 
     if (fading) {
@@ -244,45 +289,46 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
         ComposeFadeStep();
         SetTimer(m_hWnd, kCrossFadeTimerId, kCrossFadeIntervalMs, nullptr);
     }
-    Present(!first);
+    if (first) {
+        Present(false, RECT{0, 0, m_nWidth, m_nHeight});
+    } else {
+        Present(true, area);
+    }
 }
 
-const CKeybdWnd::EffectFrame* CKeybdWnd::BuildEffectFrame()
+void CKeybdWnd::MakeLayerDC(CMemoryDC& dc)
 {
-    if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return nullptr;
+    // Outside the key area every picture is the static one, always.
+    if (!dc.GetSafeHdc() && dc.Resize(m_nWidth, m_nHeight)) {
+        CopyArea(dc, m_staticDC, RECT{0, 0, m_nWidth, m_nHeight});
+    }
+}
+
+bool CKeybdWnd::BuildEffectFrame(EffectFrame& frame)
+{
+    if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return false;
     RECT topKey = {}, bottomKey = {};
     GetKeyRect(110, &topKey, 1);
     GetKeyRect(84, &bottomKey, 1);
     const FrameGeometry geometry{m_nHeight, ScaleByHalfDpi(topKey.top), ScaleByHalfDpi(bottomKey.bottom)};
     const EffectFrameSpec spec = DescribeEffectFrame(m_nEffectIndex, m_pEffectData, m_uModelType, m_dwStyle, geometry);
-    if (spec.kind == EffectFrameSpec::Kind::None) return nullptr;
-
-    auto kept = std::find_if(m_frames.begin(), m_frames.end(),
-                             [&](const std::unique_ptr<EffectFrame>& f) { return SameFrame(f->spec, spec); });
-    if (kept != m_frames.end()) {
-        std::rotate(m_frames.begin(), kept, kept + 1);
-        return m_frames.front().get();
-    }
-
-    auto frame = std::make_unique<EffectFrame>();
-    frame->spec = spec;
     HDC dc = nullptr;
     if (spec.kind == EffectFrameSpec::Kind::Gradient) {
         if (!D2DDrawLinearGradient(m_hWnd, m_nWidth, m_nHeight, spec.positions, spec.colors, spec.count, &dc,
-                                   &frame->bitmap, FALSE, spec.vertical ? TRUE : FALSE)) {
-            return nullptr;
+                                   &frame.bitmap, FALSE, spec.vertical ? TRUE : FALSE)) {
+            return false;
         }
-        frame->dc.Reset(dc);
-    } else {
-        if (!CreateMemoryDCBitmap(m_nWidth, m_nHeight, &dc, TRUE, &frame->bitmap)) return nullptr;
-        frame->dc.Reset(dc);
+        frame.dc.Reset(dc);
+    } else if (spec.kind == EffectFrameSpec::Kind::Bands) {
+        if (!CreateMemoryDCBitmap(m_nWidth, m_nHeight, &dc, TRUE, &frame.bitmap)) return false;
+        frame.dc.Reset(dc);
         FillColorBands(dc, m_nWidth, m_nHeight, spec.positions, spec.colors);
+    } else {
+        return false;
     }
-    frame->pixels.resize(size_t(m_nWidth) * size_t(m_nHeight) * 4u);
-    GetBitmapBitsTopDown(frame->bitmap, frame->pixels.data(), m_nWidth, m_nHeight);
-    m_frames.insert(m_frames.begin(), std::move(frame));
-    if (m_frames.size() > kKeptFrames) m_frames.pop_back();
-    return m_frames.front().get();
+    frame.pixels.resize(size_t(m_nWidth) * size_t(m_nHeight) * 4u);
+    GetBitmapBitsTopDown(frame.bitmap, frame.pixels.data(), m_nWidth, m_nHeight);
+    return true;
 }
 
 RECT CKeybdWnd::ScaleKeyRect(const RECT& stored) const
@@ -315,13 +361,19 @@ void CKeybdWnd::DrawKeyPlaces(HDC target, const EffectFrame* frame)
     }
 }
 
-void CKeybdWnd::DrawKeysPreview(HDC target, const EffectFrame* frame, bool wholeFrame)
+void CKeybdWnd::DrawKeysPreview(const CMemoryDC* target, const EffectFrame* frame, bool wholeFrame)
 {
     const RECT& area = m_keyArea;
     const int width = area.right - area.left, height = area.bottom - area.top;
-    CMemoryDC layer;
-    if (!m_glowMasks.IsBuilt() || !layer.Resize(width, height)) return;
-    auto* bits = static_cast<uint8_t*>(layer.Bits());
+    if (!m_glowMasks.IsBuilt() || width <= 0 || height <= 0) return;
+    // Only our own loops write the layer: a bare DIB, which the blur reads
+    // without a copy. Bottom-up, the one row order every reader of a bitmap
+    // handle agrees on; the rings are laid top-down and the rows turned after.
+    BITMAPINFO info = platform::Dib32Info(width, height);
+    void* layerBits = nullptr;
+    platform::UniqueBitmap layer(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &layerBits, nullptr, 0));
+    if (!layer || !layerBits) return;
+    auto* bits = static_cast<uint8_t*>(layerBits);
     auto lay = [&](int key, uint32_t argb) {
         m_glowMasks.Compose(bits, width, height, area.left, area.top, key, argb);
     };
@@ -345,22 +397,22 @@ void CKeybdWnd::DrawKeysPreview(HDC target, const EffectFrame* frame, bool whole
             lay(key, 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0]);
         }
     }
+    TurnRows(bits, width, height);
     HDC blurred = nullptr;
-    if (!D2DSetSourceFromDC(m_hWnd, width, height, layer, nullptr) ||
+    if (!D2DSetSourceFromDC(m_hWnd, width, height, nullptr, static_cast<HBITMAP>(layer.Get())) ||
         !D2DGaussianBlur(m_hWnd, width, height, &blurred)) {
         return;
     }
     UniqueMemoryDc glowDC(blurred);
-    RestoreGlowCoverage(glowDC.Get());
-    GdiAlphaBlend(target, area.left, area.top, width, height, glowDC.Get(), 0, 0, width, height, PerPixelBlend());
+    LayGlow(*target, area, TopDownBits(glowDC.Get(), width, height));
 }
 
 void CKeybdWnd::ComposeFadeStep()
 {
     if (m_nFadeStep == 0) {
-        CopyPicture(m_composedDC, m_oldDC);
+        CopyArea(m_composedDC, m_oldDC, m_keyArea);
     } else {
-        BlendPictures(m_composedDC, m_oldDC, m_newDC, unsigned(m_nFadeStep * 255 / kCrossFadeSteps));
+        BlendArea(m_composedDC, m_oldDC, m_newDC, unsigned(m_nFadeStep * 255 / kCrossFadeSteps), m_keyArea);
     }
     ++m_nFadeStep;
 }
@@ -371,12 +423,12 @@ void CKeybdWnd::OnCrossFadeTick()
         ComposeFadeStep();
     } else {
         KillTimer(m_hWnd, kCrossFadeTimerId);
-        if (m_bFading) CopyPicture(m_composedDC, m_newDC);
+        if (m_bFading) CopyArea(m_composedDC, m_newDC, m_keyArea);
         m_bFading = false;
         m_oldDC.Resize(0, 0);
         m_newDC.Resize(0, 0);
     }
-    Present(true);
+    Present(true, m_keyArea);
 }
 
 void CKeybdWnd::OnTimer(UINT_PTR id)
@@ -392,11 +444,12 @@ void CKeybdWnd::OnTimer(UINT_PTR id)
     }
 }
 
-void CKeybdWnd::Present(bool toWindow)
+void CKeybdWnd::Present(bool toWindow, const RECT& area)
 {
-    CopyPicture(m_backBuffer, m_composedDC);
+    CopyArea(m_backBuffer, m_composedDC, area);
     if (toWindow && m_windowDC && *m_windowDC && m_backBuffer.GetSafeHdc()) {
-        BitBlt(m_windowDC->Get(), 0, 0, m_nWidth, m_nHeight, m_backBuffer, 0, 0, SRCCOPY);
+        BitBlt(m_windowDC->Get(), area.left, area.top, area.right - area.left, area.bottom - area.top, m_backBuffer,
+               area.left, area.top, SRCCOPY);
     }
 }
 
@@ -419,7 +472,6 @@ void CKeybdWnd::ReleaseDCs()
     }
     m_bFading = false;
     m_bRedrawPending = false;
-    m_frames.clear();
     m_oldDC.Resize(0, 0);
     m_newDC.Resize(0, 0);
     m_composedDC.Resize(0, 0);

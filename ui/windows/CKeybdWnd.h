@@ -63,26 +63,26 @@ public:
     void SetFrameStyle(DWORD style) { m_dwStyle = style; }
 
 private:
-    // A multi-colour frame and its pixels, top row first; the bitmap stays
-    // with its DC. Kept for a few redraws: it depends on its description only.
+    // The multi-colour frame of one redraw and its pixels, top row first;
+    // the bitmap stays with its DC.
     struct EffectFrame {
-        EffectFrameSpec spec;
         UniqueMemoryDc dc;
         HBITMAP bitmap = nullptr;
         std::vector<uint8_t> pixels;
     };
-    static constexpr size_t kKeptFrames = 3;
 
     PreviewSource Source() const;
-    const EffectFrame* BuildEffectFrame();  // DrawBandPreview
+    bool BuildEffectFrame(EffectFrame& frame);  // DrawBandPreview
     void MakeStaticPicture();
     void DrawKeyPlaces(HDC target, const EffectFrame* frame);
-    void DrawKeysPreview(HDC target, const EffectFrame* frame, bool wholeFrame);
+    void DrawKeysPreview(const CMemoryDC* target, const EffectFrame* frame, bool wholeFrame);
     void ComposeFadeStep();
     void OnCrossFadeTick();
     void OnTimer(UINT_PTR id);
     void OnPaint();
-    void Present(bool toWindow);
+    // Copies the area of the composed picture to the back buffer and the screen.
+    void Present(bool toWindow, const RECT& area);
+    void MakeLayerDC(CMemoryDC& dc);
     RECT ScaleKeyRect(const RECT& stored) const;
 
     HDC m_hFrameDC = nullptr;  // the frame window's back buffer, not ours
@@ -102,11 +102,11 @@ private:
     const EffectData* m_pEffectData = nullptr;
     CMemoryDC m_oldDC, m_newDC, m_composedDC;
     // Background with the base picture over it, and the part of the picture
-    // that redraws touch (key places and rings); outside it nothing changes.
+    // that redraws touch (key places and rings); outside it every picture
+    // above is this static one.
     CMemoryDC m_staticDC;
     RECT m_keyArea = {};
     KeyGlowMasks m_glowMasks;
-    std::vector<std::unique_ptr<EffectFrame>> m_frames;  // most recent first
     bool m_bFading = false;
     int m_nFadeStep = 0;
 };

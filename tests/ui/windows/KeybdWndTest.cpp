@@ -12,6 +12,7 @@
 #include "backend/profiles/EffectModel.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/D2DModule.h"
+#include "ui/framework/LayeredChildren.h"
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
@@ -224,8 +225,7 @@ TEST_F(KeyboardPicture, MultiColourFramesShowThroughTheKeys)
     }
 }
 
-// A zone colour changed between redraws reaches the keys: the kept frame of
-// the old colours is not reused.
+// A zone colour changed between redraws reaches the keys, in both zone looks.
 TEST_F(KeyboardPicture, ChangedZoneColoursGiveANewFrame)
 {
     CustomProfile& profile = g_CustomProfiles[1];
@@ -321,6 +321,14 @@ TEST_F(KeyboardPicture, WasdGroupTakesColourOneAndMusicDimsKeysOutsideItsSet)
     Pixels picture = Picture();
     for (int key : {18, 31, 32, 33}) ExpectNear(At(picture, KeyCentre(key)), {255, 0, 0}, 6, "WASD");
     for (int key : {17, 19, 30, 97}) ExpectNear(At(picture, KeyCentre(key)), {0, 0, 255}, 6, "other keys");
+    // the glow between W and S is theirs: red, where the picture shows it
+    RECT w = {}, s = {};
+    GetKeyRect(18, &w, 1);
+    GetKeyRect(32, &s, 1);
+    const POINT between{ScaleByHalfDpi((std::max(w.left, s.left) + std::min(w.right, s.right)) / 2),
+                        ScaleByHalfDpi((w.bottom + s.top) / 2)};
+    const Rgb glow = At(picture, between);
+    EXPECT_GT(glow.r, glow.b + 20) << "red glow between W and S";
 
     ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewNow, 0), 1);
     picture = Picture();
@@ -402,8 +410,7 @@ TEST_F(KeyboardPicture, PaintCopiesTheBackBufferAndDestroyIsOnce)
     CKeybdWnd& keys = Make(0);
     keys.SetFadeEnabled(false);
     ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewNow, 0), 1);
-    // paint into a memory DC through WM_PRINTCLIENT-free means: draw the window's
-    // update region and read it back from the screen
+    // the painted path: what WM_PAINT puts on the screen
     RedrawWindow(m_host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     HDC screen = GetDC(nullptr);
     POINT centre = KeyCentre(31);
@@ -416,6 +423,8 @@ TEST_F(KeyboardPicture, PaintCopiesTheBackBufferAndDestroyIsOnce)
 
     m_frame.MakeLayered();
     EXPECT_TRUE(m_frame.IsLayered());
+    // layered only where child windows may be; painted (as checked above) elsewhere
+    EXPECT_EQ((GetWindowLongPtrW(m_frame, GWL_EXSTYLE) & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
     EXPECT_EQ(m_frame.SendMessage(WM_ERASEBKGND, 0, 0), 0);
     const HWND frameWindow = m_frame.GetSafeHwnd(), keysWindow = keys.GetSafeHwnd();
     m_frame.Destroy();

@@ -1,7 +1,6 @@
 #include "ui/windows/CKeybdWnd.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstring>
 
 #include "backend/device/RgbKeyboard.h"
@@ -13,6 +12,7 @@
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/D2DClientScope.h"
 #include "ui/windows/KeyboardKeys.h"
+#include "ui/windows/PixelMath.h"
 
 namespace {
 
@@ -69,15 +69,9 @@ void BlendArea(const CMemoryDC& to, const CMemoryDC& from, const CMemoryDC& over
         const auto* a = static_cast<const uint8_t*>(from.Bits()) + start;
         const auto* b = static_cast<const uint8_t*>(over.Bits()) + start;
         for (size_t i = 0; i < r.rowBytes; ++i) {
-            const unsigned v = a[i] * keep + b[i] * alpha + 128u;  // / 255, rounded
-            out[i] = uint8_t((v + (v >> 8)) >> 8);
+            out[i] = uint8_t(DivideBy255(a[i] * keep + b[i] * alpha));
         }
     }
-}
-
-int Round(float value)
-{
-    return static_cast<int>(std::lround(value));
 }
 
 // The pixels of a DC that the Direct2D module handed out (a top-down 32bpp
@@ -125,8 +119,7 @@ void LayGlow(const CMemoryDC& target, const RECT& area, const uint8_t* glow)
             if (coverage == 0) continue;
             const unsigned keep = 255u - coverage;
             for (int c = 0; c < 3; ++c) {
-                const unsigned v = d[c] * keep + 128u;
-                d[c] = uint8_t(std::min(255u, glow[c] + ((v + (v >> 8)) >> 8)));
+                d[c] = uint8_t(std::min(255u, glow[c] + DivideBy255(d[c] * keep)));
             }
         }
     }
@@ -147,8 +140,6 @@ BOOL CKeybdWnd::Create(CWnd* parent, HDC frameDC, int x, int y, int width, int h
     m_hFrameDC = frameDC;
     m_nX = x, m_nY = y, m_nWidth = width, m_nHeight = height;
     m_uModelType = modelType;
-    m_glowRect = {Round(width * kGlowLeft), Round(height * kGlowTop), Round(width * kGlowWidth),
-                  Round(height * kGlowHeight)};
     DrawKeyboard(true, -1, false);
     m_bCreated = true;
     return TRUE;
@@ -217,7 +208,7 @@ void CKeybdWnd::MakeStaticPicture()
         InflateRect(&place, 1, 1);
         UnionRect(&area, &area, &place);
     }
-    const int blurReach = GaussianBlurRadius(kGlowDeviation) + 1;
+    const int blurReach = GaussianBlurRadius(kGaussianBlurDefaultDeviation) + 1;
     InflateRect(&area, blurReach, blurReach);
     const RECT picture = {0, 0, m_nWidth, m_nHeight};
     IntersectRect(&m_keyArea, &area, &picture);
@@ -308,8 +299,8 @@ bool CKeybdWnd::BuildEffectFrame(EffectFrame& frame)
 {
     if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return false;
     RECT topKey = {}, bottomKey = {};
-    GetKeyRect(110, &topKey, 1);
-    GetKeyRect(84, &bottomKey, 1);
+    GetKeyRect(kGradientTopKey, &topKey, 1);
+    GetKeyRect(kGradientBottomKey, &bottomKey, 1);
     const FrameGeometry geometry{m_nHeight, ScaleByHalfDpi(topKey.top), ScaleByHalfDpi(bottomKey.bottom)};
     const EffectFrameSpec spec = DescribeEffectFrame(m_nEffectIndex, m_pEffectData, m_uModelType, m_dwStyle, geometry);
     HDC dc = nullptr;

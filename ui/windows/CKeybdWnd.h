@@ -29,11 +29,8 @@ public:
 
     static constexpr const wchar_t* kBasePictureName = L"KB_RESULT_FR_RT310";
 
-    // Area of the glow texture inside the picture, as fractions.
-    static constexpr float kGlowLeft = 0.241f, kGlowTop = 0.072f, kGlowWidth = 0.616f, kGlowHeight = 0.596f;
     // Constant alpha of the music frame under keys outside the key-present set.
     static constexpr BYTE kMusicDimAlpha = 127;
-    static constexpr float kGlowDeviation = 3.0f;
 
     CKeybdWnd() = default;
     ~CKeybdWnd() override;
@@ -92,7 +89,6 @@ private:
     int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;
     bool m_bCreated = false;
     bool m_bFadeEnabled = true;
-    RECT m_glowRect = {};  // x, y, width, height
     DWORD m_dwStyle = kDefaultFrameStyle;
     int m_nProfile = -1;
     bool m_bRedrawPending = false;

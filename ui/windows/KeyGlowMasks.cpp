@@ -5,18 +5,12 @@
 
 #include "ui/framework/MemoryDC.h"
 #include "ui/windows/KeyPainter.h"
+#include "ui/windows/PixelMath.h"
 
 namespace {
 
 // Room around the lamp for the outer ring and its antialiased edge, stored units.
 constexpr int kRingMargin = 6;
-
-// v / 255 rounded, for v up to 255 x 255, without a division.
-inline unsigned Div255(unsigned v)
-{
-    v += 128u;
-    return (v + (v >> 8)) >> 8;
-}
 
 }  // namespace
 
@@ -82,10 +76,10 @@ void KeyGlowMasks::ComposeWith(uint8_t* layer, int layerWidth, int layerHeight, 
             const uint8_t* c = colourAt(x, y);  // B, G, R
             const unsigned keep = 255u - a;
             // source over, premultiplied
-            out[0] = uint8_t(Div255(c[0] * a + out[0] * keep));
-            out[1] = uint8_t(Div255(c[1] * a + out[1] * keep));
-            out[2] = uint8_t(Div255(c[2] * a + out[2] * keep));
-            out[3] = uint8_t(a + Div255(out[3] * keep));
+            out[0] = uint8_t(DivideBy255(c[0] * a + out[0] * keep));
+            out[1] = uint8_t(DivideBy255(c[1] * a + out[1] * keep));
+            out[2] = uint8_t(DivideBy255(c[2] * a + out[2] * keep));
+            out[3] = uint8_t(a + DivideBy255(out[3] * keep));
         }
     }
 }

@@ -64,8 +64,13 @@ struct EffectFrameSpec {
     COLORREF colors[6] = {};  // red in the low byte
 };
 
+// The keys whose lamps bound the vertical gradients: the top of the one, the
+// bottom of the other.
+constexpr int kGradientTopKey = 110;
+constexpr int kGradientBottomKey = 84;
+
 // Geometry the frame depends on: picture height and the keys' vertical span
-// (key 110's lamp top to key 84's lamp bottom, in pixels).
+// (kGradientTopKey's lamp top to kGradientBottomKey's lamp bottom, in pixels).
 struct FrameGeometry {
     int height;
     int top;

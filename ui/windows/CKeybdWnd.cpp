@@ -125,6 +125,15 @@ void LayGlow(const CMemoryDC& target, const RECT& area, const uint8_t* glow)
     }
 }
 
+bool SameFrame(const EffectFrameSpec& a, const EffectFrameSpec& b)
+{
+    if (a.kind != b.kind || a.vertical != b.vertical || a.count != b.count) return false;
+    for (int i = 0; i < a.count; ++i) {
+        if (a.positions[i] != b.positions[i] || a.colors[i] != b.colors[i]) return false;
+    }
+    return true;
+}
+
 }  // namespace
 
 CKeybdWnd::~CKeybdWnd() = default;
@@ -264,8 +273,7 @@ void CKeybdWnd::DrawKeyboard(bool first, int profile, bool fade)
         // for this whole pass, whatever reaches Direct2D first.
         D2DClientScope client(m_hWnd);
         const bool previewing = profile >= 0 && profile < kProfileCount;
-        EffectFrame effectFrame;
-        const EffectFrame* frame = previewing && BuildEffectFrame(effectFrame) ? &effectFrame : nullptr;
+        const EffectFrame* frame = previewing ? BuildEffectFrame() : nullptr;
         if (previewing) DrawKeyPlaces(target, frame);
         if (m_basePicture.GetSafeHdc()) {
             GdiAlphaBlend(target, area.left, area.top, areaWidth, areaHeight, m_basePicture, area.left, area.top,
@@ -295,31 +303,53 @@ void CKeybdWnd::MakeLayerDC(CMemoryDC& dc)
     }
 }
 
-bool CKeybdWnd::BuildEffectFrame(EffectFrame& frame)
+const CKeybdWnd::EffectFrame* CKeybdWnd::BuildEffectFrame()
 {
-    if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return false;
+    if (!WantsEffectFrame(Source(), m_nProfile, m_nZoneMode, m_nEffectIndex)) return nullptr;
     RECT topKey = {}, bottomKey = {};
     GetKeyRect(kGradientTopKey, &topKey, 1);
     GetKeyRect(kGradientBottomKey, &bottomKey, 1);
     const FrameGeometry geometry{m_nHeight, ScaleByHalfDpi(topKey.top), ScaleByHalfDpi(bottomKey.bottom)};
     const EffectFrameSpec spec = DescribeEffectFrame(m_nEffectIndex, m_pEffectData, m_uModelType, m_dwStyle, geometry);
-    HDC dc = nullptr;
-    if (spec.kind == EffectFrameSpec::Kind::Gradient) {
-        if (!D2DDrawLinearGradient(m_hWnd, m_nWidth, m_nHeight, spec.positions, spec.colors, spec.count, &dc,
-                                   &frame.bitmap, FALSE, spec.vertical ? TRUE : FALSE)) {
-            return false;
-        }
-        frame.dc.Reset(dc);
-    } else if (spec.kind == EffectFrameSpec::Kind::Bands) {
-        if (!CreateMemoryDCBitmap(m_nWidth, m_nHeight, &dc, TRUE, &frame.bitmap)) return false;
-        frame.dc.Reset(dc);
-        FillColorBands(dc, m_nWidth, m_nHeight, spec.positions, spec.colors);
-    } else {
-        return false;
+    if (spec.kind == EffectFrameSpec::Kind::None) return nullptr;
+
+    auto kept = std::find_if(m_frames.begin(), m_frames.end(),
+                             [&](const std::unique_ptr<EffectFrame>& f) { return SameFrame(f->spec, spec); });
+    if (kept != m_frames.end()) {
+        std::rotate(m_frames.begin(), kept, kept + 1);
+        return m_frames.front().get();
     }
-    frame.pixels.resize(size_t(m_nWidth) * size_t(m_nHeight) * 4u);
-    GetBitmapBitsTopDown(frame.bitmap, frame.pixels.data(), m_nWidth, m_nHeight);
-    return true;
+
+    auto frame = std::make_unique<EffectFrame>();
+    frame->spec = spec;
+    if (!frame->picture.Resize(m_nWidth, m_nHeight)) return nullptr;
+    if (spec.kind == EffectFrameSpec::Kind::Gradient) {
+        // The colour changes along one axis only: one line of it is rendered
+        // and repeated, so no picture-sized render target is needed.
+        const int lineWidth = spec.vertical ? 1 : m_nWidth, lineHeight = spec.vertical ? m_nHeight : 1;
+        HDC line = nullptr;
+        if (!D2DDrawLinearGradient(m_hWnd, lineWidth, lineHeight, spec.positions, spec.colors, spec.count, &line,
+                                   nullptr, FALSE, spec.vertical ? TRUE : FALSE)) {
+            return nullptr;
+        }
+        UniqueMemoryDc lineDC(line);
+        const auto* lineBits = reinterpret_cast<const uint32_t*>(TopDownBits(lineDC.Get(), lineWidth, lineHeight));
+        if (!lineBits) return nullptr;
+        auto* out = static_cast<uint32_t*>(frame->picture.Bits());
+        for (int y = 0; y < m_nHeight; ++y, out += m_nWidth) {
+            if (spec.vertical) {
+                std::fill(out, out + m_nWidth, lineBits[y]);
+            } else {
+                std::memcpy(out, lineBits, size_t(m_nWidth) * 4u);
+            }
+        }
+    } else {
+        FillColorBands(frame->picture, m_nWidth, m_nHeight, spec.positions, spec.colors);
+        GdiFlush();
+    }
+    m_frames.insert(m_frames.begin(), std::move(frame));
+    if (m_frames.size() > kKeptFrames) m_frames.pop_back();
+    return m_frames.front().get();
 }
 
 RECT CKeybdWnd::ScaleKeyRect(const RECT& stored) const
@@ -344,10 +374,10 @@ void CKeybdWnd::DrawKeyPlaces(HDC target, const EffectFrame* frame)
             FillRect(target, &place, static_cast<HBRUSH>(brush.Get()));
         } else if (m_nEffectIndex == kEffectMusic && !IsKeyPresent(key)) {
             PatBlt(target, place.left, place.top, w, h, BLACKNESS);
-            GdiAlphaBlend(target, place.left, place.top, w, h, frame->dc.Get(), place.left, place.top, w, h,
+            GdiAlphaBlend(target, place.left, place.top, w, h, frame->picture, place.left, place.top, w, h,
                           ConstantBlend(kMusicDimAlpha));
         } else {
-            BitBlt(target, place.left, place.top, w, h, frame->dc.Get(), place.left, place.top, SRCCOPY);
+            BitBlt(target, place.left, place.top, w, h, frame->picture, place.left, place.top, SRCCOPY);
         }
     }
 }
@@ -379,12 +409,12 @@ void CKeybdWnd::DrawKeysPreview(const CMemoryDC* target, const EffectFrame* fram
             if (m_nEffectIndex == kEffectMusic && !IsKeyPresent(key)) continue;
             if (wholeFrame) {
                 // The rings take the frame's colours where they lie.
-                m_glowMasks.ComposeFromFrame(bits, width, height, area.left, area.top, key, frame->pixels.data());
+                m_glowMasks.ComposeFromFrame(bits, width, height, area.left, area.top, key, frame->Pixels());
                 continue;
             }
             const int cx = std::clamp(ScaleByHalfDpi((cap.left + cap.right) / 2), 0, m_nWidth - 1);
             const int cy = std::clamp(ScaleByHalfDpi((cap.top + cap.bottom) / 2), 0, m_nHeight - 1);
-            const uint8_t* p = &frame->pixels[(size_t(cy) * size_t(m_nWidth) + size_t(cx)) * 4u];
+            const uint8_t* p = frame->Pixels() + (size_t(cy) * size_t(m_nWidth) + size_t(cx)) * 4u;
             lay(key, 0xFF000000u | (uint32_t(p[2]) << 16) | (uint32_t(p[1]) << 8) | p[0]);
         }
     }
@@ -463,6 +493,7 @@ void CKeybdWnd::ReleaseDCs()
     }
     m_bFading = false;
     m_bRedrawPending = false;
+    m_frames.clear();
     m_oldDC.Resize(0, 0);
     m_newDC.Resize(0, 0);
     m_composedDC.Resize(0, 0);

@@ -60,16 +60,18 @@ public:
     void SetFrameStyle(DWORD style) { m_dwStyle = style; }
 
 private:
-    // The multi-colour frame of one redraw and its pixels, top row first;
-    // the bitmap stays with its DC.
+    // A multi-colour frame (its pixels top row first). A few are kept: a
+    // frame depends on its description only, and a gradient costs more than
+    // the rest of a redraw where Direct2D renders through the GPU.
     struct EffectFrame {
-        UniqueMemoryDc dc;
-        HBITMAP bitmap = nullptr;
-        std::vector<uint8_t> pixels;
+        EffectFrameSpec spec;
+        CMemoryDC picture;
+        const uint8_t* Pixels() const { return static_cast<const uint8_t*>(picture.Bits()); }
     };
+    static constexpr size_t kKeptFrames = 3;
 
     PreviewSource Source() const;
-    bool BuildEffectFrame(EffectFrame& frame);  // DrawBandPreview
+    const EffectFrame* BuildEffectFrame();  // DrawBandPreview
     void MakeStaticPicture();
     void DrawKeyPlaces(HDC target, const EffectFrame* frame);
     void DrawKeysPreview(const CMemoryDC* target, const EffectFrame* frame, bool wholeFrame);
@@ -103,6 +105,7 @@ private:
     CMemoryDC m_staticDC;
     RECT m_keyArea = {};
     KeyGlowMasks m_glowMasks;
+    std::vector<std::unique_ptr<EffectFrame>> m_frames;  // most recent first
     bool m_bFading = false;
     int m_nFadeStep = 0;
 };

@@ -225,7 +225,8 @@ TEST_F(KeyboardPicture, MultiColourFramesShowThroughTheKeys)
     }
 }
 
-// A zone colour changed between redraws reaches the keys, in both zone looks.
+// A zone colour changed between redraws reaches the keys, in both zone
+// looks: a kept frame of the old colours is not reused.
 TEST_F(KeyboardPicture, ChangedZoneColoursGiveANewFrame)
 {
     CustomProfile& profile = g_CustomProfiles[1];

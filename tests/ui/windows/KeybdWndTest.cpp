@@ -281,12 +281,15 @@ TEST_F(KeyboardPicture, GlowMasksMatchTheKeyPainter)
                 innerMatrix.m[3][3] = 72 / 255.0f;
                 outer.SetColorMatrix(&outerMatrix);
                 inner.SetColorMatrix(&innerMatrix);
-                const Gdiplus::RectF all(0, 0, float(w), float(h));
-                Gdiplus::TextureBrush outerBrush(&framePicture, all, &outer), innerBrush(&framePicture, all, &inner);
+                // texture brushes over a glow rectangle from (50, 30): with that
+                // origin the rings take the frame's colour where they lie
+                const int gx = 50, gy = 30;
+                const Gdiplus::RectF glow(float(gx), float(gy), float(w - gx), float(h - gy));
+                Gdiplus::TextureBrush outerBrush(&framePicture, glow, &outer), innerBrush(&framePicture, glow, &inner);
                 for (int key : {2, 31, 61, 97}) {
                     ASSERT_TRUE(masks.HasKey(key));
                     if (textured) {
-                        ASSERT_TRUE(DrawKey(&graphics, key, 0, 0, 0, &outerBrush, &innerBrush, 0, 0));
+                        ASSERT_TRUE(DrawKey(&graphics, key, 0, 0, 0, &outerBrush, &innerBrush, gx, gy));
                         masks.ComposeFromFrame(laid.data(), w, h, 0, 0, key, framePixels);
                     } else {
                         ASSERT_TRUE(DrawKey(&graphics, key, 40, 220, 90, nullptr, nullptr, 0, 0));

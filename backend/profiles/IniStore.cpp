@@ -2,26 +2,28 @@
 
 #include <cwchar>
 #include <cwctype>
+#include <iterator>
 #include <limits>
+#include <type_traits>
 
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
 
+// The key tables come from the one list of profile-file keys.
 const wchar_t* const kEffectKeyNames[kEffectFieldCount] = {
-    L"ColorR",  L"ColorG",  L"ColorB",  L"Color2R",   L"Color2G",    L"Color2B",      L"Color3R",
-    L"Color3G", L"Color3B", L"Color4R", L"Color4G",   L"Color4B",    L"Color5R",      L"Color5G",
-    L"Color5B", L"Color6R", L"Color6G", L"Color6B",   L"Color7R",    L"Color7G",      L"Color7B",
-    L"SpeedType", L"DirectType", L"MusicType", L"TemperatureH", L"TemperatureL", L"StrobingRandom",
+#define EFFECT_KEY(field, defaultText) L"" #field,
+#include "backend/profiles/ProfileKeys.def"
 };
 
 const wchar_t* const kEffectKeyDefaults[kEffectFieldCount] = {
-    L"255", L"", L"", L"255", L"", L"", L"255", L"", L"", L"255", L"", L"", L"255", L"", L"",
-    L"255", L"", L"", L"255", L"", L"", L"2",   L"0", L"0", L"60", L"30", L"0",
+#define EFFECT_KEY(field, defaultText) L"" defaultText,
+#include "backend/profiles/ProfileKeys.def"
 };
 
 const wchar_t* const kProfileIndexKeys[kProfileIndexKeyCount] = {
-    L"modeIndex", L"allIndex", L"wasdIndex", L"qwerIndex", L"fourIndex", L"syncIndex",
+#define PROFILE_INDEX_KEY(field) L"" #field,
+#include "backend/profiles/ProfileKeys.def"
 };
 
 namespace {
@@ -73,10 +75,8 @@ void ForEachRecordSection(ProfileT& profile, Visit visit)
         int length;
     };
     const Entry lists[] = {
-        {L"allData%d", profile.allData, kAllZoneEffectCount},
-        {L"fourData%d", profile.fourData, kZoneEffectCount},
-        {L"wasdData%d", profile.wasdData, kZoneEffectCount},
-        {L"qwerData%d", profile.qwerData, kZoneEffectCount},
+#define RECORD_LIST(field, count) {L"" #field L"%d", profile.field, count},
+#include "backend/profiles/ProfileKeys.def"
     };
     for (const Entry& entry : lists) {
         for (int k = 0; k < entry.length; ++k) {
@@ -87,10 +87,23 @@ void ForEachRecordSection(ProfileT& profile, Visit visit)
     }
 }
 
-constexpr int32_t CustomProfile::*kIndexFields[kProfileIndexKeyCount] = {
-    &CustomProfile::modeIndex, &CustomProfile::allIndex,  &CustomProfile::wasdIndex,
-    &CustomProfile::qwerIndex, &CustomProfile::fourIndex, &CustomProfile::syncIndex,
+// The key names above are field names: these tables make the compiler
+// check them, and loads and saves go field by field through them.
+constexpr int32_t CustomProfile::*kIndexFields[] = {
+#define PROFILE_INDEX_KEY(field) &CustomProfile::field,
+#include "backend/profiles/ProfileKeys.def"
 };
+static_assert(std::size(kIndexFields) == kProfileIndexKeyCount, "one key per index field");
+
+constexpr int32_t EffectData::*kEffectFields[] = {
+#define EFFECT_KEY(field, defaultText) &EffectData::field,
+#include "backend/profiles/ProfileKeys.def"
+};
+static_assert(std::size(kEffectFields) == kEffectFieldCount, "one key per EffectData field");
+
+#define RECORD_LIST(field, count) \
+    static_assert(std::extent<decltype(CustomProfile::field)>::value == (count), #field " has one section per record");
+#include "backend/profiles/ProfileKeys.def"
 
 }  // namespace
 
@@ -182,16 +195,15 @@ bool WriteIniInt(const wchar_t* path, const wchar_t* section, const wchar_t* key
 
 void LoadEffectRecord(const wchar_t* path, const wchar_t* section, EffectData& out)
 {
-    int32_t* fields = &out.ColorR;
     for (int i = 0; i < kEffectFieldCount; ++i)
-        fields[i] = ReadIniInt(path, section, kEffectKeyNames[i], kEffectKeyDefaults[i]);
+        out.*kEffectFields[i] = ReadIniInt(path, section, kEffectKeyNames[i], kEffectKeyDefaults[i]);
 }
 
 bool SaveEffectRecord(const wchar_t* path, const wchar_t* section, const EffectData& record)
 {
-    const int32_t* fields = &record.ColorR;
     bool allWritten = true;
-    for (int i = 0; i < kEffectFieldCount; ++i) allWritten &= WriteIniInt(path, section, kEffectKeyNames[i], fields[i]);
+    for (int i = 0; i < kEffectFieldCount; ++i)
+        allWritten &= WriteIniInt(path, section, kEffectKeyNames[i], record.*kEffectFields[i]);
     return allWritten;
 }
 

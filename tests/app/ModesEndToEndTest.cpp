@@ -4,6 +4,7 @@
 #include <shlobj.h>
 
 #include <string>
+#include <vector>
 
 #include "app/LumoGlobals.h"
 #include "backend/profiles/ProfileFolders.h"
@@ -11,19 +12,14 @@
 #include "platform/win/UniqueHandle.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/RegistryValue.h"
+#include "tests/support/ShippedSeeds.h"
 #include "tests/support/TempDir.h"
 
 using testsupport::FileExists;
+using testsupport::IniEntries;
 using testsupport::ReadFileBytes;
 
 namespace {
-
-std::wstring FromUnix(const std::string& unixPath)
-{
-    std::wstring path = unixPath[0] == '/' ? L"Z:" : L"";
-    for (char c : unixPath) path += c == '/' ? L'\\' : static_cast<wchar_t>(c);
-    return path;
-}
 
 std::wstring CommonFolder(int csidl)
 {
@@ -48,14 +44,17 @@ std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wc
     return value;
 }
 
-// The program copied into an installation folder of its own, with the
-// stand-ins for the maker's library and the listener beside it.
+// The program copied into an installation folder of its own with the seed
+// profiles built beside it, and the stand-ins for the maker's library and the
+// listener.
 class InstalledProgram {
 public:
     InstalledProgram() : m_folder(m_dir.File(L"Lumo"))
     {
         CreateDirectoryW(m_folder.c_str(), nullptr);
-        CopyFileW(FromUnix(LUMO_APP_EXE).c_str(), Exe().c_str(), FALSE);
+        const std::wstring exe = testsupport::WindowsPathOf(LUMO_APP_EXE);
+        CopyFileW(exe.c_str(), Exe().c_str(), FALSE);
+        testsupport::CopySeedFiles(exe.substr(0, exe.rfind(L'\\')), m_folder);
         CopyFileW(testsupport::FixturePath(L"nbhwctl\\full\\NBHWCTL.dll").c_str(), File(L"NBHWCTL.dll").c_str(),
                   FALSE);
         CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(), File(L"LumoListen.exe").c_str(), FALSE);
@@ -117,9 +116,13 @@ TEST(ModesEndToEnd, InitApplyBackgroundAndUninit)
     const std::wstring log = dataFolder + L"\\" + sid + L"\\VYLLumoCore.log";
     const std::wstring desktopLink = CommonFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\VYL Lumo Core.lnk";
     const std::wstring seed = program.File(L"Basic.ini");
+    for (const wchar_t* name : testsupport::kSeedFileNames)
+        ASSERT_TRUE(FileExists(program.File(name))) << "not built beside the program";
+    const std::vector<std::wstring> shippedBasic = IniEntries(testsupport::SeedFolder() + L"\\Basic.ini");
 
     ASSERT_EQ(program.Run(L"-init"), 0);
     EXPECT_EQ(IniValue(seed, L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniEntries(seed), shippedBasic) << "the seed keeps every other setting";
     EXPECT_TRUE(FileExists(desktopLink));
     std::wstring text = Utf16FileText(log);
     EXPECT_NE(text.find(L"InstallHandler -> I am called!"), std::wstring::npos) << "log: " << log;
@@ -129,12 +132,22 @@ TEST(ModesEndToEnd, InitApplyBackgroundAndUninit)
     WritePrivateProfileStringW(L"Config", L"Apply", L"2", seed.c_str());
     ASSERT_EQ(program.Run(L"/CHKDEFAULT"), 0);
     EXPECT_EQ(IniValue(seed, L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniEntries(seed), shippedBasic);
     EXPECT_NE(Utf16FileText(log).find(L"CheckDefaultHandler -> I am called!"), std::wstring::npos);
 
+    const std::wstring userBasic = dataFolder + L"\\" + sid + L"\\Basic.ini";
+    DeleteFileW(userBasic.c_str());
     ASSERT_EQ(program.Run(L"-apply 2"), 0);
     text = Utf16FileText(log);
     EXPECT_NE(text.find(L"[LumoCore]ApplyHandler -> g_dwApplyIndex is error: 2 - "), std::wstring::npos);
     EXPECT_NE(text.find(L"ApplyHandler -> dwType wrong !"), std::wstring::npos);
+    // Without a keyboard it stops before the profile folder is seeded, and no
+    // mode touches the shipped profiles.
+    EXPECT_FALSE(FileExists(userBasic));
+    for (const wchar_t* name : testsupport::kSeedFileNames) {
+        if (std::wstring(name) == L"Basic.ini") continue;
+        EXPECT_EQ(ReadFileBytes(program.File(name)), ReadFileBytes(testsupport::SeedFolder() + L"\\" + name));
+    }
 
     // "-background" starts the listener only in UWP mode.
     ASSERT_EQ(program.Run(L"-background"), 0);

@@ -2,6 +2,7 @@
 
 #include <objbase.h>
 
+#include <cstring>
 #include <thread>
 
 #include "backend/device/RgbKeyboard.h"
@@ -13,6 +14,7 @@
 #include "tests/backend/service/FakeMediator.h"
 #include "tests/fixtures/hid/FakeHidPort.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/ShippedSeeds.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TraceCapture.h"
 
@@ -387,6 +389,31 @@ TEST_F(ApplyModeTest, WithoutSupportTheIndexIsAProfile)
     EXPECT_EQ(Basic(L"ApplyEff"), L"1") << "profile 1's four-zone index on a HID type";
     // Profile 1's mode 1 goes zone by zone with its apply, then commit and apply.
     EXPECT_EQ(Commands(), (std::vector<uint8_t>{0x56, 0x05, 0xB3, 0xB3, 0xB3, 0xB3, 0xB5, 0xB4, 0xB5}));
+}
+
+TEST_F(ApplyModeTest, OnAFreshInstallTheUserStartsFromTheShippedProfiles)
+{
+    RemoveFiles(folders.program.c_str(), L"*.ini", false);
+    ASSERT_TRUE(testsupport::CopySeedFiles(testsupport::SeedFolder(), folders.program));
+    port.statusReply = fakes::MakeStatusReply(0x10, 2, 0);
+    Run(1);
+
+    // Breathing chosen for the whole keyboard; everything else as shipped.
+    CustomProfile expected0 = testsupport::ShippedProfile();
+    expected0.allIndex = 1;
+    EXPECT_EQ(std::memcmp(&g_CustomProfiles[0], &expected0, sizeof(CustomProfile)), 0);
+    for (int n = 1; n < kProfileCount; ++n) {
+        const CustomProfile shipped = testsupport::ShippedProfile();
+        EXPECT_EQ(std::memcmp(&g_CustomProfiles[n], &shipped, sizeof(CustomProfile)), 0) << n;
+    }
+    EXPECT_EQ(Basic(L"Apply"), L"0");
+    EXPECT_EQ(Basic(L"ApplyEff"), L"1");
+    EXPECT_EQ(Custom0AllIndex(), L"1");
+    EXPECT_EQ(ReadIni(folders.UserFolder() + L"\\Basic.ini", L"Setting", L"AWAKE"), L"1");
+    const std::vector<uint8_t> sent = FirstSetEffect();
+    ASSERT_GE(sent.size(), 7u);
+    EXPECT_EQ(sent[3], 1) << "breathing";
+    EXPECT_EQ(std::vector<uint8_t>(sent.begin() + 4, sent.begin() + 7), (std::vector<uint8_t>{255, 0, 0}));
 }
 
 TEST_F(ApplyModeTest, OutOfRangeRequestsChangeNothing)

@@ -1,0 +1,108 @@
+#include "ui/windows/CCustomWnd.h"
+
+#include <memory>
+
+#include "platform/win/GdiplusHeaders.h"
+#include "ui/framework/LayeredChildren.h"
+#include "ui/framework/Scale.h"
+#include "ui/framework/SkinImage.h"
+
+CCustomWnd::~CCustomWnd()
+{
+    Destroy();
+}
+
+BOOL CCustomWnd::Create(CWnd* parent, HDC parentBackground, int x, int y, int width, int height, unsigned modelType)
+{
+    LPCWSTR className =
+        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    if (!className || !CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
+                                parent ? parent->GetSafeHwnd() : nullptr, nullptr)) {
+        return FALSE;
+    }
+    m_hParentBackground = parentBackground;
+    m_nX = x, m_nY = y, m_nWidth = width, m_nHeight = height;
+    LoadFrame();
+    if (m_windowDC && *m_windowDC && m_backBuffer.GetSafeHdc()) {
+        BitBlt(m_windowDC->Get(), 0, 0, m_nWidth, m_nHeight, m_backBuffer, 0, 0, SRCCOPY);
+    }
+    m_keybd.Create(this, m_backBuffer.GetSafeHdc(), 0, 0, ScaleByDpi(kKeyboardWidth), ScaleByDpi(kKeyboardHeight),
+                   modelType);
+    m_bCreated = true;
+    return TRUE;
+}
+
+void CCustomWnd::LoadFrame()
+{
+    m_windowDC = std::make_unique<platform::WindowDc>(m_hWnd);
+    if (!m_backBuffer.Resize(m_nWidth, m_nHeight)) return;
+    if (m_hParentBackground) {
+        BitBlt(m_backBuffer, 0, 0, m_nWidth, m_nHeight, m_hParentBackground, m_nX, m_nY, SRCCOPY);
+    }
+    Gdiplus::Bitmap* raw = nullptr;
+    if (!LoadSkinImage(&raw, GetModuleHandleW(nullptr), kFramePictureName)) return;
+    std::unique_ptr<Gdiplus::Bitmap> frame(raw);
+    Gdiplus::Bitmap* surface = m_backBuffer.Surface();
+    if (!surface) return;
+    GdiFlush();
+    Gdiplus::Graphics graphics(surface);
+    if (graphics.GetLastStatus() != Gdiplus::Ok) return;
+    graphics.DrawImage(frame.get(), Gdiplus::Rect(0, 0, m_nWidth, m_nHeight));
+}
+
+void CCustomWnd::MakeLayered()
+{
+    if (!m_hWnd) return;
+    HWND top = GetAncestor(m_hWnd, GA_ROOT);
+    if (!m_bLayered && top && ::IsWindowVisible(top)) {
+        const LONG_PTR exStyle = GetWindowLongPtrW(m_hWnd, GWL_EXSTYLE);
+        const DWORD wanted = ChildLayeredExStyle(static_cast<DWORD>(exStyle) | WS_EX_LAYERED);
+        if (wanted & WS_EX_LAYERED) {
+            SetWindowLongPtrW(m_hWnd, GWL_EXSTYLE, static_cast<LONG_PTR>(wanted));
+            SetLayeredWindowAttributes(m_hWnd, 0, 255, LWA_ALPHA);
+        }
+        // Either way the frame now paints itself whole: no erasing needed.
+        m_bLayered = true;
+    }
+    SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+void CCustomWnd::Destroy()
+{
+    if (!m_bCreated) return;
+    m_keybd.ReleaseDCs();
+    m_keybd.DestroyWindow();
+    m_backBuffer.Resize(0, 0);
+    m_windowDC.reset();
+    m_bCreated = false;
+    DestroyWindow();
+}
+
+void CCustomWnd::OnPaint()
+{
+    PAINTSTRUCT paint;
+    HDC dc = BeginPaint(m_hWnd, &paint);
+    if (dc && m_backBuffer.GetSafeHdc()) {
+        const RECT& r = paint.rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
+    }
+    EndPaint(m_hWnd, &paint);
+}
+
+LRESULT CCustomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_PAINT:
+        OnPaint();
+        return 0;
+    case WM_ERASEBKGND:
+        if (m_bLayered) return 0;
+        break;
+    case WM_DESTROY:
+        m_windowDC.reset();
+        break;
+    default:
+        break;
+    }
+    return CWnd::WindowProc(message, wParam, lParam);
+}

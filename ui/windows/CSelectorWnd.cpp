@@ -552,6 +552,12 @@ LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_tracker.OnMouseLeave(&oldArea, &newArea) && !m_bDragging) OnHover(oldArea, -1, false, point);
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse mid-drag: no release will come, so
+        // the pin snaps now rather than block level changes until the
+        // pointer returns.
+        if (m_bDragging && reinterpret_cast<HWND>(lParam) != m_hWnd) OnDragEnd();
+        break;
     case WM_LIGHTLEVEL_CHANGED:
         if (wParam == 0 && m_bWatcherRunning) SetLevel(true, static_cast<int>(lParam));
         return 0;

@@ -322,6 +322,23 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     const std::vector<std::string> requests = service.Requests(2);
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "199 130");
+
+    // A drag whose capture another window takes ends there, at the nearest level.
+    const POINT pin2 = CentreOf(SelectorGeometry::PinArea(2));
+    MoveTo(pin2.x, pin2.y);
+    LeftButton(true);
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    MoveTo(pin2.x + selector->Geometry().LevelOffset(1) - 5, pin2.y);
+    EXPECT_EQ(selector->CommittedLevel(), 3);
+    SetCapture(host.GetSafeHwnd());
+    Pump(30);
+    EXPECT_FALSE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 3);
+    ReleaseCapture();
+    LeftButton(false);
+    Pump(30);
+    EXPECT_TRUE(selector->SetLevel(true, 1)) << "level changes are taken again";
 }
 
 TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)

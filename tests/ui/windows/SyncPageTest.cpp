@@ -242,6 +242,29 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
     EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, TRUE, TRUE}));
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0xFF, 0}}));
     EXPECT_EQ(recorder.Received(6).back(), "255 0");
+
+    // Once the switches' fades have ended no timer of the page runs (the
+    // pointer's leave reaches the last switch a little later).
+    Pump(300);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            for (int key = 0; key < kPowerStateCount; ++key)
+                if (page->PowerSwitch(key)->IsFading()) return false;
+            return true;
+        },
+        3000));
+    int ticks = 0;
+    const ULONGLONG end = GetTickCount64() + 500;
+    while (GetTickCount64() < end) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            const HWND pageWindow = page->GetSafeHwnd();
+            if (msg.message == WM_TIMER && (msg.hwnd == pageWindow || IsChild(pageWindow, msg.hwnd))) ++ticks;
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+    EXPECT_EQ(ticks, 0);
 }
 
 TEST_F(SyncPage, WithoutBasicIniEverySwitchIsOff)

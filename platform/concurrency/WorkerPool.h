@@ -1,4 +1,5 @@
 #pragma once
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
@@ -24,7 +25,8 @@ public:
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    // One fewer than the processors: the calling thread is the last one.
+    // One fewer than the processors (the calling thread is the last one),
+    // at most three.
     static unsigned DefaultThreadCount();
     unsigned ThreadCount() const { return static_cast<unsigned>(m_threads.size()); }
 
@@ -41,6 +43,9 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::deque<std::shared_ptr<Batch>> m_queue;
+    // The queue's length, read without the lock by spinning workers.
+    std::atomic<size_t> m_queued{0};
+    int m_sleeping = 0;
     bool m_stopping = false;
     std::vector<std::thread> m_threads;
 };

@@ -19,12 +19,18 @@ class ImageChannels {
 public:
     using Plane = std::vector<int32_t>;
 
-    // Copies width x height 32-bit pixels (0xAARRGGBB, rows stride bytes
-    // apart, top row first) and splits them into planes. A null picture or an
-    // empty size gives an empty set.
+    ImageChannels() = default;
+    // Splits width x height 32-bit pixels (0xAARRGGBB, rows stride bytes
+    // apart, top row first) into planes. A null picture or an empty size
+    // gives an empty set.
     ImageChannels(const void* pixels, int width, int height, ptrdiff_t stride, concurrency::WorkerPool& pool);
     // The same from a GDI+ bitmap; an unreadable bitmap gives an empty set.
     ImageChannels(Gdiplus::Bitmap& bitmap, concurrency::WorkerPool& pool);
+
+    // Takes a new picture as the constructor does, keeping the storage of
+    // the last one: a backdrop of the same size allocates nothing. False
+    // (and an empty set) for a null picture or an empty size.
+    bool Load(const void* pixels, int width, int height, ptrdiff_t stride, concurrency::WorkerPool& pool);
 
     int Width() const { return m_width; }
     int Height() const { return m_height; }
@@ -37,6 +43,8 @@ public:
     // planes are blurred at once. Empty for an empty set. Leaves this set's
     // planes as intermediate results, so call it once.
     std::vector<uint32_t> BlurPixels(int sigma, concurrency::WorkerPool& pool);
+    // The same into Width() x Height() pixels at out, rows stride bytes apart.
+    void BlurInto(int sigma, concurrency::WorkerPool& pool, uint32_t* out, ptrdiff_t stride);
     // The same in a new 32bpp ARGB bitmap; null for an empty set or when
     // GDI+ cannot make the bitmap.
     std::shared_ptr<Gdiplus::Bitmap> GaussianBlur(int sigma, concurrency::WorkerPool& pool);
@@ -57,11 +65,10 @@ public:
                         concurrency::WorkerPool& pool);
 
 private:
-    void Split(const void* pixels, ptrdiff_t stride, concurrency::WorkerPool& pool);
-
     int m_width = 0;
     int m_height = 0;
     int m_count = 0;
-    std::vector<uint32_t> m_pixels;
     Plane m_red, m_green, m_blue;
+    // Where each plane's blur ends.
+    Plane m_redWork, m_greenWork, m_blueWork;
 };

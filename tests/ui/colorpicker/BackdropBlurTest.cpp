@@ -10,6 +10,7 @@
 
 #include "platform/concurrency/WorkerPool.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
+#include "ui/colorpicker/BackdropSnapshot.h"
 #include "ui/colorpicker/ImageChannels.h"
 
 namespace {
@@ -156,6 +157,140 @@ TEST(BackdropBlur, EmptySnapshotsSkipTheBlur)
         EXPECT_TRUE(channels.BlurPixels(1, pool).empty());
         EXPECT_EQ(channels.GaussianBlur(1, pool), nullptr);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// The plain average of the source pixels each target pixel covers.
+std::vector<uint32_t> NaiveScaleDown(const std::vector<uint32_t>& source, int sw, int sh, int tw, int th)
+{
+    std::vector<uint32_t> out(static_cast<size_t>(tw) * th);
+    for (int y = 0; y < th; ++y) {
+        const int y0 = y * sh / th, y1 = std::max((y + 1) * sh / th, y0 + 1);
+        for (int x = 0; x < tw; ++x) {
+            const int x0 = x * sw / tw, x1 = std::max((x + 1) * sw / tw, x0 + 1);
+            uint32_t pixel = 0xFF000000u;
+            for (int shift : {16, 8, 0}) {
+                uint32_t sum = 0, n = 0;
+                for (int sy = y0; sy < y1; ++sy) {
+                    for (int sx = x0; sx < x1; ++sx, ++n) sum += (source[sy * sw + sx] >> shift) & 0xFF;
+                }
+                pixel |= ((sum + n / 2) / n) << shift;
+            }
+            out[y * tw + x] = pixel;
+        }
+    }
+    return out;
+}
+
+TEST(BackdropBlur, ScalingDownAveragesTheCoveredPixels)
+{
+    struct {
+        int sw, sh, tw, th;
+    } cases[] = {{8, 6, 4, 3}, {2, 2, 1, 1}, {7, 5, 3, 2}, {5, 5, 5, 5}, {3, 9, 1, 4}, {2, 4, 4, 2}};
+    concurrency::WorkerPool pool(2);
+    for (const auto& c : cases) {
+        const std::vector<uint32_t> source = RandomPixels(c.sw, c.sh);
+        std::vector<uint32_t> target(static_cast<size_t>(c.tw) * c.th, 0);
+        BackdropSnapshot::ScaleDown(source.data(), c.sw, c.sh, target.data(), c.tw, c.th, pool);
+        EXPECT_EQ(target, NaiveScaleDown(source, c.sw, c.sh, c.tw, c.th)) << c.sw << "x" << c.sh << " to " << c.tw
+                                                                          << "x" << c.th;
+    }
+}
+
+// A top-level window painted left half red, right half blue.
+LRESULT CALLBACK HalvesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        RECT left = {0, 0, client.right / 2, client.bottom}, right = {client.right / 2, 0, client.right, client.bottom};
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
+        FillRect(dc, &left, red);
+        FillRect(dc, &right, blue);
+        DeleteObject(red);
+        DeleteObject(blue);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeHalvesWindow(int width, int height)
+{
+    static const ATOM atom = [] {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = HalvesProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"BackdropHalves";
+        return RegisterClassW(&wc);
+    }();
+    (void)atom;
+    HWND window = CreateWindowExW(0, L"BackdropHalves", L"halves", WS_POPUP | WS_VISIBLE, 30, 40, width, height,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(window);
+    return window;
+}
+
+TEST(BackdropSnapshotTake, HalfSizeBlurredCopyOfTheRootWindow)
+{
+    testsupport::GdiplusSession gdiplus;
+    HWND window = MakeHalvesWindow(120, 60);
+    ASSERT_TRUE(window);
+    // A child stands for the popup: the copy is of its root window.
+    HWND child = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, window, nullptr, nullptr, nullptr);
+    BackdropSnapshot snapshot;
+    std::shared_ptr<Gdiplus::Bitmap> backdrop = snapshot.Take(child, 2.0f, 1);
+    ASSERT_TRUE(backdrop);
+    ASSERT_EQ(backdrop->GetWidth(), 60u);
+    ASSERT_EQ(backdrop->GetHeight(), 30u);
+    Gdiplus::Color left, edge, right;
+    backdrop->GetPixel(5, 15, &left);
+    backdrop->GetPixel(30, 15, &edge);
+    backdrop->GetPixel(55, 15, &right);
+    EXPECT_EQ(left.GetValue(), 0xFFFF0000u);
+    EXPECT_EQ(right.GetValue(), 0xFF0000FFu);
+    // Softened where the halves meet: both colours mixed, still opaque.
+    EXPECT_EQ(edge.GetA(), 0xFF);
+    EXPECT_GT(edge.GetR(), 0);
+    EXPECT_LT(edge.GetR(), 255);
+    EXPECT_GT(edge.GetB(), 0);
+    EXPECT_LT(edge.GetB(), 255);
+
+    // A second take of the same size refills the same bitmap with what the
+    // window shows now.
+    InvalidateRect(window, nullptr, FALSE);
+    SetWindowPos(window, nullptr, 0, 0, 120, 60, SWP_NOMOVE | SWP_NOZORDER);
+    HDC dc = GetDC(window);
+    RECT all = {0, 0, 120, 60};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    ReleaseDC(window, dc);
+    std::shared_ptr<Gdiplus::Bitmap> again = snapshot.Take(child, 2.0f, 1);
+    ASSERT_TRUE(again);
+    EXPECT_EQ(again.get(), backdrop.get());
+    again->GetPixel(5, 15, &left);
+    EXPECT_EQ(left.GetValue(), 0xFFFFFFFFu);
+    DestroyWindow(window);
+}
+
+TEST(BackdropSnapshotTake, EmptyCopiesGiveNoBackdrop)
+{
+    testsupport::GdiplusSession gdiplus;
+    BackdropSnapshot snapshot;
+    HWND tiny = MakeHalvesWindow(1, 1);
+    EXPECT_EQ(snapshot.Take(tiny, 2.0f, 1), nullptr);  // half of one pixel
+    EXPECT_EQ(snapshot.SnapshotDC().Width(), 0);
+    EXPECT_EQ(snapshot.Take(tiny, 0.0f, 1), nullptr);
+    DestroyWindow(tiny);
+    HWND minimised = MakeHalvesWindow(100, 50);
+    ShowWindow(minimised, SW_MINIMIZE);
+    EXPECT_EQ(snapshot.Take(minimised, 2.0f, 1), nullptr);
+    DestroyWindow(minimised);
+    EXPECT_EQ(snapshot.Take(nullptr, 2.0f, 1), nullptr);
 }
 
 }  // namespace

@@ -152,8 +152,9 @@ int Bench()
     painted.BackgroundImage = Gradient(120, 40, 0xFF303030, 0xFF909090);
     painted.Background = Gdiplus::Color(0x01000000);
 
+    // Top-level: where layered children are not shown in place, a child stays painted.
     FaceControl layered;
-    layered.Create(host, 140, 10, 120, 40);
+    layered.Create(nullptr, 300, 10, 120, 40);
     layered.IsLayered = 1;
     layered.BackgroundImage = Gradient(120, 40, 0xFF303030, 0xFF909090);
     layered.Background = Gdiplus::Color(0x01000000);

@@ -110,6 +110,20 @@ uint32_t RecentColorFromText(const wchar_t* text)
     return 0xFF000000u | (value & 0x00FFFFFFu);
 }
 
+bool ParseRecentColorText(const wchar_t* text, uint32_t& argb)
+{
+    if (text == nullptr) return false;
+    const wchar_t* p = text;
+    while (*p == L' ' || *p == L'\t') ++p;
+    const wchar_t* digits = p;
+    while (iswxdigit(*p)) ++p;
+    const size_t digitCount = static_cast<size_t>(p - digits);
+    while (*p == L' ' || *p == L'\t') ++p;
+    if (digitCount == 0 || digitCount > 8 || *p != L'\0') return false;
+    argb = RecentColorFromText(digits);
+    return true;
+}
+
 bool RecentColorText(uint32_t argb, wchar_t* buffer, size_t capacity)
 {
     return platform::FormatBounded(buffer, capacity, L"%02X%02X%02X", (argb >> 16) & 0xFF, (argb >> 8) & 0xFF,
@@ -221,7 +235,8 @@ std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath)
         platform::FormatBounded(key, ARRAYSIZE(key), L"Color%d", static_cast<int>(i));
         wchar_t value[kIniValueCapacity] = {};
         GetPrivateProfileStringW(L"RecentColor", key, L"", value, ARRAYSIZE(value), basicPath);
-        colors.push_back(RecentColorFromText(value));
+        uint32_t color = 0;
+        if (ParseRecentColorText(value, color)) colors.push_back(color);
     }
     return colors;
 }

@@ -29,6 +29,9 @@ int32_t ParseIniHex(const wchar_t* text);
 
 // Recent colours: "%02X%02X%02X" of red, green, blue; read back opaque.
 uint32_t RecentColorFromText(const wchar_t* text);
+// The same for a stored value: false for one that is not hexadecimal digits
+// alone (blanks around them allowed), so it is skipped, not read as black.
+bool ParseRecentColorText(const wchar_t* text, uint32_t& argb);
 bool RecentColorText(uint32_t argb, wchar_t* buffer, size_t capacity);
 
 // "%s\\Basic.ini" and "%s\\Custom%d.Ini" of a folder. A path that does not
@@ -51,7 +54,8 @@ bool SaveProfile(const wchar_t* folder, int n, const CustomProfile& profile);
 
 // Basic.ini [RecentColor]: colours in file order (Color0, the oldest, first).
 // Count is trusted only within 0..10; a larger count reads its last ten keys,
-// which is what adding each in turn to a ten-entry list would keep.
+// which is what adding each in turn to a ten-entry list would keep. A
+// malformed or missing value is skipped.
 std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath);
 // newestFirst as the picker holds it; Color0 is written from the last entry.
 bool SaveRecentColors(const wchar_t* basicPath, const std::vector<uint32_t>& newestFirst);

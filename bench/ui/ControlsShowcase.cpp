@@ -1,14 +1,14 @@
 // Shows the framework's styled controls in their states on the screen for a
-// while, for a screenshot: controls_showcase.exe <milliseconds> [picture.png]
-// (the picture is composed from the controls' render DCs).
+// while, for a screenshot of the screen: controls_showcase.exe <milliseconds>.
+// The host is striped, so a control's blending over what lies behind it shows.
 #include <windows.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <memory>
 #include <vector>
 
 #include "bench/ui/BenchWindow.h"
-#include "platform/win/Dib.h"
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/Language.h"
 #include "ui/framework/LumoButton.h"
@@ -17,57 +17,60 @@
 #include "ui/framework/LumoNumberTextBox.h"
 #include "ui/framework/LumoRadioButton.h"
 #include "ui/framework/LumoTextBlock.h"
+#include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
 
 namespace {
 
+constexpr int kHostWidth = 760;
+constexpr int kHostHeight = 300;
+constexpr int kStripe = 8;
 
-// Xvfb shows no layered child windows: the picture is composed from each
-// control's render DC over the host's background instead.
-void SaveComposed(HWND host, const std::vector<Control*>& controls, const wchar_t* path)
+// The host's look is kept in a memory DC: its WM_ERASEBKGND copies it, and
+// the controls take it as their background DC.
+LRESULT CALLBACK StripedHostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    RECT client{};
-    GetClientRect(host, &client);
-    BITMAPINFO info = platform::Dib32Info(client.right, -client.bottom);
-    void* bits = nullptr;
-    HBITMAP picture = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, picture);
-    HBRUSH background = CreateSolidBrush(RGB(0x16, 0x18, 0x1C));
-    FillRect(dc, &client, background);
-    DeleteObject(background);
-    for (Control* control : controls) {
-        HWND window = control->Handle.Get();
-        HDC render = control->RenderDC.Get();
-        if (window == nullptr || render == nullptr) continue;
-        RECT rect{};
-        GetWindowRect(window, &rect);
-        MapWindowPoints(nullptr, host, reinterpret_cast<POINT*>(&rect), 2);
-        BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        AlphaBlend(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, render, 0, 0,
-                   rect.right - rect.left, rect.bottom - rect.top, blend);
+    if (message == WM_NCCREATE) {
+        auto* create = reinterpret_cast<CREATESTRUCTW*>(lParam);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(create->lpCreateParams));
     }
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    {
-        Gdiplus::Bitmap image(picture, nullptr);
-        const CLSID png = {0x557CF406, 0x1A04, 0x11D3, {0x9A, 0x73, 0x00, 0x00, 0xF8, 0x1E, 0xF3, 0x2E}};
-        image.Save(path, &png, nullptr);
+    auto* stripes = reinterpret_cast<CMemoryDC*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_ERASEBKGND && stripes) {
+        BitBlt(reinterpret_cast<HDC>(wParam), 0, 0, kHostWidth, kHostHeight, stripes->GetSafeHdc(), 0, 0, SRCCOPY);
+        return 1;
     }
-    DeleteObject(picture);
+    return DefWindowProcW(window, message, wParam, lParam);
 }
 
+HWND MakeStripedHost(CMemoryDC& stripes)
+{
+    stripes.Resize(kHostWidth, kHostHeight);
+    auto* pixels = static_cast<uint32_t*>(stripes.Bits());
+    for (int y = 0; y < kHostHeight; ++y)
+        for (int x = 0; x < kHostWidth; ++x)
+            pixels[y * kHostWidth + x] = ((x + y) / kStripe) % 2 ? 0xFF1C2430u : 0xFF3A2C34u;
 
-int Show(DWORD milliseconds, const wchar_t* picturePath)
+    WNDCLASSEXW wc = {};
+    wc.cbSize = sizeof(wc);
+    wc.lpfnWndProc = StripedHostProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"ControlsShowcaseHost";
+    RegisterClassExW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"showcase", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 20, 20,
+                           kHostWidth, kHostHeight, nullptr, nullptr, wc.hInstance, &stripes);
+}
+
+int Show(DWORD milliseconds)
 {
     wcscpy(g_szSkinResType, kSkinSet1080);
     InitLangFilePath();
     int language = 0;
     SelectLanguage(language);
     g_nLangIndexUI = language;
-    HWND host = bench::MakeHost(L"ControlsShowcaseHost", 760, 300, RGB(0x16, 0x18, 0x1C));
+    CMemoryDC stripes;
+    HWND host = MakeStripedHost(stripes);
 
     // One button per common state, then a disabled one.
     std::vector<std::unique_ptr<LumoButton>> buttons;
@@ -122,16 +125,15 @@ int Show(DWORD milliseconds, const wchar_t* picturePath)
     LumoTextBlock_14_Regular_100 caption(0xFFFFFFFF, L"IDS_BRIGHTNESS");
     caption.Create(host, 20, 240, 400, 30);
 
-    bench::Pump(500);
-    if (picturePath != nullptr) {
-        std::vector<Control*> controls;
-        for (auto& button : buttons) controls.push_back(button.get());
-        for (Control* control : std::initializer_list<Control*>{&unchecked, &checked, &hovered, &first, &second,
-                                                                 &disabled, &number, &editing, &caption})
-            controls.push_back(control);
-        for (auto& swatch : swatches) controls.push_back(swatch.get());
-        SaveComposed(host, controls, picturePath);
-    }
+    // Every control draws over the host's stripes at its own place.
+    std::vector<Control*> controls;
+    for (auto& button : buttons) controls.push_back(button.get());
+    for (auto& swatch : swatches) controls.push_back(swatch.get());
+    for (Control* control : std::initializer_list<Control*>{&unchecked, &checked, &hovered, &first, &second, &disabled,
+                                                             &number, &editing, &caption})
+        controls.push_back(control);
+    for (Control* control : controls) control->BackgroundDC = stripes.GetSafeHdc();
+
     bench::Pump(milliseconds);
     DestroyWindow(host);
     return 0;
@@ -143,5 +145,5 @@ int wmain(int argc, wchar_t** argv)
 {
     bench::GdiplusRun gdiplus;
     if (!gdiplus.Ok()) return 1;
-    return Show(argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 5000, argc > 2 ? argv[2] : nullptr);
+    return Show(argc > 1 ? static_cast<DWORD>(_wtoi(argv[1])) : 5000);
 }

@@ -38,3 +38,31 @@ void Button::OnClick()
 {
     Click.RaiseValue(this, ButtonClickEventArgs{});
 }
+
+LRESULT Button::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    switch (message) {
+    case WM_CAPTURECHANGED:
+        // lParam is the window that takes the capture.
+        if (m_bPressed && reinterpret_cast<HWND>(lParam) != m_hWnd) CancelPress();
+        break;
+    case WM_CANCELMODE:
+        if (m_bPressed) {
+            CancelPress();
+            if (::GetCapture() == m_hWnd) ::ReleaseCapture();
+        }
+        break;
+    default:
+        break;
+    }
+    return Control::WindowProc(message, wParam, lParam);
+}
+
+void Button::CancelPress()
+{
+    m_bPressed = 0;
+    POINT cursor = {};
+    const bool over = m_bHover && ::GetCursorPos(&cursor) && ::WindowFromPoint(cursor) == m_hWnd;
+    GoToState(VisualStateNames::kCommonStates, over ? VisualStateNames::kMouseOver : VisualStateNames::kNormal);
+    IsPressed.RaiseChanged(this);
+}

@@ -13,6 +13,9 @@ public:
     property_bs_readonly_override<int> IsPressed;
     ButtonClickEvent Click;
 
+    // Also notices when the capture goes elsewhere mid-press.
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
 protected:
     void OnLButtonDown(UINT keys, POINTS pt) override;
     void OnLButtonUp(UINT keys, POINTS pt) override;
@@ -28,5 +31,8 @@ protected:
     int32_t m_bPressed = 0;
 
 private:
+    // The press ends without a click: the capture went to another window.
+    void CancelPress();
+
     std::shared_ptr<void> m_pLifeToken;
 };

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/framework/LayeredChildren.h"
+
 namespace {
 
 using namespace VisualStateNames;
@@ -18,6 +20,11 @@ void ChangeStyleBit(HWND window, int which, LONG_PTR bit, bool set)
     LONG_PTR style = ::GetWindowLongPtrW(window, which);
     LONG_PTR changed = set ? (style | bit) : (style & ~bit);
     if (changed != style) ::SetWindowLongPtrW(window, which, changed);
+}
+
+bool IsChildWindow(HWND window)
+{
+    return (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
 }
 
 }  // namespace
@@ -128,8 +135,10 @@ Control::Control()
       IsFocused([this] { return m_hWnd && ::GetFocus() == m_hWnd ? 1 : 0; }),
       IsLayered([this] { return static_cast<int>(m_bLayered); },
                 [this](const int& layered) {
-                    if (!SameFlag(m_bLayered, layered))
-                        ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_LAYERED, layered != 0);
+                    if (SameFlag(m_bLayered, layered)) return;
+                    // Where layered children are not shown in place, a child stays painted.
+                    if (layered && IsChildWindow(m_hWnd) && !UseLayeredChildWindows()) return;
+                    ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_LAYERED, layered != 0);
                 }),
       IsTabStop([this] { return static_cast<int>(m_bTabStop); },
                 [this](const int& tabStop) {
@@ -137,8 +146,11 @@ Control::Control()
                 }),
       IsHitTestVisible([this] { return static_cast<int>(m_bHitTestVisible); },
                        [this](const int& visible) {
-                           if (!SameFlag(m_bHitTestVisible, visible))
-                               ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_TRANSPARENT, visible == 0);
+                           if (SameFlag(m_bHitTestVisible, visible)) return;
+                           // A painted child is not clipped out of its parent when
+                           // WS_EX_TRANSPARENT: it answers WM_NCHITTEST instead.
+                           if (!m_bLayered && IsChildWindow(m_hWnd)) SetTransparent(visible == 0 ? 1 : 0);
+                           else ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_TRANSPARENT, visible == 0);
                        }),
       Margin([this] { return m_margin; },
              [this](const Thickness& margin) { UpdateDrawnValue(m_margin, margin, [this] { Render(); }, Margin, this); }),

@@ -195,6 +195,24 @@ protected:
     bool RenderSurface();
     // Presents the surface; a null rectangle means the whole window.
     void Present(const RECT* dirty);
+    // Non-layered: the background DC's pixels at the control's place into the
+    // cleared surface.
+    void LayBackgroundPixels();
+
+    // A DC for GDI drawing among the GDI+ drawing of a render: the surface's
+    // own DC when the graphics is the render's, else the graphics' HDC.
+    class GdiDrawing {
+    public:
+        GdiDrawing(Control& control, Gdiplus::Graphics& graphics);
+        ~GdiDrawing();
+        GdiDrawing(const GdiDrawing&) = delete;
+        GdiDrawing& operator=(const GdiDrawing&) = delete;
+        HDC Get() const { return m_dc; }
+
+    private:
+        HDC m_dc = nullptr;
+        Gdiplus::Graphics* m_pBorrowedFrom = nullptr;
+    };
 
     HWND m_hWnd = nullptr;
     HWND m_hParentWnd = nullptr;

@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "backend/trace/Trace.h"
+
 namespace {
 
 BYTE ConstantAlpha(float opacity)
@@ -27,6 +29,9 @@ bool Control::RenderSurface()
     // Cleared to transparent: premultiplied, ARGB 0x00FFFFFF is all zero bytes.
     ::GdiFlush();
     std::memset(m_memDC.Bits(), 0, static_cast<size_t>(m_memDC.Width()) * m_memDC.Height() * 4);
+    // The pixels behind go down before anything a subclass draws, so they
+    // never cover it.
+    if (!m_bLayered) LayBackgroundPixels();
     Gdiplus::Graphics graphics(surface);
     m_pRenderGraphics = &graphics;
     PaintBackground(graphics);
@@ -54,7 +59,8 @@ void Control::Present(const RECT* dirty)
         info.pblend = &blend;
         info.dwFlags = ULW_ALPHA;
         info.prcDirty = dirty;
-        ::UpdateLayeredWindowIndirect(m_hWnd, &info);
+        if (!::UpdateLayeredWindowIndirect(m_hWnd, &info))
+            LogMessage(L"UpdateLayeredWindowIndirect", L"Control::Present", false, ::GetLastError());
         return;
     }
     RECT client = {};
@@ -85,28 +91,53 @@ void Control::OnPaint(HDC paintDC)
 {
     HDC surface = m_memDC.GetSafeHdc();
     if (!surface) return;
+    // One opaque frame per paint: what lies behind, then the surface at the
+    // opacity. Blending onto the window's old pixels would build up.
+    if (m_hBackgroundDC) {
+        ::BitBlt(paintDC, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, m_nX, m_nY, SRCCOPY);
+    } else {
+        ::PatBlt(paintDC, 0, 0, m_nWidth, m_nHeight, BLACKNESS);  // the class's background
+    }
     ::SetStretchBltMode(paintDC, HALFTONE);
     BLENDFUNCTION blend = {AC_SRC_OVER, 0, ConstantAlpha(m_fOpacity), AC_SRC_ALPHA};
     ::AlphaBlend(paintDC, 0, 0, m_nWidth, m_nHeight, surface, 0, 0, m_memDC.Width(), m_memDC.Height(), blend);
 }
 
+void Control::LayBackgroundPixels()
+{
+    if (!m_hBackgroundDC) return;
+    // The pixels behind the control, taken at its own place.
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::AlphaBlend(m_memDC.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, m_nX, m_nY, m_nWidth, m_nHeight,
+                 blend);
+    ::GdiFlush();
+}
+
+Control::GdiDrawing::GdiDrawing(Control& control, Gdiplus::Graphics& graphics)
+{
+    if (&graphics == control.m_pRenderGraphics && control.m_memDC.GetSafeHdc()) {
+        // The render's own surface: GDI draws into the very pixels, keeping
+        // their alpha, once GDI+ has put its drawing there.
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+        m_dc = control.m_memDC.GetSafeHdc();
+    } else {
+        m_pBorrowedFrom = &graphics;
+        m_dc = graphics.GetHDC();
+    }
+}
+
+Control::GdiDrawing::~GdiDrawing()
+{
+    if (m_pBorrowedFrom) {
+        if (m_dc) m_pBorrowedFrom->ReleaseHDC(m_dc);
+    } else {
+        ::GdiFlush();  // before GDI+ draws on
+    }
+}
+
 Gdiplus::Status Control::PaintBackground(Gdiplus::Graphics& graphics)
 {
     const Gdiplus::GraphicsContainer container = graphics.BeginContainer();
-
-    if (!m_bLayered && m_hBackgroundDC) {
-        // Start from the pixels behind the control, taken at its own place.
-        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-        if (&graphics == m_pRenderGraphics) {
-            // Our own render: blend straight into the surface under it.
-            ::AlphaBlend(m_memDC.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, m_nX, m_nY, m_nWidth,
-                         m_nHeight, blend);
-            ::GdiFlush();
-        } else if (HDC dc = graphics.GetHDC()) {
-            ::AlphaBlend(dc, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, m_nX, m_nY, m_nWidth, m_nHeight, blend);
-            graphics.ReleaseHDC(dc);
-        }
-    }
 
     const INT left = m_margin.left;
     const INT top = m_margin.top;

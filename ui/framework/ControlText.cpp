@@ -1,8 +1,11 @@
 #include "ui/framework/ControlText.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 #include "platform/win/BoundedFormat.h"
+#include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
@@ -57,21 +60,54 @@ HFONT CreateGdiFont(int style, const wchar_t* family, float size)
     return CreateFontIndirectW(&font);
 }
 
+void DrawTextGdi(HDC dc, const std::wstring& text, const Gdiplus::RectF& layout, float size, int style,
+                 const Gdiplus::StringFormat& format, const wchar_t* family, const Gdiplus::Brush* brush)
+{
+    if (dc == nullptr || text.empty()) return;
+    const RECT target = {static_cast<LONG>(layout.X), static_cast<LONG>(layout.Y),
+                         static_cast<LONG>(layout.X + layout.Width), static_cast<LONG>(layout.Y + layout.Height)};
+    const int width = target.right - target.left;
+    const int height = target.bottom - target.top;
+    if (width <= 0 || height <= 0) return;
+
+    // GDI text leaves the alpha byte of a 32-bpp surface meaningless: draw it
+    // white on black as a coverage mask, turn that into the text colour with
+    // premultiplied alpha, and blend it over the target.
+    platform::UniqueHdc maskDC(CreateCompatibleDC(dc));
+    BITMAPINFO info = platform::Dib32Info(width, -height);
+    void* bits = nullptr;
+    platform::UniqueBitmap mask(CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!maskDC || !mask || bits == nullptr) return;
+    platform::UniqueGdiObject font(CreateGdiFont(style, family, size));
+    {
+        platform::SelectGuard maskSelected(maskDC.Get(), mask.Get());
+        {
+            platform::SelectGuard fontSelected(maskDC.Get(), font.Get());
+            SetBkMode(maskDC.Get(), TRANSPARENT);
+            SetTextColor(maskDC.Get(), RGB(255, 255, 255));
+            RECT rect = {0, 0, width, height};
+            DrawTextW(maskDC.Get(), text.c_str(), -1, &rect, DrawTextFormatOf(format));
+            GdiFlush();
+        }
+        const COLORREF colour = TextColorOf(brush);
+        auto* pixels = static_cast<uint32_t*>(bits);
+        for (size_t i = 0, n = static_cast<size_t>(width) * height; i < n; ++i) {
+            const uint32_t p = pixels[i];
+            const uint32_t coverage = std::max({p & 0xFF, (p >> 8) & 0xFF, (p >> 16) & 0xFF});
+            pixels[i] = coverage << 24 | (GetRValue(colour) * coverage / 255) << 16 |
+                        (GetGValue(colour) * coverage / 255) << 8 | (GetBValue(colour) * coverage / 255);
+        }
+        const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+        AlphaBlend(dc, target.left, target.top, width, height, maskDC.Get(), 0, 0, width, height, blend);
+    }
+}
+
 void DrawTextGdi(Gdiplus::Graphics& graphics, const std::wstring& text, const Gdiplus::RectF& layout, float size,
                  int style, const Gdiplus::StringFormat& format, const wchar_t* family, const Gdiplus::Brush* brush)
 {
     HDC dc = graphics.GetHDC();
     if (dc == nullptr) return;
-    {
-        platform::UniqueGdiObject font(CreateGdiFont(style, family, size));
-        SetBkMode(dc, TRANSPARENT);
-        COLORREF previousColor = SetTextColor(dc, TextColorOf(brush));
-        platform::SelectGuard selected(dc, font.Get());
-        RECT rect = {static_cast<LONG>(layout.X), static_cast<LONG>(layout.Y),
-                     static_cast<LONG>(layout.X + layout.Width), static_cast<LONG>(layout.Y + layout.Height)};
-        DrawTextW(dc, text.c_str(), -1, &rect, DrawTextFormatOf(format));
-        SetTextColor(dc, previousColor);
-    }
+    DrawTextGdi(dc, text, layout, size, style, format, family, brush);
     graphics.ReleaseHDC(dc);
 }
 

@@ -20,7 +20,9 @@ float ControlFontPixelHeight(float size);
 // A new GDI font the caller deletes (null on failure).
 HFONT CreateGdiFont(int style, const wchar_t* family, float size);
 
-// Draws single-line text with GDI into the graphics' DC.
+// Draws single-line text with GDI into a DC, or into the graphics' DC.
+void DrawTextGdi(HDC dc, const std::wstring& text, const Gdiplus::RectF& layout, float size, int style,
+                 const Gdiplus::StringFormat& format, const wchar_t* family, const Gdiplus::Brush* brush);
 void DrawTextGdi(Gdiplus::Graphics& graphics, const std::wstring& text, const Gdiplus::RectF& layout, float size,
                  int style, const Gdiplus::StringFormat& format, const wchar_t* family, const Gdiplus::Brush* brush);
 

@@ -3,6 +3,7 @@
 #include "ui/framework/Control.h"
 
 #include "backend/trace/Trace.h"
+#include "ui/framework/LayeredChildren.h"
 
 namespace {
 
@@ -82,8 +83,12 @@ int Control::Create(HWND parent, int x, int y, int width, int height)
     }
     if (!RegisterControlClass()) return 0;
 
-    DWORD style = ::IsWindow(parent) ? kChildStyle : kTopLevelStyle;
-    const DWORD exStyle = AdjustExStyle(0);
+    const bool child = ::IsWindow(parent) != FALSE;
+    DWORD style = child ? kChildStyle : kTopLevelStyle;
+    DWORD exStyle = AdjustExStyle(0);
+    // A layered child only where the system shows it in place; otherwise the
+    // control presents through WM_PAINT.
+    if (child) exStyle = ChildLayeredExStyle(exStyle);
     style = AdjustStyle(style);
 
     m_bCreating = true;
@@ -223,6 +228,11 @@ LRESULT Control::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_MOUSELEAVE:
         OnMouseLeave();
         return 0;
+    case WM_NCHITTEST:
+        // Click-through without WS_EX_TRANSPARENT on painted children, which
+        // their parent would not clip out and so paint over.
+        if (!m_bHitTestVisible) return HTTRANSPARENT;
+        return DefaultProc();
     case WM_CONTROL_RENDER:
         Render();
         return 0;
@@ -261,7 +271,8 @@ int Control::OnCreated()
     IsLayered.RaiseChanged(this);
     m_bTabStop = static_cast<int32_t>(style & WS_TABSTOP);
     IsTabStop.RaiseChanged(this);
-    m_bHitTestVisible = (exStyle & WS_EX_TRANSPARENT) ? 0 : 1;
+    // A painted child made click-through already keeps it: its style does not show it.
+    if (exStyle & WS_EX_TRANSPARENT) m_bHitTestVisible = 0;
     IsHitTestVisible.RaiseChanged(this);
 
     if (!m_memDC.GetSafeHdc() || m_memDC.Width() != m_nWidth || m_memDC.Height() != m_nHeight)

@@ -33,10 +33,10 @@ bool LumoColorButton2::PrepareFocusedFace()
 Gdiplus::Status LumoColorButton2::PaintBackground(Gdiplus::Graphics& graphics)
 {
     if (!m_hWnd || ::GetFocus() != m_hWnd || !PrepareFocusedFace()) return Control::PaintBackground(graphics);
-    HDC dc = graphics.GetHDC();
-    if (!dc) return graphics.GetLastStatus();
-    ::BitBlt(dc, 0, 0, m_focusedFace.Width(), m_focusedFace.Height(), m_focusedFace.GetSafeHdc(), 0, 0, SRCCOPY);
-    graphics.ReleaseHDC(dc);
+    GdiDrawing gdi(*this, graphics);
+    if (!gdi.Get()) return graphics.GetLastStatus();
+    ::BitBlt(gdi.Get(), 0, 0, m_focusedFace.Width(), m_focusedFace.Height(), m_focusedFace.GetSafeHdc(), 0, 0,
+             SRCCOPY);
     return Gdiplus::Ok;
 }
 

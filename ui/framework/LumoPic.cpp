@@ -10,8 +10,7 @@ void LumoPic::SetPictureDC(HDC picture)
 void LumoPic::PaintContent(Gdiplus::Graphics& graphics)
 {
     if (!m_hPictureDC) return;
-    HDC dc = graphics.GetHDC();
-    if (!dc) return;
-    ::BitBlt(dc, 0, 0, m_nWidth, m_nHeight, m_hPictureDC, 0, 0, SRCCOPY);
-    graphics.ReleaseHDC(dc);
+    GdiDrawing gdi(*this, graphics);
+    if (!gdi.Get()) return;
+    ::BitBlt(gdi.Get(), 0, 0, m_nWidth, m_nHeight, m_hPictureDC, 0, 0, SRCCOPY);
 }

@@ -5,6 +5,7 @@
 
 #include "backend/trace/Trace.h"
 #include "ui/framework/ControlText.h"
+#include "ui/framework/LayeredChildren.h"
 
 namespace {
 
@@ -106,12 +107,14 @@ int TextBox::OnCreated()
         ::SetWindowLongPtrW(m_hHostWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&TextBox::HostProc)));
 
     const DWORD editStyle = AdjustEditStyle(WS_CHILD | WS_VISIBLE);
-    BOOL made = m_edit.CreateEx(WS_EX_LAYERED, L"EDIT", m_strText.c_str(), editStyle, m_padding.left, m_padding.top,
+    const DWORD editExStyle = ChildLayeredExStyle(WS_EX_LAYERED);
+    BOOL made = m_edit.CreateEx(editExStyle, L"EDIT", m_strText.c_str(), editStyle, m_padding.left, m_padding.top,
                                 m_nWidth, m_nHeight, m_hHostWnd, nullptr);
     if (made) {
-        ::SetLayeredWindowAttributes(m_edit.GetSafeHwnd(), RGB(0, 0, 0), 255, LWA_COLORKEY);
-    } else {
-        // Systems without layered children: the host's colour key does the work alone.
+        if (editExStyle & WS_EX_LAYERED)
+            ::SetLayeredWindowAttributes(m_edit.GetSafeHwnd(), RGB(0, 0, 0), 255, LWA_COLORKEY);
+    } else if (editExStyle & WS_EX_LAYERED) {
+        // Refused all the same: the host's colour key does the work alone.
         made = m_edit.CreateEx(0, L"EDIT", m_strText.c_str(), editStyle, m_padding.left, m_padding.top, m_nWidth,
                                m_nHeight, m_hHostWnd, nullptr);
     }
@@ -248,7 +251,8 @@ void TextBox::PaintContent(Gdiplus::Graphics& graphics)
 {
     const Gdiplus::GraphicsContainer container = graphics.BeginContainer();
     const Gdiplus::StringFormat fallback;
-    DrawTextGdi(graphics, TextToDraw(), TextRect(), m_fFontSize, static_cast<int>(m_fontStyle),
+    GdiDrawing gdi(*this, graphics);
+    DrawTextGdi(gdi.Get(), TextToDraw(), TextRect(), m_fFontSize, static_cast<int>(m_fontStyle),
                 m_pStringFormat ? *m_pStringFormat : fallback, m_strFontFamily.c_str(), m_foreground.Get());
     graphics.EndContainer(container);
 }

@@ -9,7 +9,7 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/TextDraw.h"
 #include "ui/windows/FaceDrawing.h"
-#include "ui/windows/MemoryDcHandle.h"
+#include "ui/windows/UniqueMemoryDc.h"
 
 namespace {
 

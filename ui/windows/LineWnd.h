@@ -6,7 +6,7 @@
 #include "platform/ui/Wnd.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/MemoryDC.h"
-#include "ui/windows/MemoryDcHandle.h"
+#include "ui/windows/UniqueMemoryDc.h"
 
 // The underline under the selected tab: shows "TAB_BAR" and glides it to a
 // newly selected tab with a quintic ease-out.

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "ui/framework/MemoryDC.h"
-#include "ui/windows/MemoryDcHandle.h"
+#include "ui/windows/UniqueMemoryDc.h"
 
 // One DC per face state of an image button. Empty states borrow a
 // neighbour's DC, so several states may show the same DC; each DC is owned

@@ -310,6 +310,16 @@ TEST_F(IniStoreTest, RecentColourCountFromTheFileIsBounded)
         WriteText(basic, std::string("[RecentColor]\r\nCount=") + count + "\r\nColor0=FFFFFF\r\n");
         EXPECT_TRUE(LoadRecentColors(basic.c_str()).empty()) << count;
     }
-    WriteText(basic, "[RecentColor]\r\nCount=99999999999\r\n");
-    EXPECT_EQ(LoadRecentColors(basic.c_str()).size(), 10u);
+    // A huge count reads only the last ten keys, which are missing here.
+    WriteText(basic, "[RecentColor]\r\nCount=99999999999\r\nColor0=FFFFFF\r\n");
+    EXPECT_TRUE(LoadRecentColors(basic.c_str()).empty());
+}
+
+TEST_F(IniStoreTest, MalformedOrMissingRecentColoursAreSkipped)
+{
+    std::wstring basic = dir.File(L"Basic.ini");
+    WriteText(basic,
+              "[RecentColor]\r\nCount=7\r\nColor0=00FF00\r\nColor1=red\r\nColor2=\r\nColor3=12G456\r\n"
+              "Color4= 0000FF \r\nColor6=FF0000\r\n");
+    EXPECT_EQ(LoadRecentColors(basic.c_str()), (std::vector<uint32_t>{0xFF00FF00u, 0xFF0000FFu, 0xFFFF0000u}));
 }

@@ -120,6 +120,72 @@ TEST_F(ButtonWindows, OnlyAReleaseThatEndsAPressClicks)
     EXPECT_EQ(pressedChanges, 2);
 }
 
+TEST_F(ButtonWindows, APressEndsWithoutAClickWhenTheCaptureGoesElsewhere)
+{
+    struct Case {
+        const char* name;
+        void (*takeAway)(HWND button, HWND other);
+    };
+    const Case cases[] = {
+        // Another window of the program takes the capture (a popup, a drag).
+        {"capture taken", [](HWND, HWND other) { ::SetCapture(other); }},
+        // The system cancels modes (Alt+Tab, a modal dialog starting).
+        {"cancel mode", [](HWND button, HWND) { ::SendMessageW(button, WM_CANCELMODE, 0, 0); }},
+        // The capture simply released by someone else.
+        {"capture released", [](HWND, HWND) { ::ReleaseCapture(); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Button button;
+        Button other;
+        ASSERT_EQ(button.Create(host.Get(), 10, 10, kSize, kSize), 1);
+        ASSERT_EQ(other.Create(host.Get(), 100, 10, kSize, kSize), 1);
+        EventLog log = LogButton(button);
+
+        Press(button, 5, 5);
+        ASSERT_EQ(::GetCapture(), button.Handle.Get());
+        log->clear();
+        c.takeAway(button.Handle.Get(), other.Handle.Get());
+        EXPECT_EQ(button.IsPressed.Get(), 0);
+        EXPECT_EQ(CommonState(button), "Normal");
+        EXPECT_NE(::GetCapture(), button.Handle.Get());
+        EXPECT_EQ(*log, Names{"IsPressed"});
+
+        // The release that would have ended the press no longer clicks...
+        log->clear();
+        Release(button, 5, 5);
+        EXPECT_EQ(*log, Names{"MouseUp 1 5 5"});
+        // ...and the next press is captured and clicks again.
+        ::ReleaseCapture();
+        Press(button, 5, 5);
+        EXPECT_EQ(button.IsPressed.Get(), 1);
+        EXPECT_EQ(::GetCapture(), button.Handle.Get());
+        log->clear();
+        Release(button, 5, 5);
+        EXPECT_EQ(std::count(log->begin(), log->end(), std::string("Click")), 1);
+    }
+}
+
+TEST_F(ButtonWindows, CaptureChangesOutsideAPressChangeNothing)
+{
+    Button button;
+    ASSERT_EQ(button.Create(host.Get(), 10, 10, kSize, kSize), 1);
+    EventLog log = LogButton(button);
+    // Captured by the button itself while not pressed, then lost: no press to end.
+    ::SetCapture(button.Handle.Get());
+    ::ReleaseCapture();
+    ::SendMessageW(button.Handle.Get(), WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(log->empty());
+    EXPECT_EQ(CommonState(button), "Normal");
+
+    // A press capturing again over its own capture keeps the press.
+    ::SetCapture(button.Handle.Get());
+    Press(button, 5, 5);
+    EXPECT_EQ(button.IsPressed.Get(), 1);
+    EXPECT_EQ(::GetCapture(), button.Handle.Get());
+    Release(button, 5, 5);
+}
+
 // --- ToggleButton ------------------------------------------------------------
 
 TEST_F(ButtonWindows, ClicksToggleTheCheckedFlagAndRaiseItsEvents)

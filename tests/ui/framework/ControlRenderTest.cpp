@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win/Dib.h"
+#include "tests/support/TraceCapture.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/Control.h"
@@ -233,8 +234,41 @@ TEST(ControlSurface, NonLayeredControlStartsFromTheBackgroundAtItsOwnPlace)
     EXPECT_EQ(PixelAt(control.RenderDC.Get(), 1, 1), 0xFF000000u);
 
     // Layered controls present with per-pixel alpha instead: no blend.
-    control.IsLayered = 1;
-    EXPECT_EQ(Alpha(PixelAt(control.RenderDC.Get(), 0, 0)), 0u);
+    Probe layered;
+    layered.exStyle = WS_EX_LAYERED;
+    ASSERT_EQ(layered.Create(nullptr, 30, 20, 10, 10), 1);
+    ASSERT_NE(layered.IsLayered.Get(), 0);
+    layered.BackgroundDC = behind.GetSafeHdc();
+    EXPECT_EQ(Alpha(PixelAt(layered.RenderDC.Get(), 0, 0)), 0u);
+}
+
+TEST(ControlSurface, WhatASubclassDrawsBeforeTheBaseBackgroundStaysOverThePixelsBehind)
+{
+    // A subclass that draws its own part first, then lets the base draw.
+    class DrawsFirst : public Control {
+    protected:
+        Gdiplus::Status PaintBackground(Gdiplus::Graphics& graphics) override
+        {
+            Gdiplus::SolidBrush red(Gdiplus::Color(0xFFFF0000));
+            graphics.FillRectangle(&red, 2, 2, 4, 4);
+            return Control::PaintBackground(graphics);
+        }
+    };
+    HostWindow host(0, 0, 200, 200);
+    CMemoryDC behind;
+    ASSERT_TRUE(behind.Resize(100, 100));
+    {
+        Gdiplus::Graphics g(behind.GetSafeHdc());
+        g.Clear(Gdiplus::Color(0xFF0000FF));
+    }
+    DrawsFirst control;
+    ASSERT_EQ(control.Create(host.Get(), 30, 20, 10, 10), 1);
+    control.Margin = Control::Thickness(7, 7, 0, 0);
+    control.Background = Gdiplus::Color(0xFF00FF00);
+    control.BackgroundDC = behind.GetSafeHdc();
+    EXPECT_EQ(PixelAt(control.RenderDC.Get(), 3, 3), 0xFFFF0000u);  // the subclass's square
+    EXPECT_EQ(PixelAt(control.RenderDC.Get(), 0, 9), 0xFF0000FFu);  // behind
+    EXPECT_EQ(PixelAt(control.RenderDC.Get(), 8, 8), 0xFF00FF00u);  // the base's fill
 }
 
 // --- Presentation --------------------------------------------------------------------------
@@ -248,18 +282,18 @@ TEST(ControlPresentation, LayeredControlsUpdateTheLayeredWindowWithTheOpacity)
         BYTE alpha;
     };
     const Row rows[] = {{1.0f, 255}, {0.5f, 127}, {0.0f, 0}, {0.3f, 76}};
-    HostWindow host(0, 0, 200, 200);
+    // Top-level: Wine shows layered windows in place only there.
     Probe control;
     control.exStyle = WS_EX_LAYERED;
-    ASSERT_EQ(control.Create(host.Get(), 50, 60, 30, 20), 1);
+    ASSERT_EQ(control.Create(nullptr, 50, 60, 130, 40), 1);  // above the least top-level size
     EXPECT_NE(control.IsLayered.Get(), 0);
     EXPECT_EQ(g_layered.window, control.Handle.Get());
     EXPECT_EQ(g_layered.result, TRUE);
     EXPECT_EQ(g_layered.destination, nullptr);
     EXPECT_EQ(g_layered.point.x, 50);
     EXPECT_EQ(g_layered.point.y, 60);
-    EXPECT_EQ(g_layered.size.cx, 30);
-    EXPECT_EQ(g_layered.size.cy, 20);
+    EXPECT_EQ(g_layered.size.cx, 130);
+    EXPECT_EQ(g_layered.size.cy, 40);
     EXPECT_EQ(g_layered.source, control.RenderDC.Get());
     EXPECT_EQ(g_layered.sourcePoint.x, 0);
     EXPECT_EQ(g_layered.flags, static_cast<DWORD>(ULW_ALPHA));
@@ -277,7 +311,6 @@ TEST(ControlPresentation, LayeredControlsUpdateTheLayeredWindowWithTheOpacity)
     // The destination is the window's own place: presenting never moves it.
     RECT rect = {};
     GetWindowRect(control.Handle.Get(), &rect);
-    MapWindowPoints(nullptr, host.Get(), reinterpret_cast<POINT*>(&rect), 2);
     EXPECT_EQ(rect.left, 50);
     EXPECT_EQ(rect.top, 60);
 
@@ -321,6 +354,58 @@ TEST(ControlPresentation, NonLayeredControlsPaintAtOnceWithTheOpacity)
         const uint32_t pixel = PixelAt(target.GetSafeHdc(), 20, 20);
         EXPECT_NEAR(static_cast<double>(pixel & 0xFF), row.channel, 1.0);
     }
+}
+
+TEST(ControlPresentation, EveryPaintIsOneFrameOfWhatIsBehindAndTheSurfaceAtItsOpacity)
+{
+    HostWindow host(0, 0, 200, 200);
+    CMemoryDC behind;
+    ASSERT_TRUE(behind.Resize(100, 100));
+    {
+        Gdiplus::Graphics g(behind.GetSafeHdc());
+        g.Clear(Gdiplus::Color(0xFF000000));
+        Gdiplus::SolidBrush blue(Gdiplus::Color(0xFF0000C8));
+        g.FillRectangle(&blue, 10, 10, 20, 20);
+    }
+    Probe control;
+    ASSERT_EQ(control.Create(host.Get(), 10, 10, 20, 20), 1);
+    control.BackgroundDC = behind.GetSafeHdc();
+    control.Margin = Control::Thickness(0, 0, 10, 0);  // white on the left half only
+    control.Background = Gdiplus::Color(0xFFFFFFFF);
+    control.Opacity = 0.5f;
+
+    // Whatever the window showed before, and however often it paints, the
+    // result is the same: no build-up towards opaque.
+    CMemoryDC window;
+    ASSERT_TRUE(window.Resize(20, 20));
+    for (COLORREF old : {RGB(255, 0, 0), RGB(0, 255, 0)}) {
+        SCOPED_TRACE(old);
+        HBRUSH brush = CreateSolidBrush(old);
+        RECT all = {0, 0, 20, 20};
+        FillRect(window.GetSafeHdc(), &all, brush);
+        DeleteObject(brush);
+        for (int paint = 0; paint < 4; ++paint) control.PaintInto(window.GetSafeHdc());
+        const uint32_t white = PixelAt(window.GetSafeHdc(), 5, 5);
+        const uint32_t clear = PixelAt(window.GetSafeHdc(), 15, 5);
+        // Half white over blue: (127, 127, 227).
+        EXPECT_NEAR(static_cast<double>((white >> 16) & 0xFF), 127.0, 2.0);
+        EXPECT_NEAR(static_cast<double>((white >> 8) & 0xFF), 127.0, 2.0);
+        EXPECT_NEAR(static_cast<double>(white & 0xFF), 227.0, 2.0);
+        // Where the surface holds only what is behind, that shows unchanged.
+        EXPECT_EQ(clear & 0xFFFFFF, 0x0000C8u);
+    }
+}
+
+TEST(ControlPresentation, AFailedLayeredUpdateIsTraced)
+{
+    testsupport::TraceCapture trace;
+    // Flagged layered while its window is not: the update is refused.
+    Probe control;
+    ASSERT_EQ(control.Create(nullptr, 0, 0, 20, 20), 1);
+    ASSERT_FALSE(GetWindowLongPtrW(control.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_FALSE(trace.Contains(L"UpdateLayeredWindowIndirect"));
+    control.SetLayered(1);
+    EXPECT_TRUE(trace.Contains(L"Control::Present -> UpdateLayeredWindowIndirect error")) << trace.Text();
 }
 
 TEST(ControlPresentation, SuspendedControlsRenderOnlyWhenAskedAgain)

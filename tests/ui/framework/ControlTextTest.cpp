@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
@@ -113,6 +115,44 @@ TEST_F(ControlTextTest, BothPathsDrawTextAndTheGdiPathTakesTheBrushColour)
                                   L"Liberation Sans", &white),
               0);
     EXPECT_EQ(empty.InkRows().first, -1);
+}
+
+TEST_F(ControlTextTest, GdiTextKeepsTheSurfacePremultipliedOverClearAndOpaquePixels)
+{
+    // A surface cleared to transparent on the left half and opaque blue on the right.
+    const int width = 120, height = 30;
+    platform::UniqueHdc dc(CreateCompatibleDC(nullptr));
+    BITMAPINFO info = platform::Dib32Info(width, -height);
+    void* bits = nullptr;
+    platform::UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    ASSERT_NE(bits, nullptr);
+    platform::SelectGuard selected(dc.Get(), bitmap.Get());
+    auto* pixels = static_cast<uint32_t*>(bits);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) pixels[y * width + x] = x < width / 2 ? 0u : 0xFF0000FFu;
+
+    Gdiplus::SolidBrush red(Gdiplus::Color(255, 255, 0, 0));
+    DrawTextGdi(dc.Get(), L"HHHHHHHHHHHHHHHHHHHH", Gdiplus::RectF(0, 0, static_cast<float>(width), 30.0f), 12.0f,
+                0, format, L"Liberation Sans", &red);
+    GdiFlush();
+    int inkedClear = 0, inkedOpaque = 0;
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t p = pixels[y * width + x];
+            const uint32_t a = p >> 24, r = (p >> 16) & 0xFF, g = (p >> 8) & 0xFF, b = p & 0xFF;
+            // Premultiplied: no channel above the alpha.
+            ASSERT_LE(std::max({r, g, b}), a) << x << "," << y << " " << std::hex << p;
+            if (x < width / 2) {
+                EXPECT_EQ(b, 0u);  // red text over nothing: red at the text's coverage
+                if (a > 0) ++inkedClear;
+            } else {
+                EXPECT_EQ(a, 0xFFu);  // over opaque pixels it stays opaque
+                if (r > 0) ++inkedOpaque;
+            }
+        }
+    }
+    EXPECT_GT(inkedClear, 20);
+    EXPECT_GT(inkedOpaque, 20);
 }
 
 TEST_F(ControlTextTest, TallLayoutsKeepTheTextBoxAtTheirTop)

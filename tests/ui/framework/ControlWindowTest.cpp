@@ -9,6 +9,7 @@
 
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/framework/Control.h"
+#include "ui/framework/LayeredChildren.h"
 
 using controltest::ChangedLog;
 using controltest::HostWindow;
@@ -533,13 +534,15 @@ TEST(ControlWindowState, StyleFlagsFollowTheWindowStyle)
         int value;
     };
     const Row rows[] = {
-        {"layered on", [](Control& c) { c.IsLayered = 1; }, GWL_EXSTYLE, WS_EX_LAYERED, true, {"IsLayered"},
-         [](Control& c) { return c.IsLayered.Get(); }, 1},
+        {"tab stop off", [](Control& c) { c.IsTabStop = 1; c.IsTabStop = 0; }, GWL_STYLE, WS_TABSTOP, false,
+         {"IsTabStop", "IsTabStop"}, [](Control& c) { return c.IsTabStop.Get(); }, 0},
         {"layered same", [](Control& c) { c.IsLayered = 0; }, GWL_EXSTYLE, WS_EX_LAYERED, false, {},
          [](Control& c) { return c.IsLayered.Get(); }, 0},
         {"tab stop on", [](Control& c) { c.IsTabStop = 1; }, GWL_STYLE, WS_TABSTOP, true, {"IsTabStop"},
          [](Control& c) { return c.IsTabStop.Get(); }, 1},
-        {"hit test off", [](Control& c) { c.IsHitTestVisible = 0; }, GWL_EXSTYLE, WS_EX_TRANSPARENT, true,
+        // A painted child is not clipped out of its parent with WS_EX_TRANSPARENT:
+        // it lets the mouse through by WM_NCHITTEST instead.
+        {"hit test off", [](Control& c) { c.IsHitTestVisible = 0; }, GWL_EXSTYLE, WS_EX_TRANSPARENT, false,
          {"IsHitTestVisible"}, [](Control& c) { return c.IsHitTestVisible.Get(); }, 0},
         {"hit test same", [](Control& c) { c.IsHitTestVisible = 5; }, GWL_EXSTYLE, WS_EX_TRANSPARENT, false, {},
          [](Control& c) { return c.IsHitTestVisible.Get(); }, 1},
@@ -562,6 +565,76 @@ TEST(ControlWindowState, StyleFlagsFollowTheWindowStyle)
         EXPECT_EQ((GetWindowLongPtrW(control.Handle.Get(), row.which) & row.bit) != 0, row.bitSet);
         EXPECT_EQ(row.read(control), row.value);
     }
+}
+
+// --- Layered children ------------------------------------------------------------
+
+TEST(LayeredChildren, OnlyWindows8OrLaterOutsideWineUsesThem)
+{
+    struct Row {
+        bool windows8OrLater;
+        bool underWine;
+        bool allowed;
+    };
+    const Row rows[] = {{true, false, true}, {true, true, false}, {false, false, false}, {false, true, false}};
+    for (const Row& row : rows)
+        EXPECT_EQ(LayeredChildrenAllowed(row.windows8OrLater, row.underWine), row.allowed)
+            << row.windows8OrLater << row.underWine;
+
+    // These tests run under Wine, which every program can tell by ntdll's export.
+    HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    ASSERT_NE(GetProcAddress(ntdll, "wine_get_version"), nullptr);
+    EXPECT_FALSE(UseLayeredChildWindows());
+    EXPECT_EQ(ChildLayeredExStyle(WS_EX_LAYERED | WS_EX_TOPMOST), static_cast<DWORD>(WS_EX_TOPMOST));
+}
+
+TEST(LayeredChildren, AChildAskedToBeLayeredIsPaintedWhileATopLevelOneStaysLayered)
+{
+    ASSERT_FALSE(UseLayeredChildWindows());
+    HostWindow host(0, 0, 200, 200);
+    OpenControl child;
+    child.extraExStyle = WS_EX_LAYERED;
+    ASSERT_EQ(child.Create(host.Get(), 10, 10, 40, 30), 1);
+    EXPECT_FALSE(GetWindowLongPtrW(child.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(child.IsLayered.Get(), 0);
+    // Asked again later: the created window is never switched.
+    ChangedLog log = WatchChanged(child);
+    child.IsLayered = 1;
+    EXPECT_FALSE(GetWindowLongPtrW(child.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(child.IsLayered.Get(), 0);
+    EXPECT_TRUE(log->empty());
+
+    OpenControl topLevel;
+    topLevel.extraExStyle = WS_EX_LAYERED;
+    ASSERT_EQ(topLevel.Create(nullptr, 10, 10, 40, 30), 1);
+    EXPECT_TRUE(GetWindowLongPtrW(topLevel.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_NE(topLevel.IsLayered.Get(), 0);
+    OpenControl later;
+    ASSERT_EQ(later.Create(nullptr, 60, 10, 40, 30), 1);
+    later.IsLayered = 1;
+    EXPECT_TRUE(GetWindowLongPtrW(later.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ(later.IsLayered.Get(), 1);
+}
+
+TEST(LayeredChildren, AClickThroughChildLetsThePointerReachWhatLiesUnderIt)
+{
+    HostWindow host(300, 300, 200, 200);
+    Control under;
+    Control over;
+    ASSERT_EQ(under.Create(host.Get(), 10, 10, 100, 60), 1);
+    ASSERT_EQ(over.Create(host.Get(), 20, 20, 60, 30), 1);
+    SetWindowPos(over.Handle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+    const POINT inside = {300 + 40, 300 + 30};
+    EXPECT_EQ(WindowFromPoint(inside), over.Handle.Get());
+
+    over.IsHitTestVisible = 0;
+    EXPECT_EQ(SendMessageW(over.Handle.Get(), WM_NCHITTEST, 0, MAKELPARAM(inside.x, inside.y)), HTTRANSPARENT);
+    EXPECT_EQ(WindowFromPoint(inside), under.Handle.Get());
+    // No WS_EX_TRANSPARENT: the parent's WS_CLIPCHILDREN still clips the child out.
+    EXPECT_FALSE(GetWindowLongPtrW(over.Handle.Get(), GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+
+    over.IsHitTestVisible = 1;
+    EXPECT_EQ(WindowFromPoint(inside), over.Handle.Get());
 }
 
 TEST(ControlWindowState, EnabledAndVisibleFollowOnlyTheirSetters)

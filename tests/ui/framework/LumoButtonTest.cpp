@@ -14,6 +14,7 @@
 #include "tests/ui/framework/ButtonTestSupport.h"
 #include "ui/framework/ControlText.h"
 #include "ui/framework/Language.h"
+#include "ui/framework/LayeredChildren.h"
 #include "ui/framework/LumoButton.h"
 #include "ui/framework/LumoCheckBox.h"
 #include "ui/framework/LumoColorButton.h"
@@ -124,7 +125,7 @@ void Leave(Control& control)
     ::SendMessageW(control.Handle.Get(), WM_MOUSELEAVE, 0, 0);
 }
 
-TEST_F(StyledButtons, EveryStyledControlIsALayeredWindow)
+TEST_F(StyledButtons, EveryStyledControlIsLayeredWhereLayeredChildrenAreShown)
 {
     struct Case {
         const char* name;
@@ -145,8 +146,14 @@ TEST_F(StyledButtons, EveryStyledControlIsALayeredWindow)
     for (const Case& c : cases) {
         std::unique_ptr<Control> control = c.make();
         ASSERT_EQ(control->Create(host.Get(), 10, 10, 40, 40), 1) << c.name;
-        EXPECT_TRUE(::GetWindowLongPtrW(control->Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED) << c.name;
-        EXPECT_NE(control->IsLayered.Get(), 0) << c.name;
+        // Under Wine, which these tests run on, they present through WM_PAINT.
+        const bool layered = UseLayeredChildWindows();
+        EXPECT_EQ((::GetWindowLongPtrW(control->Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, layered) << c.name;
+        EXPECT_EQ(control->IsLayered.Get() != 0, layered) << c.name;
+        // Made top-level, the same control is a layered window.
+        std::unique_ptr<Control> topLevel = c.make();
+        ASSERT_EQ(topLevel->Create(nullptr, 10, 10, 40, 40), 1) << c.name;
+        EXPECT_TRUE(::GetWindowLongPtrW(topLevel->Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED) << c.name;
     }
 }
 
@@ -228,6 +235,28 @@ TEST_F(StyledButtons, LumoColorButtonShowsItsColourThroughTheFrame)
     LumoColorButton button(L"COLOR_NORMAL", L"COLOR_HOVER", L"COLOR_HOVER", Gdiplus::Color(0xFF123456));
     ASSERT_EQ(button.Create(host.Get(), 10, 10, 37, 35), 1);
     EXPECT_EQ(Hex(PixelAt(button.RenderDC.Get(), 17, 17)), "FF123456");
+}
+
+TEST_F(StyledButtons, LumoColorButtonKeepsItsColourOverThePixelsBehind)
+{
+    // What lies behind: opaque grey, as a panel's rendered image would be.
+    CMemoryDC behind;
+    ASSERT_TRUE(behind.Resize(100, 100));
+    RECT all = {0, 0, 100, 100};
+    HBRUSH grey = ::CreateSolidBrush(RGB(0x40, 0x40, 0x40));
+    ::FillRect(behind.GetSafeHdc(), &all, grey);
+    ::DeleteObject(grey);
+    for (uint32_t* pixel = static_cast<uint32_t*>(behind.Bits()), *end = pixel + 100 * 100; pixel != end; ++pixel)
+        *pixel |= 0xFF000000;
+
+    LumoColorButton button(L"", L"", L"", Gdiplus::Color(0xFF20A0C0));
+    ASSERT_EQ(button.Create(host.Get(), 10, 10, 37, 35), 1);
+    button.BackgroundDC = behind.GetSafeHdc();
+    ASSERT_EQ(button.IsLayered.Get(), 0);
+    const HDC surface = button.RenderDC.Get();
+    const Gdiplus::Rect square = LumoColorButton::ColorSquare(g_fUIScale, g_nResolutionClass);
+    EXPECT_EQ(Hex(PixelAt(surface, square.X + 1, square.Y + 1)), "FF20A0C0");
+    EXPECT_EQ(Hex(PixelAt(surface, 1, 1)), "FF404040");
 }
 
 TEST_F(StyledButtons, SetColorRendersAndRaisesBothEventsOnlyForANewColour)

@@ -15,6 +15,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/framework/Language.h"
+#include "ui/framework/LayeredChildren.h"
 #include "ui/framework/LumoNumberTextBox.h"
 #include "ui/framework/LumoPic.h"
 #include "ui/framework/LumoTextBlock.h"
@@ -229,16 +230,22 @@ TEST(LumoTextBlock, ShowsPrefixKeyTextAndSuffix)
     EXPECT_EQ(plain.Text.Get(), L"IDS_SPEED");
 }
 
-TEST(LumoTextBlock, IsLayeredAndLetsTheMousePass)
+TEST(LumoTextBlock, IsLayeredWhereShownAndLetsTheMousePass)
 {
-    HostWindow host(0, 0, 200, 100);
+    HostWindow host(300, 300, 200, 100);
+    Control under;
+    ASSERT_EQ(under.Create(host.Get(), 0, 0, 200, 100), 1);
     LumoTextBlock<14, 0, 100> block(0xFFFFFFFF, L"K");
     ASSERT_EQ(block.Create(host.Get(), 0, 0, 100, 30), 1);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(block.Handle.Get(), GWL_EXSTYLE);
-    EXPECT_TRUE(exStyle & WS_EX_LAYERED);
-    EXPECT_TRUE(exStyle & WS_EX_TRANSPARENT);
+    EXPECT_EQ((exStyle & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
+    EXPECT_EQ(block.IsLayered.Get() != 0, UseLayeredChildWindows());
+    // WS_EX_TRANSPARENT only on a layered caption: a painted one would not be
+    // clipped out of its parent.
+    EXPECT_EQ((exStyle & WS_EX_TRANSPARENT) != 0, UseLayeredChildWindows());
     EXPECT_EQ(block.IsHitTestVisible.Get(), 0);
-    EXPECT_NE(block.IsLayered.Get(), 0);
+    // Either way the pointer reaches what lies under the caption.
+    EXPECT_EQ(::WindowFromPoint(POINT{300 + 10, 300 + 10}), under.Handle.Get());
 }
 
 TEST(LumoTextBlock, DisablingHalvesTheBaseOpacity)
@@ -285,6 +292,8 @@ TEST(TextBoxHost, IsAColourKeyedPopupOwnedByTheTopLevelWindow)
     ::GetClassNameW(box.EditHandle(), className, 32);
     EXPECT_EQ(_wcsicmp(className, L"Edit"), 0);
     EXPECT_EQ(::GetParent(box.EditHandle()), editorHost);
+    // The edit is a child: layered only where such children show in place.
+    EXPECT_EQ((::GetWindowLongPtrW(box.EditHandle(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
 }
 
 TEST(TextBoxHost, ClassIsSharedAndUsesTheStockBlackBrush)
@@ -404,7 +413,7 @@ TEST(LumoNumberTextBox, ShowsTheSkinLooksSharedByAllBoxes)
     const auto normal = first.BackgroundImage.Get();
     ASSERT_NE(normal, nullptr);
     EXPECT_EQ(second.BackgroundImage.Get(), normal);
-    EXPECT_TRUE(::GetWindowLongPtrW(first.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED);
+    EXPECT_EQ((::GetWindowLongPtrW(first.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
 
     ::SendMessageW(first.Handle.Get(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
     const auto hover = first.BackgroundImage.Get();

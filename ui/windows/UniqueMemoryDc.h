@@ -4,8 +4,8 @@
 #include "platform/win/UniqueHandle.h"
 #include "ui/framework/GdiHelpers.h"
 
-// A memory DC that owns the bitmap selected into it (as made by
-// CreateMemoryDCBitmap or LoadSkinImageToDC): both go with DeleteMemoryDC.
+// A memory DC that owns the bitmap selected into it (CreateMemoryDCBitmap,
+// LoadSkinImageToDC, D2DGaussianBlur): both go with DeleteMemoryDC.
 struct MemoryDcTraits {
     using Handle = HDC;
     static Handle Invalid() noexcept { return nullptr; }

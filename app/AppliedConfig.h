@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+
+#include "backend/profiles/EffectModel.h"
+
+// Basic.ini [Config]: which profile is applied, with its zone mode and effect.
+// "Apply", "ApplyMode" and "ApplyEff" are read at start and after another
+// process changed them, and written at Apply.
+struct AppliedConfig {
+    int32_t appliedProfile = 0;  // 0..2
+    int32_t effect = -1;         // the applied effect index, -1 when none
+    int32_t syncMode = 0;        // the power-state page's device-sync mode
+    int32_t zoneMode = 0;        // the zone mode shown
+};
+
+// The index field of a profile that holds its applied effect: with the
+// support flag the applied profile decides, without it the profile's mode.
+// Null when the mode names no zone (above 2).
+int32_t* AppliedEffectField(CustomProfile& profile, int32_t appliedProfile, bool support, uint32_t modelType);
+
+// An "Apply" outside the three profiles would index past the table and name a
+// tab that does not exist: it counts as profile 0.
+int32_t SettleAppliedProfile(int32_t storedApply);
+
+// Reads [Config] into the applied profile of the table and the returned
+// state; "ApplyMode" and "ApplyEff" that are missing (-1) are written back
+// from the profile.
+AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType);
+
+// Apply's record of the applied profile, zone mode and effect.
+bool SaveAppliedConfig(const wchar_t* basicPath, int32_t appliedProfile, int32_t zoneMode, int32_t effect);

@@ -1,6 +1,7 @@
 #include "ui/colorpicker/BackdropSnapshot.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "platform/concurrency/Parallel.h"
 #include "platform/win/GdiHandles.h"
@@ -26,6 +27,24 @@ private:
     HWND m_window;
     HDC m_dc;
 };
+
+// Where target index i of count samples the source: the lower source index,
+// the next one (edges repeated) and the weight of the next one in 1/256.
+struct Tap {
+    int first, second, weight;
+};
+
+std::vector<Tap> Taps(int sourceCount, int targetCount)
+{
+    std::vector<Tap> taps(targetCount);
+    for (int i = 0; i < targetCount; ++i) {
+        const double at = (i + 0.5) * sourceCount / targetCount - 0.5;
+        const int lower = static_cast<int>(std::floor(at));
+        const int weight = static_cast<int>((at - lower) * 256.0 + 0.5);
+        taps[i] = {std::clamp(lower, 0, sourceCount - 1), std::clamp(lower + 1, 0, sourceCount - 1), weight};
+    }
+    return taps;
+}
 
 // The source span [first, end) that target index i of count covers.
 struct Span {
@@ -104,6 +123,7 @@ std::shared_ptr<Gdiplus::Bitmap> BackdropSnapshot::Take(HWND window, float scale
     const int height = screenRect.bottom - screenRect.top;
     const int snapshotWidth = static_cast<int>(width / scaleDown);
     const int snapshotHeight = static_cast<int>(height / scaleDown);
+    m_bHasBackdrop = false;
     if (::IsIconic(root) || snapshotWidth <= 0 || snapshotHeight <= 0) {
         m_snapshotDC.Resize(0, 0);
         return nullptr;
@@ -140,5 +160,47 @@ std::shared_ptr<Gdiplus::Bitmap> BackdropSnapshot::Take(HWND window, float scale
         m_backdrop = std::move(backdrop);
     }
     m_channels.BlurInto(sigma, m_workers, m_backdrop->pixels.data(), static_cast<ptrdiff_t>(snapshotWidth) * 4);
+    m_bHasBackdrop = true;
     return std::shared_ptr<Gdiplus::Bitmap>(m_backdrop, m_backdrop->bitmap.get());
+}
+
+void BackdropSnapshot::ScaleUp(const uint32_t* source, int sourceWidth, int sourceHeight, uint32_t* target,
+                               int targetWidth, int targetHeight, concurrency::WorkerPool& pool)
+{
+    if (!source || !target || sourceWidth <= 0 || sourceHeight <= 0 || targetWidth <= 0 || targetHeight <= 0) return;
+    const std::vector<Tap> columns = Taps(sourceWidth, targetWidth);
+    const std::vector<Tap> rows = Taps(sourceHeight, targetHeight);
+    concurrency::ParallelFor(pool, 0, static_cast<size_t>(targetHeight), [&](size_t y) {
+        const Tap row = rows[y];
+        const uint32_t* top = source + static_cast<size_t>(row.first) * sourceWidth;
+        const uint32_t* bottom = source + static_cast<size_t>(row.second) * sourceWidth;
+        const uint32_t wy = static_cast<uint32_t>(row.weight);
+        uint32_t* out = target + y * targetWidth;
+        for (int x = 0; x < targetWidth; ++x) {
+            const Tap column = columns[x];
+            const uint32_t wx = static_cast<uint32_t>(column.weight);
+            const uint32_t a = top[column.first], b = top[column.second];
+            const uint32_t c = bottom[column.first], d = bottom[column.second];
+            uint32_t pixel = 0xFF000000u;
+            for (int shift = 0; shift <= 16; shift += 8) {
+                const uint32_t upper = ((a >> shift) & 0xFF) * (256 - wx) + ((b >> shift) & 0xFF) * wx;
+                const uint32_t lower = ((c >> shift) & 0xFF) * (256 - wx) + ((d >> shift) & 0xFF) * wx;
+                pixel |= ((upper * (256 - wy) + lower * wy + 32768) >> 16) << shift;
+            }
+            out[x] = pixel;
+        }
+    });
+}
+
+bool BackdropSnapshot::StretchInto(CMemoryDC& target, int width, int height)
+{
+    if (!m_bHasBackdrop || !m_backdrop || width <= 0 || height <= 0) return false;
+    if (target.Width() != width || target.Height() != height) {
+        if (!target.Resize(width, height)) return false;
+    }
+    ::GdiFlush();
+    ScaleUp(m_backdrop->pixels.data(), static_cast<int>(m_backdrop->bitmap->GetWidth()),
+            static_cast<int>(m_backdrop->bitmap->GetHeight()), static_cast<uint32_t*>(target.Bits()), width, height,
+            m_workers);
+    return true;
 }

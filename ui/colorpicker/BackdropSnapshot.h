@@ -29,6 +29,12 @@ public:
     // as the last one fills the same bitmap again.
     std::shared_ptr<Gdiplus::Bitmap> Take(HWND window, float scaleDown, int sigma);
 
+    // The last backdrop stretched to width x height with bilinear smoothing
+    // into target (resized to fit), opaque; false without a backdrop or
+    // when target cannot be made. Stretching it here costs a fraction of
+    // what GDI+ takes for the same.
+    bool StretchInto(CMemoryDC& target, int width, int height);
+
     // The last unblurred scaled copy (empty after an empty one).
     const CMemoryDC& SnapshotDC() const { return m_snapshotDC; }
 
@@ -37,6 +43,11 @@ public:
     static void ScaleDown(const uint32_t* source, int sourceWidth, int sourceHeight, uint32_t* target,
                           int targetWidth, int targetHeight, concurrency::WorkerPool& pool);
 
+    // Bilinear scaling of opaque pixels, pixel centres mapped onto pixel
+    // centres and edges repeated.
+    static void ScaleUp(const uint32_t* source, int sourceWidth, int sourceHeight, uint32_t* target,
+                        int targetWidth, int targetHeight, concurrency::WorkerPool& pool);
+
 private:
     struct Backdrop;
 
@@ -44,5 +55,6 @@ private:
     CMemoryDC m_snapshotDC;  // scaled down
     ImageChannels m_channels;
     std::shared_ptr<Backdrop> m_backdrop;
+    bool m_bHasBackdrop = false;
     concurrency::WorkerPool m_workers;
 };

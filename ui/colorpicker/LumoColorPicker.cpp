@@ -337,29 +337,58 @@ void LumoColorPicker::SetIsVisible(int, int)
     Render();
 }
 
+bool LumoColorPicker::PrepareBackgroundFace()
+{
+    if (!m_pBackgroundImage) return false;
+    if (m_backgroundFace.GetSafeHdc() && m_backgroundFace.Width() == m_nWidth &&
+        m_backgroundFace.Height() == m_nHeight) {
+        return true;
+    }
+    if (!m_backgroundFace.Resize(m_nWidth, m_nHeight)) return false;
+    Gdiplus::Bitmap* surface = m_backgroundFace.Surface();
+    if (!surface) return false;
+    Gdiplus::Graphics face(surface);
+    const INT width = m_nWidth - m_margin.left - m_margin.right, height = m_nHeight - m_margin.top - m_margin.bottom;
+    face.DrawImage(m_pBackgroundImage.get(),
+                   m_bStretchImage ? Gdiplus::Rect(m_margin.left, m_margin.top, width, height)
+                                   : Gdiplus::Rect(m_margin.left, m_margin.top,
+                                                   static_cast<INT>(m_pBackgroundImage->GetWidth()),
+                                                   static_cast<INT>(m_pBackgroundImage->GetHeight())));
+    face.Flush(Gdiplus::FlushIntentionSync);
+    return true;
+}
+
 Gdiplus::Status LumoColorPicker::PaintBackground(Gdiplus::Graphics& graphics)
 {
+    // Drawn with GDI straight into the surface this render draws on: the
+    // popup's backdrop under the panel, then the background image, made
+    // once at the panel's size (GDI+ would stretch it again every time).
+    HDC surface = m_memDC.GetSafeHdc();
+    if (!surface) return Control::PaintBackground(graphics);
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     const HWND backdropWindow = m_hBackdropWnd ? m_hBackdropWnd : m_hParentWnd;
     if (!m_bLayered && m_hBackgroundDC && backdropWindow) {
-        // The popup's backdrop under the panel: the panel's place on screen
-        // relative to the popup window.
-        RECT owner = {};
+        // The panel's place on screen relative to the popup window.
+        RECT owner = {}, self = {};
         ::GetWindowRect(backdropWindow, &owner);
-        RECT self = {};
         ::GetWindowRect(m_hWnd, &self);
-        if (HDC dc = graphics.GetHDC()) {
-            const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-            ::AlphaBlend(dc, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, self.left - owner.left,
-                         self.top - owner.top, m_nWidth, m_nHeight, blend);
-            graphics.ReleaseHDC(dc);
-        }
+        ::AlphaBlend(surface, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, self.left - owner.left,
+                     self.top - owner.top, m_nWidth, m_nHeight, blend);
     }
-    const HDC background = m_hBackgroundDC;
-    // Control's own painting, without its copy of the background DC.
-    m_hBackgroundDC = nullptr;
-    const Gdiplus::Status status = Control::PaintBackground(graphics);
-    m_hBackgroundDC = background;
-    return status;
+    if (PrepareBackgroundFace()) {
+        ::AlphaBlend(surface, 0, 0, m_nWidth, m_nHeight, m_backgroundFace.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight,
+                     blend);
+    }
+    ::GdiFlush();
+    return Gdiplus::Ok;
+}
+
+void LumoColorPicker::OnPaint(HDC paintDC)
+{
+    // A top-level window over nothing of its own: blending onto the erased
+    // paint DC gives what a copy gives.
+    if (!m_memDC.GetSafeHdc()) return;
+    ::BitBlt(paintDC, 0, 0, m_memDC.Width(), m_memDC.Height(), m_memDC.GetSafeHdc(), 0, 0, SRCCOPY);
 }
 
 void LumoColorPicker::PaintContent(Gdiplus::Graphics& graphics)

@@ -75,6 +75,7 @@ public:
     RECT PreviewRect() const;
 
 protected:
+    void OnPaint(HDC paintDC) override;                                 // 13
     DWORD AdjustStyle(DWORD style) override;                            // 37
     DWORD AdjustExStyle(DWORD exStyle) override;                        // 38
     int OnCreated() override;                                           // 39
@@ -85,6 +86,7 @@ private:
     struct Layout;
 
     void CreateParts(const Layout& layout);
+    bool PrepareBackgroundFace();
     void SubscribeParts();
     void WriteBoxes(uint32_t color);
     void SetPickerColor(uint32_t color);
@@ -125,6 +127,8 @@ private:
     std::array<std::unique_ptr<LumoColorButton2>, kSwatchCount> m_defaultSwatches;
     std::array<std::unique_ptr<LumoColorButton2>, kSwatchCount> m_recentSwatches;
     RECT m_previewRect = {};
+    // The background image at the panel's size.
+    CMemoryDC m_backgroundFace;
     HWND m_hBackdropWnd = nullptr;
 
     // Read by the notify thread.

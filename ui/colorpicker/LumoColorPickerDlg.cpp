@@ -1,5 +1,7 @@
 #include "ui/colorpicker/LumoColorPickerDlg.h"
 
+#include <cstring>
+
 #include "ui/framework/LayeredChildren.h"
 #include "ui/framework/Scale.h"
 
@@ -41,7 +43,12 @@ void LumoColorPickerDlg::SetIsVisible(int shown, int)
         m_colorOnShow = m_picker.Color.Get().GetValue();
         // Taken while this popup is still hidden: what it will cover.
         m_backdrop = m_snapshot.Take(m_hWnd, m_fScaleDown, m_nSigma);
+        if (!m_backdrop || !m_snapshot.StretchInto(m_stretchedBackdrop, m_nWidth, m_nHeight)) {
+            m_stretchedBackdrop.Resize(0, 0);
+        }
         Render();
+        // Over every sibling, as a top-most popup is over every window.
+        ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         PlacePicker();
     }
     if (shown != m_bVisible) {
@@ -59,16 +66,26 @@ void LumoColorPickerDlg::PlacePicker()
                    0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-Gdiplus::Status LumoColorPickerDlg::PaintBackground(Gdiplus::Graphics& graphics)
+Gdiplus::Status LumoColorPickerDlg::PaintBackground(Gdiplus::Graphics&)
 {
-    if (!m_backdrop) return Gdiplus::Ok;
-    // Mirrored beyond its edges, so that smoothing the stretch never pulls
-    // transparent pixels in: the backdrop stays opaque to the border.
-    Gdiplus::ImageAttributes attributes;
-    attributes.SetWrapMode(Gdiplus::WrapModeTileFlipXY);
-    return graphics.DrawImage(m_backdrop.get(), Gdiplus::Rect(0, 0, m_nWidth, m_nHeight), 0, 0,
-                              static_cast<INT>(m_backdrop->GetWidth()), static_cast<INT>(m_backdrop->GetHeight()),
-                              Gdiplus::UnitPixel, &attributes);
+    // The half-size backdrop stretched back over the whole popup (softened
+    // by the bilinear stretch), copied straight into the surface that this
+    // render draws on: it covers every pixel and is opaque.
+    if (!m_stretchedBackdrop.GetSafeHdc() || !m_memDC.Bits() || m_stretchedBackdrop.Width() != m_memDC.Width() ||
+        m_stretchedBackdrop.Height() != m_memDC.Height()) {
+        return Gdiplus::Ok;
+    }
+    ::GdiFlush();
+    std::memcpy(m_memDC.Bits(), m_stretchedBackdrop.Bits(),
+                static_cast<size_t>(m_memDC.Width()) * m_memDC.Height() * 4);
+    return Gdiplus::Ok;
+}
+
+void LumoColorPickerDlg::OnPaint(HDC paintDC)
+{
+    // Opaque: a copy does what blending would.
+    if (!m_memDC.GetSafeHdc()) return;
+    ::BitBlt(paintDC, 0, 0, m_memDC.Width(), m_memDC.Height(), m_memDC.GetSafeHdc(), 0, 0, SRCCOPY);
 }
 
 void LumoColorPickerDlg::RaiseColorChanged(Gdiplus::Color color)

@@ -40,6 +40,7 @@ public:
 protected:
     DWORD AdjustExStyle(DWORD exStyle) override;                            // 38
     int OnCreated() override;                                               // 39
+    void OnPaint(HDC paintDC) override;                                     // 13
     Gdiplus::Status PaintBackground(Gdiplus::Graphics& graphics) override;  // 40
 
     virtual void RaiseColorChanged(Gdiplus::Color color);    // 45
@@ -53,6 +54,8 @@ private:
     LumoColorPicker m_picker;
     Thickness m_pickerRect{kPickerX, kPickerY, kPickerWidth, kPickerHeight};  // x, y, width, height
     std::shared_ptr<Gdiplus::Bitmap> m_backdrop;
+    // The backdrop stretched to the popup's size, ready to copy.
+    CMemoryDC m_stretchedBackdrop;
     BackdropSnapshot m_snapshot;
     float m_fScaleDown = kScaleDown;
     int32_t m_nSigma = kSigma;

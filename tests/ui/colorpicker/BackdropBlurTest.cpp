@@ -294,3 +294,27 @@ TEST(BackdropSnapshotTake, EmptyCopiesGiveNoBackdrop)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BackdropBlur, StretchingBackIsBilinearWithEdgesRepeated)
+{
+    concurrency::WorkerPool pool(2);
+    // Two pixels stretched to four: the outer ones repeat the edge, the inner
+    // ones mix a quarter of the neighbour in.
+    const uint32_t source[2] = {0xFF000000u, 0xFFFF8040u};
+    uint32_t target[4] = {};
+    BackdropSnapshot::ScaleUp(source, 2, 1, target, 4, 1, pool);
+    EXPECT_EQ(target[0], 0xFF000000u);
+    EXPECT_EQ(target[1], 0xFF402010u);
+    EXPECT_EQ(target[2], 0xFFBF6030u);
+    EXPECT_EQ(target[3], 0xFFFF8040u);
+
+    // A uniform picture stays uniform and opaque at any size.
+    const std::vector<uint32_t> flat(6 * 5, 0x00336699u);
+    std::vector<uint32_t> big(17 * 11, 0);
+    BackdropSnapshot::ScaleUp(flat.data(), 6, 5, big.data(), 17, 11, pool);
+    for (uint32_t p : big) ASSERT_EQ(p, 0xFF336699u);
+}
+
+}  // namespace

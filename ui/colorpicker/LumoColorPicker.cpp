@@ -11,7 +11,8 @@
 #include "ui/windows/LightButton.h"
 
 // The registered "Light Button Click Message" (app/LumoGlobals.h, which
-// cannot be included beside Control.h: both define WM_CONTROL_RENDER).
+// cannot be included beside HSVColorPicker.h: both define
+// WM_HSVPICKER_COLORCHANGED).
 extern UINT WM_LIGHTBUTTON_CLICK_MESSAGE;
 
 namespace {

@@ -203,8 +203,18 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
 {
     Show(0xFFFF0000);
     Panel().GreenBox().Text = L"128";
-    EXPECT_TRUE(Picker().IsAnimating.Get());
+    ASSERT_TRUE(Picker().IsAnimating.Get());
+    // While it moves, the boxes and the close button let the mouse through
+    // and OK and Cancel are off.
+    EXPECT_FALSE(Panel().RedBox().IsHitTestVisible.Get());
+    EXPECT_FALSE(Panel().CloseButton().IsHitTestVisible.Get());
+    EXPECT_FALSE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
+    EXPECT_FALSE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
     ASSERT_TRUE(AnimationEnds());
+    EXPECT_TRUE(Panel().BlueBox().IsHitTestVisible.Get());
+    EXPECT_TRUE(Panel().CloseButton().IsHitTestVisible.Get());
+    EXPECT_TRUE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
+    EXPECT_TRUE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
     EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF8000u);
     EXPECT_EQ(PanelColor(), 0xFFFF8000u);
     EXPECT_EQ(Boxes(), 0xFFFF8000u);  // the user's entry is kept
@@ -242,6 +252,17 @@ TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)
     EXPECT_NEAR(Picker().Value.Get(), 1.0f, 0.001f);
     EXPECT_EQ(PanelColor(), 0xFFFFFFFFu);
     EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFFFFFFu});
+
+    // A swatch of the colour held only takes the focus.
+    ClickCentre(Panel().DefaultSwatch(0).Handle.Get());  // red: animates away
+    ASSERT_TRUE(AnimationEnds());
+    m_reports->clear();
+    HWND red = Panel().DefaultSwatch(0).Handle.Get();
+    ClickCentre(red);
+    EXPECT_FALSE(Picker().IsAnimating.Get());
+    Pump(60);
+    EXPECT_TRUE(m_reports->empty());
+    EXPECT_EQ(GetFocus(), red);
 }
 
 TEST_F(PickerPopup, OkHidesKeepsTheColourAndPutsItFirstInRecent)

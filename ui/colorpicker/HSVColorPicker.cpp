@@ -170,6 +170,7 @@ int HSVColorPicker::OnCreated()
     if (m_ringMarkerImage) m_ringMarkerImage->RotateFlip(Gdiplus::Rotate90FlipNone);
 
     BuildPaths();
+    PrepareLayers();
     m_gradientCache = std::make_unique<Gdiplus::Bitmap>(m_nWidth, m_nHeight, PixelFormat32bppARGB);
     m_bGradientDirty = 1;
     TurnTo(m_fHue);

@@ -65,20 +65,10 @@ void HSVColorPicker::BuildPaths()
 
 void HSVColorPicker::RenderGradient()
 {
-    if (!m_gradientCache || m_gradientSV.empty()) return;
-    Gdiplus::Bitmap small(m_gradientWidth, m_gradientHeight, PixelFormat32bppARGB);
-    Gdiplus::BitmapData data = {};
-    Gdiplus::Rect all(0, 0, m_gradientWidth, m_gradientHeight);
-    if (small.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &data) != Gdiplus::Ok) return;
-    const float hue = m_fHue;
-    for (int y = 0; y < m_gradientHeight; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(data.Scan0) + y * data.Stride);
-        const Gdiplus::PointF* sv = &m_gradientSV[static_cast<size_t>(y) * m_gradientWidth];
-        // Pixels outside the small triangle are never shown.
-        for (int x = 0; x < m_gradientWidth; ++x) row[x] = HsvToArgb(hue, sv[x].X, sv[x].Y);
-    }
-    small.UnlockBits(&data);
-
+    UpdateSmallGradient();
+    if (!m_gradientCache || m_smallGradient.IsEmpty()) return;
+    Gdiplus::Bitmap small(m_smallGradient.Width(), m_smallGradient.Height(), m_smallGradient.Width() * 4,
+                          PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(m_smallGradient.Row(0)));
     Gdiplus::Graphics graphics(m_gradientCache.get());
     graphics.Clear(Gdiplus::Color(0x00FFFFFF));
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
@@ -88,7 +78,7 @@ void HSVColorPicker::RenderGradient()
                 m_geometry.centre.Y + circumradius * g_afSin60[4]);
 }
 
-void HSVColorPicker::PaintContent(Gdiplus::Graphics& graphics)
+void HSVColorPicker::PaintContentGdiplus(Gdiplus::Graphics& graphics)
 {
     const Gdiplus::GraphicsContainer container = graphics.BeginContainer();
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);

@@ -211,7 +211,7 @@ void HSVColorPicker::ComposeTurned()
     const EdgeDistance edges[3] = {EdgeOf(g.a, g.c, g.b, unturn), EdgeOf(g.c, g.b, g.a, unturn),
                                    EdgeOf(g.b, g.a, g.c, unturn)};
     const float reach = std::max(m_fFrameReach, 1.0f);
-    const float magnify = g.side / g.gradientSize + kTextureOverscale;
+    const float shrink = 1.0f / (g.side / g.gradientSize + kTextureOverscale);
     const float circumradius = g.gradientSize * std::sqrt(3.0f) / 3.0f;
     const Gdiplus::PointF smallOrigin(g.centre.X + circumradius * g_afCos60[4], g.centre.Y + circumradius * g_afSin60[4]);
     const float frameLeft = static_cast<float>(m_margin.left), frameTop = static_cast<float>(m_margin.top);
@@ -237,16 +237,20 @@ void HSVColorPicker::ComposeTurned()
         const int xs = std::max(0, static_cast<int>(std::floor(lo - 0.5f)));
         const int xe = std::min(surface.width, static_cast<int>(std::ceil(hi - 0.5f)) + 1);
         uint32_t* row = surface.Row(y);
-        for (int x = xs; x < xe; ++x) {
-            const float px = static_cast<float>(x) + 0.5f;
-            const float inside = std::min({edges[0].At(px, py), edges[1].At(px, py), edges[2].At(px, py)});
+        // Everything below is linear in x: step it along the row.
+        const float px0 = static_cast<float>(xs) + 0.5f;
+        float d0 = edges[0].At(px0, py), d1 = edges[1].At(px0, py), d2 = edges[2].At(px0, py);
+        Gdiplus::PointF q = unturn(px0, py);
+        const float qStepX = unturn.cosine, qStepY = -unturn.sine;
+        for (int x = xs; x < xe; ++x, d0 += edges[0].ax, d1 += edges[1].ax, d2 += edges[2].ax, q.X += qStepX,
+                 q.Y += qStepY) {
+            const float inside = std::min(d0, std::min(d1, d2));
             if (inside <= -reach) continue;
-            const Gdiplus::PointF q = unturn(px, py);
             if (inside > -0.5f) {
                 // Magnified about the centre, as the texture brush does; the edge
                 // pixels covered in part.
-                const float sx = g.centre.X + (q.X - g.centre.X) / magnify - smallOrigin.X;
-                const float sy = g.centre.Y + (q.Y - g.centre.Y) / magnify - smallOrigin.Y;
+                const float sx = g.centre.X + (q.X - g.centre.X) * shrink - smallOrigin.X;
+                const float sy = g.centre.Y + (q.Y - g.centre.Y) * shrink - smallOrigin.Y;
                 uint32_t color = m_smallGradient.SampleClamped(sx, sy);
                 if (inside < 0.5f) color = ScalePixel(color, static_cast<uint32_t>((inside + 0.5f) * 256.0f));
                 row[x] = BlendOver(row[x], color);

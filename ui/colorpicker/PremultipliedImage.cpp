@@ -1,28 +1,5 @@
 #include "ui/colorpicker/PremultipliedImage.h"
 
-#include <algorithm>
-#include <cmath>
-#include <cstring>
-
-namespace {
-
-// a to b by f / 256, two channels at a time.
-inline uint32_t Lerp(uint32_t a, uint32_t b, uint32_t f)
-{
-    const uint32_t g = 256 - f;
-    const uint32_t rb = (((a & 0x00FF00FFu) * g + (b & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
-    const uint32_t ag = (((a >> 8) & 0x00FF00FFu) * g + ((b >> 8) & 0x00FF00FFu) * f) & 0xFF00FF00u;
-    return rb | ag;
-}
-
-// Bilinear mix of four premultiplied pixels, weights in 1/256.
-inline uint32_t Mix(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t fx, uint32_t fy)
-{
-    return Lerp(Lerp(p00, p10, fx), Lerp(p01, p11, fx), fy);
-}
-
-}  // namespace
-
 PremultipliedImage PremultipliedImage::FromBitmap(Gdiplus::Bitmap* bitmap)
 {
     if (!bitmap) return {};
@@ -73,28 +50,4 @@ std::vector<PremultipliedImage::Run> PremultipliedImage::OpaqueRuns() const
         }
     }
     return runs;
-}
-
-uint32_t PremultipliedImage::Sample(float x, float y) const
-{
-    const float px = x - 0.5f, py = y - 0.5f;
-    const float floorX = std::floor(px), floorY = std::floor(py);
-    const int ix = static_cast<int>(floorX), iy = static_cast<int>(floorY);
-    if (ix < -1 || iy < -1 || ix >= m_width || iy >= m_height) return 0;
-    const uint32_t fx = static_cast<uint32_t>((px - floorX) * 256.0f);
-    const uint32_t fy = static_cast<uint32_t>((py - floorY) * 256.0f);
-    return Mix(PixelOrClear(ix, iy), PixelOrClear(ix + 1, iy), PixelOrClear(ix, iy + 1), PixelOrClear(ix + 1, iy + 1),
-               fx, fy);
-}
-
-uint32_t PremultipliedImage::SampleClamped(float x, float y) const
-{
-    if (IsEmpty()) return 0;
-    const float px = std::clamp(x - 0.5f, 0.0f, static_cast<float>(m_width - 1));
-    const float py = std::clamp(y - 0.5f, 0.0f, static_cast<float>(m_height - 1));
-    const int ix = static_cast<int>(px), iy = static_cast<int>(py);
-    const int ix1 = std::min(ix + 1, m_width - 1), iy1 = std::min(iy + 1, m_height - 1);
-    const uint32_t fx = static_cast<uint32_t>((px - static_cast<float>(ix)) * 256.0f);
-    const uint32_t fy = static_cast<uint32_t>((py - static_cast<float>(iy)) * 256.0f);
-    return Mix(At(ix, iy), At(ix1, iy), At(ix, iy1), At(ix1, iy1), fx, fy);
 }

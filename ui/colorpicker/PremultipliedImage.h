@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -38,11 +39,50 @@ public:
 
     // Bilinear sample at (x, y) in pixel units, pixel centres at i + 0.5;
     // outside the image it fades to transparent over half a pixel.
-    uint32_t Sample(float x, float y) const;
+    uint32_t Sample(float x, float y) const
+    {
+        // Shifted so that truncation floors: no library floor in the inner loops.
+        const float px = x - 0.5f + kFloorShift, py = y - 0.5f + kFloorShift;
+        if (!(px >= kFloorShift - 1.0f && py >= kFloorShift - 1.0f)) return 0;
+        const int sx = static_cast<int>(px), sy = static_cast<int>(py);
+        const int ix = sx - kFloorShiftInt, iy = sy - kFloorShiftInt;
+        if (ix >= m_width || iy >= m_height) return 0;
+        const uint32_t fx = static_cast<uint32_t>((px - static_cast<float>(sx)) * 256.0f);
+        const uint32_t fy = static_cast<uint32_t>((py - static_cast<float>(sy)) * 256.0f);
+        return Mix(PixelOrClear(ix, iy), PixelOrClear(ix + 1, iy), PixelOrClear(ix, iy + 1),
+                   PixelOrClear(ix + 1, iy + 1), fx, fy);
+    }
     // The same, holding coordinates outside to the nearest edge pixel.
-    uint32_t SampleClamped(float x, float y) const;
+    uint32_t SampleClamped(float x, float y) const
+    {
+        if (m_pixels.empty()) return 0;
+        const float px = std::clamp(x - 0.5f, 0.0f, static_cast<float>(m_width - 1));
+        const float py = std::clamp(y - 0.5f, 0.0f, static_cast<float>(m_height - 1));
+        const int ix = static_cast<int>(px), iy = static_cast<int>(py);
+        const int ix1 = std::min(ix + 1, m_width - 1), iy1 = std::min(iy + 1, m_height - 1);
+        const uint32_t fx = static_cast<uint32_t>((px - static_cast<float>(ix)) * 256.0f);
+        const uint32_t fy = static_cast<uint32_t>((py - static_cast<float>(iy)) * 256.0f);
+        return Mix(At(ix, iy), At(ix1, iy), At(ix, iy1), At(ix1, iy1), fx, fy);
+    }
+
+    // a to b by f / 256, two channels at a time.
+    static uint32_t Lerp(uint32_t a, uint32_t b, uint32_t f)
+    {
+        const uint32_t g = 256 - f;
+        const uint32_t rb = (((a & 0x00FF00FFu) * g + (b & 0x00FF00FFu) * f) >> 8) & 0x00FF00FFu;
+        const uint32_t ag = (((a >> 8) & 0x00FF00FFu) * g + ((b >> 8) & 0x00FF00FFu) * f) & 0xFF00FF00u;
+        return rb | ag;
+    }
+    // Bilinear mix of four pixels, weights in 1/256.
+    static uint32_t Mix(uint32_t p00, uint32_t p10, uint32_t p01, uint32_t p11, uint32_t fx, uint32_t fy)
+    {
+        return Lerp(Lerp(p00, p10, fx), Lerp(p01, p11, fx), fy);
+    }
 
 private:
+    static constexpr int kFloorShiftInt = 4096;
+    static constexpr float kFloorShift = 4096.0f;
+
     static size_t Size(int width, int height)
     {
         return width > 0 && height > 0 ? static_cast<size_t>(width) * static_cast<size_t>(height) : 0;

@@ -15,6 +15,7 @@
 
 #include "bench/ui/BenchWindow.h"
 #include "ui/colorpicker/HSVColorPicker.h"
+#include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 
@@ -61,6 +62,15 @@ void UseScale(float scale)
     g_fImageScale = scale > 1.5f ? scale / 2.0f : scale;
 }
 
+// The host's background as its owner would hand it to the picker: opaque
+// pixels the picker blends under its own, so that nothing old shows through.
+void FillBackground(CMemoryDC& background, int width, int height)
+{
+    background.Resize(width, height);
+    auto* bits = static_cast<uint32_t*>(background.Bits());
+    if (bits) std::fill(bits, bits + static_cast<size_t>(width) * height, 0xFF181A1Eu);
+}
+
 void Line(const char* what, const Timing& t, const char* unit, double divisor)
 {
     std::printf("  %-46s %8.1f %s (median; mean %8.1f)\n", what, t.median / divisor, unit, t.mean / divisor);
@@ -71,8 +81,11 @@ void BenchAt(float scale, const char* target)
     UseScale(scale);
     const int side = static_cast<int>(kSideAt100 * scale + 0.5f);
     HWND host = bench::MakeHost(L"PickerBenchHost", side + 20, side + 20, RGB(24, 26, 30));
+    CMemoryDC background;
+    FillBackground(background, side + 20, side + 20);
     BenchPicker picker;
     picker.Create(host, 10, 10, side, side);
+    picker.BackgroundDC = background.GetSafeHdc();
     picker.HSV = HSVColor(200, 0.6f, 0.8f);
     bench::Pump(50);
 
@@ -128,8 +141,11 @@ int Show(DWORD milliseconds, float scale)
     UseScale(scale);
     const int side = static_cast<int>(kSideAt100 * scale + 0.5f);
     HWND host = bench::MakeHost(L"PickerShowHost", side + 40, side + 40, RGB(24, 26, 30));
+    CMemoryDC background;
+    FillBackground(background, side + 40, side + 40);
     BenchPicker picker;
     picker.Create(host, 20, 20, side, side);
+    picker.BackgroundDC = background.GetSafeHdc();
     picker.HSV = HSVColor(200, 0.6f, 0.8f);
     bench::Pump(milliseconds);
     DestroyWindow(host);

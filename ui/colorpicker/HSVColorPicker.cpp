@@ -171,7 +171,7 @@ int HSVColorPicker::OnCreated()
 
     BuildPaths();
     PrepareLayers();
-    m_gradientCache = std::make_unique<Gdiplus::Bitmap>(m_nWidth, m_nHeight, PixelFormat32bppARGB);
+    m_gradientCache.reset();  // made for the size at the first GDI+ drawing
     m_bGradientDirty = 1;
     TurnTo(m_fHue);
     PlaceMarkerFromSV();

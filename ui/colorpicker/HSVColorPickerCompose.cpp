@@ -138,6 +138,22 @@ void HSVColorPicker::PrepareLayers()
     m_ringMarkerLayer = PremultipliedImage::FromBitmap(m_ringMarkerImage.get());
     m_triangleLayer = PremultipliedImage::FromBitmap(m_triangleImage.get());
     m_svMarkerLayer = PremultipliedImage::FromBitmap(m_svMarkerImage.get());
+
+    // The small gradient's pixels: their saturation and value do not depend on the hue.
+    const float g = m_geometry.gradientSize;
+    m_gradientWidth = static_cast<int>(g * g_afSin60[1]);  // G x cos 30
+    m_gradientHeight = static_cast<int>(g);
+    m_gradientSV.resize(static_cast<size_t>(m_gradientWidth) * m_gradientHeight);
+    for (int y = 0; y < m_gradientHeight; ++y) {
+        for (int x = 0; x < m_gradientWidth; ++x) {
+            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
+            const float angle = 90.0f - std::atan2(fy, fx) / kDegreesToRadians;
+            const float s = angle / 60.0f;
+            const float v = (std::sqrt(fx * fx + fy * fy) / g_afSin60[1]) *
+                            std::sin((120.0f - angle) * kDegreesToRadians) / g;
+            m_gradientSV[static_cast<size_t>(y) * m_gradientWidth + x] = Gdiplus::PointF(s, v);
+        }
+    }
     m_fSmallGradientHue = -1.0f;
     UpdateSmallGradient();
 

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265358979323846f;
-constexpr float kDegreesToRadians = kPi / 180.0f;
-
 void DrawNatural(Gdiplus::Graphics& graphics, Gdiplus::Bitmap* image, float left, float top)
 {
     if (!image) return;
@@ -45,28 +42,13 @@ void HSVColorPicker::BuildPaths()
     };
     m_ringMarkerPath = std::make_unique<Gdiplus::GraphicsPath>();
     m_ringMarkerPath->AddPolygon(marker, 3);
-
-    // The small gradient's pixels: their saturation and value do not depend on the hue.
-    const float g = m_geometry.gradientSize;
-    m_gradientWidth = static_cast<int>(g * g_afSin60[1]);  // G x cos 30
-    m_gradientHeight = static_cast<int>(g);
-    m_gradientSV.resize(static_cast<size_t>(m_gradientWidth) * m_gradientHeight);
-    for (int y = 0; y < m_gradientHeight; ++y) {
-        for (int x = 0; x < m_gradientWidth; ++x) {
-            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-            const float angle = 90.0f - std::atan2(fy, fx) / kDegreesToRadians;
-            const float s = angle / 60.0f;
-            const float v = (std::sqrt(fx * fx + fy * fy) / g_afSin60[1]) *
-                            std::sin((120.0f - angle) * kDegreesToRadians) / g;
-            m_gradientSV[static_cast<size_t>(y) * m_gradientWidth + x] = Gdiplus::PointF(s, v);
-        }
-    }
 }
 
 void HSVColorPicker::RenderGradient()
 {
     UpdateSmallGradient();
-    if (!m_gradientCache || m_smallGradient.IsEmpty()) return;
+    if (m_smallGradient.IsEmpty()) return;
+    if (!m_gradientCache) m_gradientCache = std::make_unique<Gdiplus::Bitmap>(m_nWidth, m_nHeight, PixelFormat32bppARGB);
     Gdiplus::Bitmap small(m_smallGradient.Width(), m_smallGradient.Height(), m_smallGradient.Width() * 4,
                           PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(m_smallGradient.Row(0)));
     Gdiplus::Graphics graphics(m_gradientCache.get());

@@ -456,6 +456,19 @@ TEST_F(PickerTest, AnimateToGoesTheShortWayAndEndsOnTheTarget)
     EXPECT_NEAR(picker->Value.Get(), 1.0f, 0.0015f);
 }
 
+TEST_F(PickerTest, AnimationEndsOnExactlyTheColourAskedFor)
+{
+    // Typed or picked colours come back exactly, though the animation goes
+    // through the marker and its S and V cut at the third decimal.
+    for (uint32_t argb : {0xFF804020u, 0xFF123456u, 0xFFFEDCBAu, 0xFF01FF02u, 0xFF7F7F80u}) {
+        const int completed = recorder.completed;
+        picker->AnimateTo(HSVColor(argb), 0.05);
+        ASSERT_TRUE(PumpUntil([&] { return recorder.completed > completed; }, 5000));
+        EXPECT_EQ(picker->Color.Get().GetValue(), argb) << std::hex << argb;
+        EXPECT_EQ(recorder.colors.back(), argb) << std::hex << argb;
+    }
+}
+
 TEST_F(PickerTest, TrianglePressDuringAnimationIsDropped)
 {
     picker->AnimateTo(HSVColor(200, 0.3f, 0.6f), 10.0);

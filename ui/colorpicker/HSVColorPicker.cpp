@@ -170,7 +170,8 @@ int HSVColorPicker::OnCreated()
     if (m_ringMarkerImage) m_ringMarkerImage->RotateFlip(Gdiplus::Rotate90FlipNone);
 
     BuildPaths();
-    m_gradientCache = std::make_unique<Gdiplus::Bitmap>(m_nWidth, m_nHeight, PixelFormat32bppARGB);
+    PrepareLayers();
+    m_gradientCache.reset();  // made for the size at the first GDI+ drawing
     m_bGradientDirty = 1;
     TurnTo(m_fHue);
     PlaceMarkerFromSV();

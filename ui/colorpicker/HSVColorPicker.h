@@ -7,6 +7,7 @@
 
 #include "ui/colorpicker/HSVColor.h"
 #include "ui/colorpicker/PickerGeometry.h"
+#include "ui/colorpicker/PremultipliedImage.h"
 #include "ui/colorpicker/RelaxedAtomic.h"
 #include "ui/colorpicker/TimerThread.h"
 #include "ui/framework/Control.h"
@@ -57,6 +58,9 @@ public:
     void AnimateTo(const HSVColor& target, double duration);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    // Renders compose the picture with the picker's own pixel code.
+    void Render() override;
+    void RenderRect(RECT dirty) override;
 
     // The new virtual operations, in slot order.
     virtual void OnColorChanged(Gdiplus::Color color);  // 45
@@ -77,7 +81,13 @@ protected:
     void OnLButtonUp(UINT keys, POINTS pt) override;
     DWORD AdjustExStyle(DWORD exStyle) override;
     int OnCreated() override;
+    Gdiplus::Status PaintBackground(Gdiplus::Graphics& graphics) override;
+    // Into the picker's own surface during a render, the same picture from
+    // prepared pixels; into any other graphics, drawn with GDI+.
     void PaintContent(Gdiplus::Graphics& graphics) override;
+
+    // Draws the picture into the surface with the picker's own pixel code; false when nothing was drawn.
+    bool RenderComposed();
 
     bool HitRingMarker(float x, float y) const;
     bool HitTriangle(float x, float y) const;
@@ -100,6 +110,13 @@ private:
     void OnAnimationCompleted();
     void BuildPaths();
     void RenderGradient();
+    void PaintContentGdiplus(Gdiplus::Graphics& graphics);
+
+    // The picker's own drawing into its surface (HSVColorPickerCompose.cpp).
+    void PrepareLayers();
+    void UpdateSmallGradient();
+    void ComposeRing();
+    void ComposeTurned();
 
     PickerGeometry m_geometry;
     // Read by the timer threads.
@@ -132,6 +149,19 @@ private:
     std::unique_ptr<Gdiplus::Bitmap> m_ringMarkerImage;
     std::unique_ptr<Gdiplus::Bitmap> m_triangleImage;
     std::unique_ptr<Gdiplus::Bitmap> m_svMarkerImage;
+
+    // Prepared for the picker's own drawing: the ring at its drawn size with
+    // its runs, the turned images, the small gradient of m_fSmallGradientHue,
+    // and how far the frame image's pixels reach from the triangle's edges.
+    bool m_bComposing = false;
+    PremultipliedImage m_ringLayer;
+    std::vector<PremultipliedImage::Run> m_ringRuns;
+    PremultipliedImage m_ringMarkerLayer;
+    PremultipliedImage m_triangleLayer;
+    PremultipliedImage m_svMarkerLayer;
+    PremultipliedImage m_smallGradient;
+    float m_fSmallGradientHue = -1.0f;
+    float m_fFrameReach = 0.0f;
 
     TimerThread m_paintTimer{kTimerPeriodMs};
     TimerThread m_colorTimer{kTimerPeriodMs};

@@ -1,6 +1,8 @@
 // The picker's hit tests and mouse handling.
 #include "ui/colorpicker/HSVColorPicker.h"
 
+#include <cmath>
+
 #include "ui/colorpicker/ColorPickerAnimation2.h"
 
 namespace {
@@ -23,7 +25,9 @@ bool HSVColorPicker::HitRingMarker(float x, float y) const
 
 bool HSVColorPicker::HitTriangle(float x, float y) const
 {
-    return VisibleInTurned(m_trianglePath.get(), m_hueMatrix, x, y);
+    // Turning the point back is the same test as turning the triangle's path,
+    // without a GDI+ region for every mouse move.
+    return m_trianglePath && InsideTriangle(m_geometry, UnturnedPoint(x, y));
 }
 
 bool HSVColorPicker::InsideRing(float x, float y) const
@@ -33,10 +37,11 @@ bool HSVColorPicker::InsideRing(float x, float y) const
 
 Gdiplus::PointF HSVColorPicker::UnturnedPoint(float x, float y) const
 {
-    std::unique_ptr<Gdiplus::Matrix> inverse(m_hueMatrix.Clone());
-    Gdiplus::PointF point(x, y);
-    if (inverse && inverse->Invert() == Gdiplus::Ok) inverse->TransformPoints(&point, 1);
-    return point;
+    // The hue matrix's inverse: a turn back by H about the centre.
+    const float radians = m_fHue * (3.14159265358979323846f / 180.0f);
+    const float cosine = std::cos(radians), sine = std::sin(radians);
+    const float dx = x - m_geometry.centre.X, dy = y - m_geometry.centre.Y;
+    return Gdiplus::PointF(m_geometry.centre.X + dx * cosine + dy * sine, m_geometry.centre.Y - dx * sine + dy * cosine);
 }
 
 void HSVColorPicker::OnLButtonDown(UINT keys, POINTS pt)

@@ -8,9 +8,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265358979323846f;
-constexpr float kDegreesToRadians = kPi / 180.0f;
-
 void DrawNatural(Gdiplus::Graphics& graphics, Gdiplus::Bitmap* image, float left, float top)
 {
     if (!image) return;
@@ -45,40 +42,15 @@ void HSVColorPicker::BuildPaths()
     };
     m_ringMarkerPath = std::make_unique<Gdiplus::GraphicsPath>();
     m_ringMarkerPath->AddPolygon(marker, 3);
-
-    // The small gradient's pixels: their saturation and value do not depend on the hue.
-    const float g = m_geometry.gradientSize;
-    m_gradientWidth = static_cast<int>(g * g_afSin60[1]);  // G x cos 30
-    m_gradientHeight = static_cast<int>(g);
-    m_gradientSV.resize(static_cast<size_t>(m_gradientWidth) * m_gradientHeight);
-    for (int y = 0; y < m_gradientHeight; ++y) {
-        for (int x = 0; x < m_gradientWidth; ++x) {
-            const float fx = static_cast<float>(x), fy = static_cast<float>(y);
-            const float angle = 90.0f - std::atan2(fy, fx) / kDegreesToRadians;
-            const float s = angle / 60.0f;
-            const float v = (std::sqrt(fx * fx + fy * fy) / g_afSin60[1]) *
-                            std::sin((120.0f - angle) * kDegreesToRadians) / g;
-            m_gradientSV[static_cast<size_t>(y) * m_gradientWidth + x] = Gdiplus::PointF(s, v);
-        }
-    }
 }
 
 void HSVColorPicker::RenderGradient()
 {
-    if (!m_gradientCache || m_gradientSV.empty()) return;
-    Gdiplus::Bitmap small(m_gradientWidth, m_gradientHeight, PixelFormat32bppARGB);
-    Gdiplus::BitmapData data = {};
-    Gdiplus::Rect all(0, 0, m_gradientWidth, m_gradientHeight);
-    if (small.LockBits(&all, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &data) != Gdiplus::Ok) return;
-    const float hue = m_fHue;
-    for (int y = 0; y < m_gradientHeight; ++y) {
-        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(data.Scan0) + y * data.Stride);
-        const Gdiplus::PointF* sv = &m_gradientSV[static_cast<size_t>(y) * m_gradientWidth];
-        // Pixels outside the small triangle are never shown.
-        for (int x = 0; x < m_gradientWidth; ++x) row[x] = HsvToArgb(hue, sv[x].X, sv[x].Y);
-    }
-    small.UnlockBits(&data);
-
+    UpdateSmallGradient();
+    if (m_smallGradient.IsEmpty()) return;
+    if (!m_gradientCache) m_gradientCache = std::make_unique<Gdiplus::Bitmap>(m_nWidth, m_nHeight, PixelFormat32bppARGB);
+    Gdiplus::Bitmap small(m_smallGradient.Width(), m_smallGradient.Height(), m_smallGradient.Width() * 4,
+                          PixelFormat32bppPARGB, reinterpret_cast<BYTE*>(m_smallGradient.Row(0)));
     Gdiplus::Graphics graphics(m_gradientCache.get());
     graphics.Clear(Gdiplus::Color(0x00FFFFFF));
     graphics.SetInterpolationMode(Gdiplus::InterpolationModeHighQualityBicubic);
@@ -88,7 +60,7 @@ void HSVColorPicker::RenderGradient()
                 m_geometry.centre.Y + circumradius * g_afSin60[4]);
 }
 
-void HSVColorPicker::PaintContent(Gdiplus::Graphics& graphics)
+void HSVColorPicker::PaintContentGdiplus(Gdiplus::Graphics& graphics)
 {
     const Gdiplus::GraphicsContainer container = graphics.BeginContainer();
     graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);

@@ -136,17 +136,21 @@ float HueFromPoint(Gdiplus::PointF centre, float x, float y)
     return WrapHue(std::atan2(y - centre.Y, x - centre.X) / kDegreesToRadians);
 }
 
+bool InsideTriangle(const PickerGeometry& geometry, Gdiplus::PointF point)
+{
+    // Inside when the point lies on the same side of all three edges.
+    const float sideAC = Side(geometry.a, geometry.c, point);
+    const float sideCB = Side(geometry.c, geometry.b, point);
+    const float sideBA = Side(geometry.b, geometry.a, point);
+    return (sideAC >= 0 && sideCB >= 0 && sideBA >= 0) || (sideAC <= 0 && sideCB <= 0 && sideBA <= 0);
+}
+
 Gdiplus::PointF ClampMarkerToTriangle(const PickerGeometry& geometry, Gdiplus::PointF marker)
 {
+    if (InsideTriangle(geometry, marker)) return marker;
     const Gdiplus::PointF& a = geometry.a;
     const Gdiplus::PointF& b = geometry.b;
     const Gdiplus::PointF& c = geometry.c;
-    // Inside when the marker lies on the same side of all three edges.
-    const float sideAC = Side(a, c, marker);
-    const float sideCB = Side(c, b, marker);
-    const float sideBA = Side(b, a, marker);
-    const bool inside = (sideAC >= 0 && sideCB >= 0 && sideBA >= 0) || (sideAC <= 0 && sideCB <= 0 && sideBA <= 0);
-    if (inside) return marker;
 
     const Gdiplus::PointF candidates[3] = {NearestOnSegment(a, c, marker), NearestOnSegment(c, b, marker),
                                            NearestOnSegment(b, a, marker)};

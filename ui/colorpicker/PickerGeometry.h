@@ -36,6 +36,9 @@ void SVFromMarker(const PickerGeometry& geometry, Gdiplus::PointF marker, float&
 // The hue at a point: its angle about the centre in [0, 360).
 float HueFromPoint(Gdiplus::PointF centre, float x, float y);
 
+// Whether the point lies in the triangle or on its edge.
+bool InsideTriangle(const PickerGeometry& geometry, Gdiplus::PointF point);
+
 // The point of the triangle nearest to the marker (the marker itself inside).
 Gdiplus::PointF ClampMarkerToTriangle(const PickerGeometry& geometry, Gdiplus::PointF marker);
 

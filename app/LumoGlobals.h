@@ -61,4 +61,4 @@ constexpr UINT WM_PANEL_SETZONE = 0x6BC;
 constexpr UINT WM_EFFECTTYPE_CHANGED = 0x6BD;
 constexpr UINT WM_EFFECTVALUE_CHANGED = 0x6BE;
 constexpr UINT WM_LIGHTLEVEL_CHANGED = 0x6BF;
-constexpr UINT WM_CONTROL_RENDER = 0x720;
+// WM_CONTROL_RENDER (0x720) belongs to the control framework: ui/framework/Control.h.

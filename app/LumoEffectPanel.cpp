@@ -82,6 +82,7 @@ void LumoEffectPanel::SetProfile(int32_t profile)
 
 void LumoEffectPanel::SetZone(int32_t zone, int32_t)
 {
+    const RenderBatch batch(*this);
     m_zone = zone;
     CustomProfile* profile = CurrentProfile();
     if (zone == 0) {
@@ -110,8 +111,11 @@ void LumoEffectPanel::SetEffectType(int32_t effect)
 
 void LumoEffectPanel::ShowNewEffectType()
 {
-    LoadFromEffect(CurrentEffect());
-    Layout();
+    {
+        const RenderBatch batch(*this);
+        LoadFromEffect(CurrentEffect());
+        Layout();
+    }
     PostToTopLevel(WM_EFFECTTYPE_CHANGED, static_cast<WPARAM>(m_zone), static_cast<LPARAM>(m_effectType));
 }
 
@@ -324,9 +328,10 @@ void LumoEffectPanel::SetSnapshot(int32_t profile, int32_t zone, int32_t effect)
     m_snapshotEffect = effect;
     const int slot = EffectButtonSlot(effect, SupportFlag());
     if (slot < 0) {
-        m_appliedMarker.IsVisible = 0;
+        SetShown(m_appliedMarker, 0);
         return;
     }
-    m_appliedMarker.Y = m_effectButtons[effect]->Y.Get() + Scaled(2);
-    m_appliedMarker.IsVisible = 1;
+    PlaceChild(m_appliedMarker, m_appliedMarker.X.Get(), m_effectButtons[effect]->Y.Get() + Scaled(2));
+    SetShown(m_appliedMarker, 1);
+    RenderMovedChildren();
 }

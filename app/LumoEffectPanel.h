@@ -8,6 +8,7 @@
 #include "app/LumoEffectPanelChild.h"
 #include "app/LumoEffectPanelColorPopup.h"
 #include "app/LumoEffectPanelLayout.h"
+#include "app/LumoEffectPanelSwatch.h"
 #include "backend/profiles/EffectModel.h"
 #include "platform/win/UniqueHandle.h"
 #include "ui/framework/GdiHelpers.h"
@@ -30,7 +31,7 @@ using LumoEffectPanelMemoryDc = platform::UniqueResource<LumoEffectPanelMemoryDc
 // The effect option panel of the effects tab: one radio button per offered
 // effect and the options of the effect shown. Every edit goes at once into
 // g_CustomProfiles and is posted to the top-level window. UI thread only.
-class LumoEffectPanel : public Panel {
+class LumoEffectPanel : public Panel, private LumoEffectPanelRenderBatches {
 public:
     // What CommitValue reports as WM_EFFECTVALUE_CHANGED's wParam.
     enum ValueKind : int {
@@ -109,7 +110,7 @@ public:
     using Caption = LumoEffectPanelChild<LumoTextBlock<9, 0, 100>>;
     using TemperatureLabel = LumoEffectPanelChild<LumoTextBlock<9, 0, 75>>;
     using OptionButton = LumoEffectPanelChild<LumoRadioButton>;
-    using Swatch = LumoEffectPanelChild<LumoColorButton>;
+    using Swatch = LumoEffectPanelSwatch;
     using TemperatureBox = LumoEffectPanelChild<LumoNumberTemperatureTextBox>;
     using RandomBox = LumoEffectPanelChild<LumoCheckBox>;
 
@@ -140,8 +141,10 @@ public:
     LumoEffectPanelColorPopup* ColorPopup() const { return m_pColorPopup; }
 
 protected:
+    DWORD AdjustStyle(DWORD style) override;                     // 37
     DWORD AdjustExStyle(DWORD exStyle) override;                 // 38
     int OnCreated() override;                                    // 39
+    Gdiplus::Status PaintBackground(Gdiplus::Graphics& graphics) override;  // 40
     void PaintContent(Gdiplus::Graphics& graphics) override;     // 41
 
     // The colour group's row: 1 shows the title and colour button 1, 0 hides it.
@@ -153,7 +156,32 @@ protected:
     void BuildChild(Control& child, Control::Thickness rect, ChildKind kind);
     // Moves a group by the anchor's (its first control's) offset to (x, y)
     // when visible, then shows or hides every member.
-    static void PlaceGroup(const std::vector<Control*>& group, int visible, int x, int y);
+    void PlaceGroup(const std::vector<Control*>& group, int visible, int x, int y);
+    // Moves a child; it is drawn again over the panel's image at its new
+    // place when the layout is done (RenderMovedChildren).
+    void MoveChild(Control& child, int dx, int dy);
+    void PlaceChild(Control& child, int x, int y);
+    void SetShown(Control& child, int shown);
+    static bool IsShownNow(const Control& child);
+    // Renders the shown children that moved: the panel's own image never
+    // changes after it is built, so nothing else needs drawing again.
+    void RenderMovedChildren();
+    // While one lives, the children's renders wait; at its end each child
+    // that changed or moved is drawn once (hidden ones when next shown).
+    class RenderBatch {
+    public:
+        explicit RenderBatch(LumoEffectPanel& panel) : m_panel(panel) { m_panel.BeginRenderBatch(); }
+        ~RenderBatch() { m_panel.EndRenderBatch(); }
+        RenderBatch(const RenderBatch&) = delete;
+        RenderBatch& operator=(const RenderBatch&) = delete;
+
+    private:
+        LumoEffectPanel& m_panel;
+    };
+    void BeginRenderBatch() override;
+    void EndRenderBatch() override;
+    bool RenderBatchOpen() const override { return m_renderBatches > 0; }
+    void RenderIfPending(Control& child);
     void ApplyLayoutPlan(const LumoEffectPanelLayoutPlan& plan);
     void PlaceAppliedMarker();
 
@@ -197,6 +225,8 @@ protected:
     int32_t m_lastLow = 0;
     int32_t m_lastHigh = 0;
 
+    std::vector<Control*> m_movedChildren;
+    int m_renderBatches = 0;
     std::vector<Control*> m_effectsGroup;
     std::vector<Control*> m_tempoGroup;
     std::vector<Control*> m_directionGroup;
@@ -209,6 +239,9 @@ private:
     // Lent to the two pictures, which are told before either goes.
     LumoEffectPanelMemoryDc m_temperaturePicture;
     LumoEffectPanelMemoryDc m_appliedMarkerPicture;
+    // The background image as drawn at the panel's size: GDI+ draws it once.
+    CMemoryDC m_backgroundCache;
+    std::shared_ptr<Gdiplus::Bitmap> m_pCachedBackground;
     bool m_bD2DClient = false;
     // Expires with the panel: the popup's handler, which cannot be taken
     // back, checks it.

@@ -1,6 +1,9 @@
 // The effect panel's children: construction, building, grouping and layout.
 #include "app/LumoEffectPanel.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "backend/device/RgbKeyboard.h"
 #include "ui/framework/ControlText.h"
 #include "ui/framework/D2DModule.h"
@@ -14,9 +17,6 @@ constexpr Gdiplus::ARGB kTitleColor = 0xFFFFFFFF;
 constexpr Gdiplus::ARGB kWarningGrey = 0xFFC1C1C1;
 const wchar_t kTitlePrefix[] = L"[ ";
 const wchar_t kTitleSuffix[] = L" ]";
-const wchar_t kSwatchNormal[] = L"COLOR_NORMAL";
-const wchar_t kSwatchHover[] = L"COLOR_HOVER";
-const Gdiplus::Color kDefaultSwatchColor(0xFFFF0000);
 
 // Rectangles at 100 %: x, y, width, height.
 const Control::Thickness kWarningTextRect{0, 0, 250, 64};
@@ -107,8 +107,6 @@ LumoEffectPanel::LumoEffectPanel()
       m_warningMark(kWarningGrey, L"\u00A1\u00B4"),
       m_colorTitle(kTitleColor, L"IDS_INFO_COLOR", kTitlePrefix, kTitleSuffix),
       m_otherColorTitle(kTitleColor, L"IDS_INFO_OTHERCOLOR", kTitlePrefix, kTitleSuffix),
-      m_colorButton1(kSwatchNormal, kSwatchHover, kSwatchHover, kDefaultSwatchColor),
-      m_colorButton2(kSwatchNormal, kSwatchHover, kSwatchHover, kDefaultSwatchColor),
       m_effectsTitle(kTitleColor, L"IDS_EFF_EFFECTS", kTitlePrefix, kTitleSuffix),
       m_tempoTitle(kTitleColor, L"IDS_INFO_TEMPO", kTitlePrefix, kTitleSuffix),
       m_directionTitle(kTitleColor, L"IDS_INFO_DIRECTION", kTitlePrefix, kTitleSuffix),
@@ -161,6 +159,13 @@ bool LumoEffectPanel::SupportFlag() const
     return g_dwSupport != 0;
 }
 
+DWORD LumoEffectPanel::AdjustStyle(DWORD style)
+{
+    // The panel's painting never covers its children, so an effect change
+    // only draws what moved or changed.
+    return style | WS_CLIPCHILDREN;
+}
+
 DWORD LumoEffectPanel::AdjustExStyle(DWORD exStyle)
 {
     return ChildLayeredExStyle(exStyle | WS_EX_LAYERED);
@@ -170,6 +175,7 @@ void LumoEffectPanel::BuildChild(Control& child, Control::Thickness rect, ChildK
 {
     ScaleThickness(rect);
     AddChild(&child, rect.left, rect.top, rect.right, rect.bottom);
+    if (auto* deferred = dynamic_cast<LumoEffectPanelDeferredRender*>(&child)) deferred->JoinRenderBatches(this);
     if (kind == ChildKind::Plain) return;
     if (kind == ChildKind::Swatch) {
         child.BackgroundDC = RenderDC.Get();
@@ -193,6 +199,8 @@ int LumoEffectPanel::OnCreated()
 
     BuildChild(m_effectsTitle, kEffectsTitleRect, ChildKind::Title);
     BuildChild(m_appliedMarker, kAppliedMarkerRect, ChildKind::Plain);
+    // Drawn over the panel's image where children are not layered.
+    if (!UseLayeredChildWindows()) m_appliedMarker.BackgroundDC = RenderDC.Get();
     {
         Gdiplus::Bitmap* icon = nullptr;
         HDC dc = nullptr;
@@ -291,19 +299,75 @@ int LumoEffectPanel::OnCreated()
     return 1;
 }
 
+void LumoEffectPanel::MoveChild(Control& child, int dx, int dy)
+{
+    PlaceChild(child, child.X.Get() + dx, child.Y.Get() + dy);
+}
+
+void LumoEffectPanel::PlaceChild(Control& child, int x, int y)
+{
+    if (!child.Handle.Get() || (x == child.X.Get() && y == child.Y.Get())) return;
+    child.Location = Gdiplus::Point(x, y);
+    m_movedChildren.push_back(&child);
+}
+
+bool LumoEffectPanel::IsShownNow(const Control& child)
+{
+    HWND window = child.Handle.Get();
+    return window && (::GetWindowLongW(window, GWL_STYLE) & WS_VISIBLE) != 0;
+}
+
+void LumoEffectPanel::SetShown(Control& child, int shown)
+{
+    // Showing or hiding a window costs a repaint: only when it changes.
+    if (child.IsVisible.Get() == shown && IsShownNow(child) == (shown != 0)) return;
+    child.IsVisible = shown;
+    if (shown && m_renderBatches == 0) RenderIfPending(child);
+}
+
+void LumoEffectPanel::RenderIfPending(Control& child)
+{
+    auto* deferred = dynamic_cast<LumoEffectPanelDeferredRender*>(&child);
+    if (deferred && deferred->RenderPending()) child.Render();
+}
+
+void LumoEffectPanel::RenderMovedChildren()
+{
+    if (m_renderBatches > 0) return;  // the batch's end draws them
+    std::vector<Control*> moved;
+    moved.swap(m_movedChildren);
+    std::sort(moved.begin(), moved.end());
+    moved.erase(std::unique(moved.begin(), moved.end()), moved.end());
+    for (Control* child : moved)
+        if (IsShownNow(*child) && child->BackgroundDC.Get()) child->Render();
+}
+
+void LumoEffectPanel::BeginRenderBatch()
+{
+    ++m_renderBatches;
+}
+
+void LumoEffectPanel::EndRenderBatch()
+{
+    if (m_renderBatches == 0 || --m_renderBatches > 0) return;
+    for (Control* child : Children) {
+        if (!IsShownNow(*child)) continue;
+        if (std::find(m_movedChildren.begin(), m_movedChildren.end(), child) != m_movedChildren.end())
+            continue;  // drawn with the moved ones below
+        RenderIfPending(*child);
+    }
+    RenderMovedChildren();
+}
+
 void LumoEffectPanel::PlaceGroup(const std::vector<Control*>& group, int visible, int x, int y)
 {
     if (group.empty()) return;
     if (visible) {
         const int dx = x - group.front()->X.Get();
         const int dy = y - group.front()->Y.Get();
-        for (Control* control : group) {
-            if (!control->Handle.Get()) continue;  // never built: no place to keep
-            control->X = control->X.Get() + dx;
-            control->Y = control->Y.Get() + dy;
-        }
+        for (Control* control : group) MoveChild(*control, dx, dy);
     }
-    for (Control* control : group) control->IsVisible = visible;
+    for (Control* control : group) SetShown(*control, visible);
 }
 
 void LumoEffectPanel::LayoutEffects(int visible, int x, int y)
@@ -347,18 +411,16 @@ void LumoEffectPanel::LayoutColorRow(int visible, int x, int y)
         const int dx = x - m_colorTitle.X.Get();
         const int dy = y - m_colorTitle.Y.Get();
         for (Control* control : {static_cast<Control*>(&m_colorTitle), static_cast<Control*>(&m_otherColorTitle),
-                                 static_cast<Control*>(&m_colorButton1), static_cast<Control*>(&m_colorButton2)}) {
-            control->X = control->X.Get() + dx;
-            control->Y = control->Y.Get() + dy;
-        }
+                                 static_cast<Control*>(&m_colorButton1), static_cast<Control*>(&m_colorButton2)})
+            MoveChild(*control, dx, dy);
     }
     if (visible == 1 || visible == 0) {
-        m_colorTitle.IsVisible = visible;
-        m_colorButton1.IsVisible = visible;
-        m_colorButton2.IsVisible = 0;
+        SetShown(m_colorTitle, visible);
+        SetShown(m_colorButton1, visible);
+        SetShown(m_colorButton2, 0);
     }
-    m_colorTitle.Text = L"IDS_INFO_COLOR";
-    m_otherColorTitle.IsVisible = 0;
+    if (m_colorTitle.Text.Get() != L"IDS_INFO_COLOR") m_colorTitle.Text = L"IDS_INFO_COLOR";
+    SetShown(m_otherColorTitle, 0);
 }
 
 void LumoEffectPanel::ApplyLayoutPlan(const LumoEffectPanelLayoutPlan& plan)
@@ -384,9 +446,9 @@ void LumoEffectPanel::PlaceAppliedMarker()
 {
     const int slot = EffectButtonSlot(m_snapshotEffect, SupportFlag());
     const bool shown = slot >= 0 && m_snapshotProfile == m_profile && m_snapshotZone == m_zone;
-    if (shown) m_appliedMarker.Y = m_effectButtons[m_snapshotEffect]->Y.Get() + Scaled(2);
-    m_appliedMarker.IsVisible = shown ? 1 : 0;
-    Render();
+    if (shown) PlaceChild(m_appliedMarker, m_appliedMarker.X.Get(), m_effectButtons[m_snapshotEffect]->Y.Get() + Scaled(2));
+    SetShown(m_appliedMarker, shown ? 1 : 0);
+    RenderMovedChildren();
 }
 
 void LumoEffectPanel::Reset()
@@ -397,6 +459,26 @@ void LumoEffectPanel::Reset()
     hidden.insert(hidden.end(), m_directionGroup.begin(), m_directionGroup.end());
     hidden.insert(hidden.end(), m_musicGroup.begin(), m_musicGroup.end());
     for (Control* control : hidden) control->IsVisible = 0;
+}
+
+Gdiplus::Status LumoEffectPanel::PaintBackground(Gdiplus::Graphics& graphics)
+{
+    if (m_backgroundCache.Width() != m_nWidth || m_backgroundCache.Height() != m_nHeight ||
+        m_pCachedBackground != m_pBackgroundImage) {
+        m_pCachedBackground = m_pBackgroundImage;
+        Gdiplus::Bitmap* cache = m_backgroundCache.Resize(m_nWidth, m_nHeight) ? m_backgroundCache.Surface() : nullptr;
+        if (!cache) return Control::PaintBackground(graphics);
+        Gdiplus::Graphics cacheGraphics(cache);
+        Control::PaintBackground(cacheGraphics);
+        cacheGraphics.Flush(Gdiplus::FlushIntentionSync);
+    }
+    // Straight into the surface, which this render has just cleared.
+    ::GdiFlush();
+    if (m_memDC.Bits() && m_memDC.Width() == m_nWidth && m_memDC.Height() == m_nHeight) {
+        std::memcpy(m_memDC.Bits(), m_backgroundCache.Bits(), static_cast<size_t>(m_nWidth) * m_nHeight * 4);
+        return Gdiplus::Ok;
+    }
+    return Control::PaintBackground(graphics);
 }
 
 void LumoEffectPanel::PaintContent(Gdiplus::Graphics& graphics)

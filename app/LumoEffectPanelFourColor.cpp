@@ -8,7 +8,6 @@
 namespace {
 
 constexpr Gdiplus::ARGB kLabelColor = 0xFFFFFFFF;
-const Gdiplus::Color kDefaultSwatchColor(0xFFFF0000);
 const wchar_t* const kZoneLabelTexts[LumoEffectPanelFourColor::kFourLabelCount] = {L"1", L"2", L"3", L"4"};
 constexpr int kLabelPitch = 70, kLabelY = 35, kLabelWidth = 10, kLabelHeight = 20;
 const Control::Thickness kColorButton3Rect{160, 25, 37, 35};
@@ -28,9 +27,7 @@ LumoEffectPanelFourColor::LumoEffectPanelFourColor()
       m_zoneLabels{{kLabelColor, kZoneLabelTexts[0]},
                    {kLabelColor, kZoneLabelTexts[1]},
                    {kLabelColor, kZoneLabelTexts[2]},
-                   {kLabelColor, kZoneLabelTexts[3]}},
-      m_colorButton3(L"COLOR_NORMAL", L"COLOR_HOVER", L"COLOR_HOVER", kDefaultSwatchColor),
-      m_colorButton4(L"COLOR_NORMAL", L"COLOR_HOVER", L"COLOR_HOVER", kDefaultSwatchColor)
+                   {kLabelColor, kZoneLabelTexts[3]}}
 {
     for (Caption& label : m_zoneLabels) label.UseTextFormatter = 0;
 }
@@ -41,12 +38,6 @@ void LumoEffectPanelFourColor::SetSwatchColor(Swatch& swatch, const Gdiplus::Col
     if (value.GetValue() == swatch.Color.Get().GetValue()) return;
     swatch.Color = value;
     property.RaiseChanged(sender);
-}
-
-void LumoEffectPanelFourColor::MoveBy(Control& control, int dx, int dy)
-{
-    control.X = control.X.Get() + dx;
-    control.Y = control.Y.Get() + dy;
 }
 
 int LumoEffectPanelFourColor::IsMultiColor() const
@@ -97,6 +88,7 @@ void LumoEffectPanelFourColor::SetProfile(int32_t profile)
 
 void LumoEffectPanelFourColor::SetZone(int32_t zone, int32_t)
 {
+    const RenderBatch batch(*this);
     m_zone = zone;
     CustomProfile* profile = CurrentProfile();
     const bool support = g_dwSupport != 0;
@@ -114,8 +106,8 @@ void LumoEffectPanelFourColor::SetZone(int32_t zone, int32_t)
         m_effectType = -1;
     }
     if (zone == 0 || zone == 1) {
-        m_effectButtons[kColorCycleEffect]->IsVisible = 1;
-        m_effectButtons[kStrobingEffect]->IsVisible = 1;
+        SetShown(*m_effectButtons[kColorCycleEffect], 1);
+        SetShown(*m_effectButtons[kStrobingEffect], 1);
     }
     CheckEffectButton(m_effectType);
     LoadFromEffect(CurrentEffect());
@@ -213,25 +205,23 @@ void LumoEffectPanelFourColor::LayoutColorRow(int count, int x, int y)
         for (Control* control : {static_cast<Control*>(&m_colorTitle), static_cast<Control*>(&m_otherColorTitle),
                                  static_cast<Control*>(&m_colorButton1), static_cast<Control*>(&m_colorButton2),
                                  static_cast<Control*>(&m_colorButton3), static_cast<Control*>(&m_colorButton4)})
-            MoveBy(*control, dx, dy);
-        for (Caption& label : m_zoneLabels) MoveBy(label, dx, dy);
+            MoveChild(*control, dx, dy);
+        for (Caption& label : m_zoneLabels) MoveChild(label, dx, dy);
         if (count == 2) {
-            m_colorButton2.X = m_colorButton1.X.Get();
-            m_colorButton2.Y = m_colorButton1.Y.Get() + Scaled(kSwatchRowPitch);
+            PlaceChild(m_colorButton2, m_colorButton1.X.Get(), m_colorButton1.Y.Get() + Scaled(kSwatchRowPitch));
         } else if (count == 1 || count == 4) {
-            m_colorButton2.X = m_colorButton1.X.Get() + Scaled(kSwatchPitch);
-            m_colorButton2.Y = m_colorButton1.Y.Get();
+            PlaceChild(m_colorButton2, m_colorButton1.X.Get() + Scaled(kSwatchPitch), m_colorButton1.Y.Get());
         }
     }
     const int shown = count > 0 ? 1 : 0;
-    m_colorTitle.IsVisible = shown;
-    m_colorButton1.IsVisible = shown;
-    m_colorButton2.IsVisible = count >= 2 ? 1 : 0;
-    m_colorButton3.IsVisible = count >= 4 ? 1 : 0;
-    m_colorButton4.IsVisible = count >= 4 ? 1 : 0;
-    for (Caption& label : m_zoneLabels) label.IsVisible = count == 4 ? 1 : 0;
-    m_colorTitle.Text = L"IDS_INFO_COLOR";
-    m_otherColorTitle.IsVisible = 0;
+    SetShown(m_colorTitle, shown);
+    SetShown(m_colorButton1, shown);
+    SetShown(m_colorButton2, count >= 2 ? 1 : 0);
+    SetShown(m_colorButton3, count >= 4 ? 1 : 0);
+    SetShown(m_colorButton4, count >= 4 ? 1 : 0);
+    for (Caption& label : m_zoneLabels) SetShown(label, count == 4 ? 1 : 0);
+    if (m_colorTitle.Text.Get() != L"IDS_INFO_COLOR") m_colorTitle.Text = L"IDS_INFO_COLOR";
+    SetShown(m_otherColorTitle, 0);
 }
 
 void LumoEffectPanelFourColor::Layout()
@@ -242,7 +232,7 @@ void LumoEffectPanelFourColor::Layout()
 void LumoEffectPanelFourColor::LayoutFor(bool sevenColor)
 {
     const bool support = g_dwSupport != 0;
-    if (!support) m_effectButtons[kColorCycleEffect]->IsVisible = m_zone == 1 ? 0 : 1;
+    if (!support) SetShown(*m_effectButtons[kColorCycleEffect], m_zone == 1 ? 0 : 1);
     const LumoEffectPanelLayoutPlan plan =
         MultiColorEffectPanelLayout(m_zone, m_effectType, support, g_nLangIndexUI, sevenColor);
     if (plan.placeGroups) ApplyLayoutPlan(plan);

@@ -41,6 +41,4 @@ protected:
                                void* sender);
     // Layout with the seven-colour panel's places or the four-colour one's.
     void LayoutFor(bool sevenColor);
-    // Moves a control by an offset.
-    static void MoveBy(Control& control, int dx, int dy);
 };

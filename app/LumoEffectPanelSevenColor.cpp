@@ -3,7 +3,6 @@
 namespace {
 
 constexpr Gdiplus::ARGB kLabelColor = 0xFFFFFFFF;
-const Gdiplus::Color kDefaultSwatchColor(0xFFFF0000);
 const wchar_t* const kSecondRowTexts[LumoEffectPanelSevenColor::kSecondRowCount] = {L"5", L"L", L"R"};
 constexpr int kLabelPitch = 70, kLabelY = 85, kLabelWidth = 10, kLabelHeight = 20;
 const Control::Thickness kColorButton5Rect{20, 75, 37, 35};
@@ -20,10 +19,7 @@ LumoEffectPanelSevenColor::LumoEffectPanelSevenColor()
       Color7([this] { return m_colorButton7.Color.Get(); },
              [this](const Gdiplus::Color& value) { SetSwatchColor(m_colorButton7, value, Color7, this); }),
       m_secondRowLabels{{kLabelColor, kSecondRowTexts[0]}, {kLabelColor, kSecondRowTexts[1]},
-                        {kLabelColor, kSecondRowTexts[2]}},
-      m_colorButton5(L"COLOR_NORMAL", L"COLOR_HOVER", L"COLOR_HOVER", kDefaultSwatchColor),
-      m_colorButton6(L"COLOR_NORMAL", L"COLOR_HOVER", L"COLOR_HOVER", kDefaultSwatchColor),
-      m_colorButton7(L"COLOR_NORMAL", L"COLOR_HOVER", L"COLOR_HOVER", kDefaultSwatchColor)
+                        {kLabelColor, kSecondRowTexts[2]}}
 {
     for (Caption& label : m_secondRowLabels) label.UseTextFormatter = 0;
 }
@@ -109,12 +105,12 @@ void LumoEffectPanelSevenColor::LayoutColorRow(int count, int x, int y)
     const int dy = y - m_colorTitle.Y.Get();
     LumoEffectPanelFourColor::LayoutColorRow(count, x, y);
     if (count > 0) {
-        for (Swatch* swatch : {&m_colorButton5, &m_colorButton6, &m_colorButton7}) MoveBy(*swatch, dx, dy);
-        for (Caption& label : m_secondRowLabels) MoveBy(label, dx, dy);
+        for (Swatch* swatch : {&m_colorButton5, &m_colorButton6, &m_colorButton7}) MoveChild(*swatch, dx, dy);
+        for (Caption& label : m_secondRowLabels) MoveChild(label, dx, dy);
     }
     const int shown = count == 4 ? 1 : 0;
-    for (Swatch* swatch : {&m_colorButton5, &m_colorButton6, &m_colorButton7}) swatch->IsVisible = shown;
-    for (Caption& label : m_secondRowLabels) label.IsVisible = shown;
+    for (Swatch* swatch : {&m_colorButton5, &m_colorButton6, &m_colorButton7}) SetShown(*swatch, shown);
+    for (Caption& label : m_secondRowLabels) SetShown(label, shown);
 }
 
 void LumoEffectPanelSevenColor::Layout()

@@ -13,6 +13,7 @@
 #include "tests/app/EffectPanelTestSupport.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/Language.h"
+#include "ui/framework/LayeredChildren.h"
 
 using namespace paneltest;
 
@@ -635,4 +636,60 @@ TEST(EffectPanelInput, BasePanelClicksChooseTheEffectAndItsSpeed)
     ClickChild(*panel->m_effectButtons[4]);
     EXPECT_EQ(g_CustomProfiles[0].allIndex, 4);
     EXPECT_EQ(host.Take(), (std::vector<Posted>{{WM_EFFECTTYPE_CHANGED, 0, 4}}));
+}
+
+// --- Drawing over the panel's image ------------------------------------------------
+
+namespace {
+
+bool SameColour(uint32_t a, uint32_t b)
+{
+    for (int shift = 0; shift < 32; shift += 8) {
+        const int x = static_cast<int>((a >> shift) & 0xFF), y = static_cast<int>((b >> shift) & 0xFF);
+        if (x - y > 3 || y - x > 3) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(EffectPanelDrawing, SwatchesShowTheirColourOverThePanelsImage)
+{
+    if (UseLayeredChildWindows()) GTEST_SKIP() << "layered swatches draw over what lies under their window";
+    PanelGlobals globals;
+    g_CustomProfiles[0].allData[0].ColorR = 0x20;
+    g_CustomProfiles[0].allData[0].ColorG = 0x90;
+    g_CustomProfiles[0].allData[0].ColorB = 0xE0;
+    RecordingHost host(kHostX, kHostY, 320, 540);
+    FakeColorPopup popup;
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    ASSERT_TRUE(panel);
+    const testsupport::Pixels swatch = testsupport::ReadPixels(panel->m_colorButton1.RenderDC.Get());
+    const testsupport::Pixels image = testsupport::ReadPixels(panel->RenderDC.Get());
+    ASSERT_EQ(swatch.width, 37);
+    EXPECT_EQ(swatch.At(18, 17), 0xFF2090E0u);
+    // Outside the frame the panel's image at the swatch's place.
+    const POINT at = PlaceInPanel(*panel, panel->m_colorButton1);
+    EXPECT_TRUE(SameColour(swatch.At(36, 34), image.At(at.x + 36, at.y + 34)));
+}
+
+TEST(EffectPanelDrawing, MovedChildrenAreDrawnOverTheImageAtTheirNewPlace)
+{
+    if (UseLayeredChildWindows()) GTEST_SKIP() << "layered children draw over what lies under their window";
+    PanelGlobals globals;
+    RecordingHost host(kHostX, kHostY, 320, 540);
+    FakeColorPopup popup;
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    ASSERT_TRUE(panel);
+    // The tempo group is built at the panel's corner and first shown by breathing.
+    panel->m_effectButtons[1]->IsChecked = 1;
+    const testsupport::Pixels image = testsupport::ReadPixels(panel->RenderDC.Get());
+    for (const Control* child : std::vector<const Control*>{&panel->m_tempoTitle, panel->m_tempoButtons[2].get()}) {
+        const POINT at = PlaceInPanel(*panel, *child);
+        const testsupport::Pixels drawn = testsupport::ReadPixels(child->RenderDC.Get());
+        ASSERT_GT(drawn.width, 0);
+        const int x = drawn.width - 1, y = drawn.height - 1;  // a corner without text
+        EXPECT_TRUE(SameColour(drawn.At(x, y), image.At(at.x + x, at.y + y)))
+            << std::hex << drawn.At(x, y) << " vs " << image.At(at.x + x, at.y + y);
+    }
 }

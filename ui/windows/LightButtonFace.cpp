@@ -1,0 +1,116 @@
+// The halo text painter of the image buttons and the zone combo box.
+#include "ui/windows/LightButton.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
+#include "ui/framework/GdiHelpers.h"
+#include "ui/framework/Scale.h"
+#include "ui/framework/TextDraw.h"
+#include "ui/windows/FaceDrawing.h"
+#include "ui/windows/MemoryDcHandle.h"
+
+namespace {
+
+constexpr BYTE kHaloRed = 0x8F, kHaloGreen = 0x14, kHaloBlue = 0x17;
+constexpr BYTE kHaloAlphaStrong = 0x48, kHaloAlphaSoft = 0x30;
+
+bool StrongHaloStyle(int styleId)
+{
+    return styleId == 215 || styleId == 225 || styleId == 235;
+}
+
+Gdiplus::RectF Offset(const Gdiplus::RectF& rect, int dx, int dy)
+{
+    return Gdiplus::RectF(rect.X + static_cast<float>(dx), rect.Y + static_cast<float>(dy), rect.Width, rect.Height);
+}
+
+// Draws the caption at every offset of the square range +-reach in steps of
+// step; onEdgeOnly keeps the square's outline, else all but the centre.
+void DrawOffsets(Gdiplus::Graphics* graphics, const Gdiplus::RectF& rect, const wchar_t* caption, int alignment,
+                 int styleId, int reach, int step, bool onEdgeOnly)
+{
+    step = std::max(step, 1);
+    for (int dx = -reach; dx <= reach; dx += step) {
+        for (int dy = -reach; dy <= reach; dy += step) {
+            const bool onEdge = std::abs(dx) == reach || std::abs(dy) == reach;
+            if (onEdgeOnly ? !onEdge : (dx == 0 && dy == 0)) continue;
+            DrawTextGdiplus(graphics, Offset(rect, dx, dy), caption, alignment, styleId);
+        }
+    }
+}
+
+Gdiplus::RectF Shrunk(const Gdiplus::RectF& rect, int horizontal, int vertical)
+{
+    return Gdiplus::RectF(rect.X + horizontal, rect.Y + vertical, rect.Width - 2.0f * horizontal,
+                          rect.Height - 2.0f * vertical);
+}
+
+// The part of rect inside clip (or all of it without a clip), maybe empty.
+Gdiplus::RectF ClipTo(const Gdiplus::RectF& rect, const Gdiplus::RectF* clip)
+{
+    if (!clip) return rect;
+    Gdiplus::RectF out;
+    if (!Gdiplus::RectF::Intersect(out, rect, *clip)) return Gdiplus::RectF(0, 0, 0, 0);
+    return out;
+}
+
+// Blurs the graphics' own pixels in the region: they are copied out of its
+// DC first, since GDI+ draws nothing while that DC is handed out.
+void BlurRegion(Gdiplus::Graphics* graphics, RECT region)
+{
+    HDC dc = graphics->GetHDC();
+    if (!dc) return;
+    const SIZE size = SelectedBitmapSize(dc);
+    region.left = std::max<LONG>(region.left, 0);
+    region.top = std::max<LONG>(region.top, 0);
+    region.right = std::min<LONG>(region.right, size.cx);
+    region.bottom = std::min<LONG>(region.bottom, size.cy);
+    HDC copy = nullptr;
+    const bool usable = region.right > region.left && region.bottom > region.top &&
+                        CreateMemoryDCBitmap(region.right, region.bottom, &copy, TRUE, nullptr);
+    UniqueMemoryDc owned(copy);
+    if (usable)
+        ::BitBlt(copy, region.left, region.top, region.right - region.left, region.bottom - region.top, dc,
+                 region.left, region.top, SRCCOPY);
+    graphics->ReleaseHDC(dc);
+    if (usable)
+        DrawBlurredRegion(graphics, copy, region.left, region.top, region.right - region.left,
+                          region.bottom - region.top);
+}
+
+}  // namespace
+
+void CLightButton::DrawFace(Gdiplus::Graphics* graphics, const Gdiplus::RectF& rect, const wchar_t* caption,
+                            int alignment, int styleId, BOOL halo, const Gdiplus::RectF* clip)
+{
+    if (!graphics || !caption || !caption[0]) return;
+    Gdiplus::RectF bounds;
+    DrawTextGdiplus(graphics, rect, caption, alignment, styleId, &bounds, true);
+    if (halo) {
+        DrawOffsets(graphics, rect, caption, alignment, styleId + 3, ScaleByDpi(9), ScaleByDpi(3), true);
+        DrawOffsets(graphics, rect, caption, alignment, styleId + 2, ScaleByDpi(6), ScaleByDpi(3), true);
+        DrawOffsets(graphics, rect, caption, alignment, styleId + 1, ScaleByDpi(4), ScaleByDpi(2), false);
+
+        const BYTE alpha = StrongHaloStyle(styleId) ? kHaloAlphaStrong : kHaloAlphaSoft;
+        Gdiplus::SolidBrush brush(Gdiplus::Color(alpha, kHaloRed, kHaloGreen, kHaloBlue));
+        for (const Gdiplus::RectF& fill :
+             {Shrunk(bounds, ScaleByDpi(4), ScaleByDpi(3)), Shrunk(bounds, ScaleByDpi(8), ScaleByDpi(7))}) {
+            const Gdiplus::RectF clipped = ClipTo(fill, clip);
+            if (clipped.Width > 0 && clipped.Height > 0) graphics->FillRectangle(&brush, clipped);
+        }
+
+        const int r = ScaleByDpi(11);
+        const Gdiplus::RectF blur(bounds.X - r, bounds.Y - r, bounds.Width + 2.0f * r,
+                                  bounds.Height - 2.0f * ScaleByDpi(3) + 2.0f * r);
+        const Gdiplus::RectF clipped = ClipTo(blur, clip);
+        if (clipped.Width > 0 && clipped.Height > 0) {
+            RECT region = {static_cast<LONG>(std::floor(clipped.X)), static_cast<LONG>(std::floor(clipped.Y)),
+                           static_cast<LONG>(std::ceil(clipped.X + clipped.Width)),
+                           static_cast<LONG>(std::ceil(clipped.Y + clipped.Height))};
+            BlurRegion(graphics, region);
+        }
+    }
+    DrawTextGdiplus(graphics, rect, caption, alignment, styleId);
+}

@@ -287,14 +287,14 @@ void LumoEffectPanel::SubscribeColorButtonClick(LumoColorButtonBase& button)
     button.Click.Subscribe([this](void* sender, ButtonClickEventArgs& args) { OnColorButtonClick(sender, args); });
 }
 
-void LumoEffectPanel::BindEvents(LumoEffectPanelColorPopup* popup)
+void LumoEffectPanel::BindEvents(LumoColorPickerDlg* popup)
 {
     m_pColorPopup = popup;
     if (popup) {
         // The popup outlives the panel and keeps its handlers.
         const std::weak_ptr<int> alive = m_pLifeToken;
-        popup->SubscribeColorChanged([this, alive](const Gdiplus::Color& color) {
-            if (!alive.expired()) OnPickerColor(nullptr, color);
+        popup->ColorChanged.Subscribe([this, alive](void* sender, Gdiplus::Color& color) {
+            if (!alive.expired()) OnPickerColor(sender, color);
         });
     }
     SubscribeColorButtonClick(m_colorButton1);
@@ -307,8 +307,9 @@ void LumoEffectPanel::OnColorButtonClick(void* sender, ButtonClickEventArgs&)
     if (!button) return;
     m_pEditedColorButton = button;
     if (!m_pColorPopup) return;
-    m_pColorPopup->SetColor(button->Color.Get());
-    m_pColorPopup->Show();
+    m_pColorPopup->Color = button->Color.Get();
+    m_pColorPopup->IsVisible = 1;
+    ::SetWindowPos(m_pColorPopup->Handle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);
 }
 
 void LumoEffectPanel::OnPickerColor(void*, const Gdiplus::Color& color)

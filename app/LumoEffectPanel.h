@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "app/LumoEffectPanelChild.h"
-#include "app/LumoEffectPanelColorPopup.h"
 #include "app/LumoEffectPanelLayout.h"
 #include "app/LumoEffectPanelSwatch.h"
 #include "backend/profiles/EffectModel.h"
@@ -18,6 +17,7 @@
 #include "ui/framework/LumoPic.h"
 #include "ui/framework/LumoRadioButton.h"
 #include "ui/framework/LumoTextBlock.h"
+#include "ui/colorpicker/LumoColorPickerDlg.h"
 #include "ui/framework/Panel.h"
 
 // A memory DC that owns its selected bitmap (DeleteMemoryDC releases both).
@@ -74,7 +74,7 @@ public:
     // The popup's colour: goes to the colour button being edited.
     void OnPickerColor(void* sender, const Gdiplus::Color& color);
 
-    virtual void BindEvents(LumoEffectPanelColorPopup* popup);  // 44
+    virtual void BindEvents(LumoColorPickerDlg* popup);         // 44
     virtual void Reset();                                       // 45
     virtual void SetProfile(int32_t profile);                   // 46
     virtual void SetZone(int32_t zone, int32_t profile);        // 47
@@ -138,7 +138,7 @@ public:
 
     // The separator's place at 100 % (before OnCreated scales it).
     POINT SeparatorPosition() const { return m_separatorAt; }
-    LumoEffectPanelColorPopup* ColorPopup() const { return m_pColorPopup; }
+    LumoColorPickerDlg* ColorPopup() const { return m_pColorPopup; }
 
 protected:
     DWORD AdjustStyle(DWORD style) override;                     // 37
@@ -170,16 +170,23 @@ protected:
     // that changed or moved is drawn once (hidden ones when next shown).
     class RenderBatch {
     public:
-        explicit RenderBatch(LumoEffectPanel& panel) : m_panel(panel) { m_panel.BeginRenderBatch(); }
-        ~RenderBatch() { m_panel.EndRenderBatch(); }
+        // With drawAtEnd false the caller draws everything itself afterwards
+        // (the render that follows creation).
+        explicit RenderBatch(LumoEffectPanel& panel, bool drawAtEnd = true) : m_panel(panel), m_bDrawAtEnd(drawAtEnd)
+        {
+            m_panel.BeginRenderBatch();
+        }
+        ~RenderBatch() { m_bDrawAtEnd ? m_panel.EndRenderBatch() : m_panel.LeaveRenderBatch(); }
         RenderBatch(const RenderBatch&) = delete;
         RenderBatch& operator=(const RenderBatch&) = delete;
 
     private:
         LumoEffectPanel& m_panel;
+        bool m_bDrawAtEnd;
     };
     void BeginRenderBatch() override;
     void EndRenderBatch() override;
+    void LeaveRenderBatch();
     bool RenderBatchOpen() const override { return m_renderBatches > 0; }
     void RenderIfPending(Control& child);
     void ApplyLayoutPlan(const LumoEffectPanelLayoutPlan& plan);
@@ -220,7 +227,7 @@ protected:
     std::shared_ptr<Gdiplus::Bitmap> m_pSeparatorImage;
     POINT m_separatorAt = {12, 261};
     POINT m_scaledSeparatorAt = {12, 261};
-    LumoEffectPanelColorPopup* m_pColorPopup = nullptr;
+    LumoColorPickerDlg* m_pColorPopup = nullptr;
     LumoColorButtonBase* m_pEditedColorButton = nullptr;
     int32_t m_lastLow = 0;
     int32_t m_lastHigh = 0;

@@ -174,8 +174,8 @@ DWORD LumoEffectPanel::AdjustExStyle(DWORD exStyle)
 void LumoEffectPanel::BuildChild(Control& child, Control::Thickness rect, ChildKind kind)
 {
     ScaleThickness(rect);
-    AddChild(&child, rect.left, rect.top, rect.right, rect.bottom);
     if (auto* deferred = dynamic_cast<LumoEffectPanelDeferredRender*>(&child)) deferred->JoinRenderBatches(this);
+    AddChild(&child, rect.left, rect.top, rect.right, rect.bottom);
     if (kind == ChildKind::Plain) return;
     if (kind == ChildKind::Swatch) {
         child.BackgroundDC = RenderDC.Get();
@@ -189,6 +189,8 @@ void LumoEffectPanel::BuildChild(Control& child, Control::Thickness rect, ChildK
 int LumoEffectPanel::OnCreated()
 {
     if (!Control::OnCreated()) return 0;
+    // The render that follows creation draws every child once.
+    const RenderBatch batch(*this, false);
     IsLayered = 0;
     const bool support = SupportFlag();
 
@@ -345,6 +347,11 @@ void LumoEffectPanel::RenderMovedChildren()
 void LumoEffectPanel::BeginRenderBatch()
 {
     ++m_renderBatches;
+}
+
+void LumoEffectPanel::LeaveRenderBatch()
+{
+    if (m_renderBatches > 0) --m_renderBatches;
 }
 
 void LumoEffectPanel::EndRenderBatch()

@@ -47,6 +47,7 @@ int LumoEffectPanelFourColor::IsMultiColor() const
 
 int LumoEffectPanelFourColor::OnCreated()
 {
+    const RenderBatch batch(*this, false);
     if (!LumoEffectPanel::OnCreated()) return 0;
     for (int i = 0; i < kFourLabelCount; ++i)
         BuildChild(m_zoneLabels[i], Control::Thickness(kLabelPitch * i, kLabelY, kLabelWidth, kLabelHeight),
@@ -60,7 +61,7 @@ int LumoEffectPanelFourColor::OnCreated()
     return 1;
 }
 
-void LumoEffectPanelFourColor::BindEvents(LumoEffectPanelColorPopup* popup)
+void LumoEffectPanelFourColor::BindEvents(LumoColorPickerDlg* popup)
 {
     LumoEffectPanel::BindEvents(popup);
     SubscribeColorButtonClick(m_colorButton3);

@@ -10,7 +10,7 @@ public:
     property_bst_override<Gdiplus::Color> Color3;
     property_bst_override<Gdiplus::Color> Color4;
 
-    void BindEvents(LumoEffectPanelColorPopup* popup) override;  // 44
+    void BindEvents(LumoColorPickerDlg* popup) override;         // 44
     void Reset() override;                                       // 45
     void SetProfile(int32_t profile) override;                   // 46
     void SetZone(int32_t zone, int32_t profile) override;        // 47

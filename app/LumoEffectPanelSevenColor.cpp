@@ -26,6 +26,7 @@ LumoEffectPanelSevenColor::LumoEffectPanelSevenColor()
 
 int LumoEffectPanelSevenColor::OnCreated()
 {
+    const RenderBatch batch(*this, false);
     if (!LumoEffectPanelFourColor::OnCreated()) return 0;
     for (int i = 0; i < kSecondRowCount; ++i)
         BuildChild(m_secondRowLabels[i], Control::Thickness(kLabelPitch * i, kLabelY, kLabelWidth, kLabelHeight),
@@ -40,7 +41,7 @@ int LumoEffectPanelSevenColor::OnCreated()
     return 1;
 }
 
-void LumoEffectPanelSevenColor::BindEvents(LumoEffectPanelColorPopup* popup)
+void LumoEffectPanelSevenColor::BindEvents(LumoColorPickerDlg* popup)
 {
     LumoEffectPanelFourColor::BindEvents(popup);
     for (Swatch* swatch : {&m_colorButton5, &m_colorButton6, &m_colorButton7}) SubscribeColorButtonClick(*swatch);

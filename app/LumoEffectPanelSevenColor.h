@@ -11,7 +11,7 @@ public:
     property_bst_override<Gdiplus::Color> Color6;
     property_bst_override<Gdiplus::Color> Color7;
 
-    void BindEvents(LumoEffectPanelColorPopup* popup) override;  // 44
+    void BindEvents(LumoColorPickerDlg* popup) override;         // 44
     void Reset() override;                                       // 45
     void Layout() override;                                      // 58
     void LoadFromEffect(EffectData* record) override;            // 67

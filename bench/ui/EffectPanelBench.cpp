@@ -3,7 +3,7 @@
 // re-rendered on the way), and a whole effect change (load, Layout, render)
 // at 100 % and 200 %.
 // "--show <base|four|seven> <scale> <effect> <zone> <ms>" instead keeps one
-// panel on screen.
+// panel on screen; "--parts" times the pieces of a change one by one.
 #include <windows.h>
 
 #include <algorithm>

@@ -75,8 +75,7 @@ void RunEditCases(const std::vector<EditCase>& cases)
         const int zone = c.zone < 0 ? (c.profile == 0 ? 0 : 1) : c.zone;
         *StoredIndex(g_CustomProfiles[c.profile], zone) = c.effect;
         RecordingHost host(40, 40, 320, 540);
-        FakeColorPopup popup;
-        auto panel = MakePanel<P>(host.Get(), &popup, c.profile);
+        auto panel = MakePanel<P>(host.Get(), nullptr, c.profile);
         ASSERT_TRUE(panel);
         if (c.zone >= 0)
             ::SendMessageW(panel->Handle.Get(), WM_PANEL_SETZONE, static_cast<WPARAM>(c.profile), c.zone);
@@ -203,8 +202,7 @@ TEST(EffectPanelEdits, LoadingARecordPostsAndWritesNothing)
 {
     PanelGlobals globals;
     RecordingHost host(40, 40, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanelSevenColor>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanelSevenColor>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     const ProfileTable before = g_CustomProfiles;
     for (int effect : {1, 4, 0, 2}) {

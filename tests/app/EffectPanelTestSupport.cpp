@@ -75,6 +75,20 @@ std::vector<Posted> RecordingHost::Take()
     return taken;
 }
 
+PickerPopup::PickerPopup(HWND host)
+{
+    RECT client = {};
+    ::GetClientRect(host, &client);
+    m_popup.Create(host, 0, 0, client.right, client.bottom);
+    m_popup.IsVisible = 0;
+}
+
+void PickerPopup::Hide()
+{
+    m_popup.IsVisible = 0;
+    Pump(20);
+}
+
 void Pump(DWORD milliseconds)
 {
     const DWORD start = ::GetTickCount();

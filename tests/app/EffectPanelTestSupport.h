@@ -5,9 +5,9 @@
 #include <vector>
 
 #include "app/LumoEffectPanel.h"
-#include "app/LumoEffectPanelColorPopup.h"
 #include "app/LumoGlobals.h"
 #include "backend/profiles/EffectModel.h"
+#include "ui/colorpicker/LumoColorPickerDlg.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 
@@ -34,27 +34,32 @@ private:
     HWND m_hWnd = nullptr;
 };
 
-// Stands in for the colour picker popup: remembers what the panel asked and
-// raises the colour as the popup does.
-class FakeColorPopup : public LumoEffectPanelColorPopup {
+// The colour picker popup as the main window makes it: over the whole
+// host, hidden until a swatch asks for it.
+class PickerPopup {
 public:
-    void SetColor(const Gdiplus::Color& color) override { shownColor = color.GetValue(); }
-    void Show() override { ++shows; }
-    void SubscribeColorChanged(ColorHandler handler) override { m_handlers.push_back(std::move(handler)); }
-    void RaiseColor(Gdiplus::ARGB color) const
-    {
-        for (const auto& handler : m_handlers) handler(Gdiplus::Color(color));
-    }
-
-    Gdiplus::ARGB shownColor = 0;
-    int shows = 0;
+    explicit PickerPopup(HWND host);
+    LumoColorPickerDlg* Get() { return &m_popup; }
+    bool Shown() const { return m_popup.IsVisible.Get() != 0; }
+    void Hide();
 
 private:
-    std::vector<ColorHandler> m_handlers;
+    LumoColorPickerDlg m_popup;
 };
 
 // Dispatches this thread's messages for about the given time.
 void Pump(DWORD milliseconds);
+// Dispatches until the predicate holds or the time is up; returns the predicate.
+template <typename Pred>
+bool PumpUntil(Pred pred, DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!pred()) {
+        if (::GetTickCount() - start >= milliseconds) return pred();
+        Pump(5);
+    }
+    return true;
+}
 
 // A table whose every record is told apart: colour n of record i of list l
 // is (l*40 + i*5 + n, 100 + n, 200 - n); speeds, directions and music vary.
@@ -90,7 +95,7 @@ private:
 // Creates a panel of type P at the top left of the host, at the panel's
 // background size, bound to the popup and showing the profile.
 template <typename P>
-std::unique_ptr<P> MakePanel(HWND host, LumoEffectPanelColorPopup* popup, int profile)
+std::unique_ptr<P> MakePanel(HWND host, LumoColorPickerDlg* popup, int profile)
 {
     auto panel = std::make_unique<P>();
     if (!panel->Create(host, 0, 0, ScaleByDpi(287), ScaleByDpi(514))) return nullptr;

@@ -105,8 +105,7 @@ template <typename P>
 void ExpectLayouts(int profile, int zone, const std::vector<LayoutCase>& cases, const char* what)
 {
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<P>(host.Get(), &popup, profile);
+    auto panel = MakePanel<P>(host.Get(), nullptr, profile);
     ASSERT_TRUE(panel);
     if (zone >= 0) ::SendMessageW(panel->Handle.Get(), WM_PANEL_SETZONE, static_cast<WPARAM>(profile), zone);
     for (const LayoutCase& c : cases) {
@@ -137,8 +136,7 @@ TEST(EffectPanelBuild, WithTheSupportFlagFourEffectButtonsArePackedAndEveryOptio
 {
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     const bool built[] = {true, true, true, false, true, false, false};
     for (int i = 0; i < LumoEffectPanel::kEffectButtonCount; ++i)
@@ -160,7 +158,7 @@ TEST(EffectPanelBuild, WithTheSupportFlagFourEffectButtonsArePackedAndEveryOptio
     EXPECT_EQ(panel->m_directionButtons[0]->Handle.Get(), nullptr);
     EXPECT_EQ(panel->SeparatorPosition().y, 261);
 
-    auto four = MakePanel<LumoEffectPanelFourColor>(host.Get(), &popup, 0);
+    auto four = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 0);
     ASSERT_TRUE(four);
     EXPECT_NE(four->m_directionTitle.Handle.Get(), nullptr);
     EXPECT_NE(four->m_directionButtons[1]->Handle.Get(), nullptr);
@@ -171,8 +169,7 @@ TEST(EffectPanelBuild, WithoutTheSupportFlagOnlyEffectsColoursAndTempoAreBuilt)
 {
     PanelGlobals globals(1.0f, 0);
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     for (int i = 0; i < LumoEffectPanel::kEffectButtonCount; ++i)
         EXPECT_EQ(panel->m_effectButtons[i]->Handle.Get() != nullptr, i < 3) << "effect " << i;
@@ -190,8 +187,7 @@ TEST(EffectPanelBuild, AtOneAndAHalfTheStrobingButtonIsScaledOnce)
 {
     PanelGlobals globals(1.5f);
     RecordingHost host(kHostX, kHostY, 480, 800);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     const LumoEffectPanel::OptionButton& strobing = *panel->m_effectButtons[4];
     const POINT title = PlaceInPanel(*panel, panel->m_effectsTitle);
@@ -208,8 +204,7 @@ TEST(EffectPanelBuild, LayoutGroupHidesInPlaceAndLaterBringsTheAnchorToThePoint)
 {
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     panel->LayoutMusic(1, 50, 60);
     panel->LayoutMusic(0, 200, 300);
@@ -303,8 +298,7 @@ TEST(EffectPanelLayout, ZoneOneMovesTheEffectsUnderTheWarning)
 {
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), &popup, 1);
+    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 1);
     ASSERT_TRUE(panel);
     EXPECT_TRUE(Shown(panel->m_warningText));
     EXPECT_EQ(PlaceInPanel(*panel, panel->m_warningMark).x, 15);
@@ -341,10 +335,9 @@ TEST(EffectPanelIndices, AnEffectIndexWithoutAButtonChecksNoneAndEditsNoRecord)
         g_CustomProfiles[c.profile].allIndex = c.allIndex;
         g_CustomProfiles[c.profile].fourIndex = c.fourIndex;
         RecordingHost host(kHostX, kHostY, 320, 540);
-        FakeColorPopup popup;
         std::unique_ptr<LumoEffectPanel> panel;
-        if (c.fourColor) panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), &popup, c.profile);
-        else panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, c.profile);
+        if (c.fourColor) panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, c.profile);
+        else panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, c.profile);
         ASSERT_TRUE(panel);
         EXPECT_EQ(static_cast<int>(panel->EffectType.Get()), c.expectedType);
         EXPECT_TRUE(CheckedButtons(panel->m_effectButtons, LumoEffectPanel::kEffectButtonCount).empty());
@@ -377,8 +370,7 @@ TEST(EffectPanelIndices, OptionValuesOutsideTheirGroupShowNoneAndAreKeptOnSave)
     g_CustomProfiles[2].fourData[3].DirectType = 3;
     g_CustomProfiles[2].fourData[3].SpeedType = 0;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     auto show = [&](int profile, int zone, int effect) {
         panel->Profile = static_cast<Profile>(profile);
@@ -428,8 +420,7 @@ TEST(EffectPanelMarker, StaysBesideTheAppliedEffectAndHidesElsewhere)
     PanelGlobals globals;
     g_CustomProfiles[0].allIndex = 4;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     panel->SnapshotSelection();
     const int strobingY = PlaceInPanel(*panel, *panel->m_effectButtons[4]).y;
@@ -463,8 +454,7 @@ TEST(EffectPanelOptions, RandomColoursGreyTheColourChoiceAndPostBothWays)
     PanelGlobals globals;
     g_CustomProfiles[0].allIndex = 4;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     host.Take();
     panel->m_randomBox.IsChecked = 1;
@@ -488,8 +478,7 @@ TEST(EffectPanelOptions, TemperatureBarShowsGreenYellowRedAtTheStoredValues)
     g_CustomProfiles[0].allData[6].TemperatureL = 30;
     g_CustomProfiles[0].allData[6].TemperatureH = 60;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     panel->SetEffectType(6);
     EXPECT_EQ(panel->m_lowBox.Value.Get(), 30);
@@ -523,58 +512,65 @@ TEST(EffectPanelPopup, ASwatchClickOpensThePopupAndItsColourIsWrittenAndPosted)
 {
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanelSevenColor>(host.Get(), &popup, 1);
+    PickerPopup popup(host.Get());
+    auto panel = MakePanel<LumoEffectPanelSevenColor>(host.Get(), popup.Get(), 1);
     ASSERT_TRUE(panel);
     Pump(50);
     host.Take();
     const Gdiplus::ARGB swatch3 = panel->m_colorButton3.Color.Get().GetValue();
     ClickChild(panel->m_colorButton3);
-    ASSERT_EQ(popup.shows, 1) << "the click did not reach swatch 3";
-    EXPECT_EQ(popup.shownColor, swatch3);
-    popup.RaiseColor(0xFF0A0B0C);
-    EXPECT_EQ(panel->m_colorButton3.Color.Get().GetValue(), 0xFF0A0B0Cu);
+    ASSERT_TRUE(popup.Shown()) << "the click did not reach swatch 3";
+    EXPECT_EQ(popup.Get()->Color.Get().GetValue(), swatch3);
+    EXPECT_TRUE(host.Take().empty()) << "opening the popup changed a colour";
+
+    popup.Get()->Color = Gdiplus::Color(0xFF0A0B0C);
+    EXPECT_TRUE(PumpUntil([&] { return panel->m_colorButton3.Color.Get().GetValue() == 0xFF0A0B0Cu; }, 2000));
     const EffectData& record = g_CustomProfiles[1].fourData[0];
     EXPECT_EQ(record.Color3R, 0x0A);
     EXPECT_EQ(record.Color3G, 0x0B);
     EXPECT_EQ(record.Color3B, 0x0C);
     EXPECT_EQ(host.Take(), (std::vector<Posted>{{WM_EFFECTVALUE_CHANGED, 3, RGB(0x0A, 0x0B, 0x0C)}}));
+    popup.Hide();
 
     ClickChild(panel->m_colorButton5);
-    ASSERT_EQ(popup.shows, 2);
-    popup.RaiseColor(0xFF00FF00);
-    EXPECT_EQ(g_CustomProfiles[1].fourData[0].Color5G, 0xFF);
+    ASSERT_TRUE(popup.Shown());
+    popup.Get()->Color = Gdiplus::Color(0xFF00FF00);
+    EXPECT_TRUE(PumpUntil([&] { return g_CustomProfiles[1].fourData[0].Color5G == 0xFF; }, 2000));
+    EXPECT_EQ(panel->m_colorButton3.Color.Get().GetValue(), 0xFF0A0B0Cu) << "the popup edits the last swatch only";
     EXPECT_EQ(host.Take(), (std::vector<Posted>{{WM_EFFECTVALUE_CHANGED, 9, RGB(0, 0xFF, 0)}}));
+    popup.Hide();
 }
 
 TEST(EffectPanelPopup, DeletingThePanelWhileThePopupIsOpenLeavesNoHandlerBehind)
 {
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    PickerPopup popup(host.Get());
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), popup.Get(), 0);
     ASSERT_TRUE(panel);
     Pump(50);
     ClickChild(panel->m_colorButton1);
-    ASSERT_EQ(popup.shows, 1);
+    ASSERT_TRUE(popup.Shown());
     // A change still queued for the panel's children when it goes.
     panel->m_lowBox.Text = L"40";
     panel.reset();
     const ProfileTable before = g_CustomProfiles;
     host.Take();
-    popup.RaiseColor(0xFF112233);
-    Pump(50);
+    popup.Get()->Color = Gdiplus::Color(0xFF112233);
+    Pump(100);
     EXPECT_EQ(std::memcmp(&before, &g_CustomProfiles, sizeof(ProfileTable)), 0);
     EXPECT_TRUE(host.Take().empty());
+    popup.Hide();
 
     // A new panel bound to the same popup hears it.
-    auto next = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto next = MakePanel<LumoEffectPanel>(host.Get(), popup.Get(), 0);
     ASSERT_TRUE(next);
     Pump(50);
     ClickChild(next->m_colorButton1);
-    ASSERT_EQ(popup.shows, 2);
-    popup.RaiseColor(0xFF112233);
-    EXPECT_EQ(g_CustomProfiles[0].allData[0].ColorR, 0x11);
+    ASSERT_TRUE(popup.Shown());
+    popup.Get()->Color = Gdiplus::Color(0xFF445566);
+    EXPECT_TRUE(PumpUntil([&] { return g_CustomProfiles[0].allData[0].ColorR == 0x44; }, 2000));
+    popup.Hide();
 }
 
 // --- Real input --------------------------------------------------------------------
@@ -584,8 +580,7 @@ TEST(EffectPanelInput, ClicksOnEffectTempoAndDirectionButtonsEditAndPost)
     PanelGlobals globals;
     g_CustomProfiles[1].fourIndex = 0;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), &popup, 1);
+    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 1);
     ASSERT_TRUE(panel);
     Pump(50);
     host.Take();
@@ -621,8 +616,7 @@ TEST(EffectPanelInput, BasePanelClicksChooseTheEffectAndItsSpeed)
 {
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     Pump(50);
     host.Take();
@@ -661,8 +655,7 @@ TEST(EffectPanelDrawing, SwatchesShowTheirColourOverThePanelsImage)
     g_CustomProfiles[0].allData[0].ColorG = 0x90;
     g_CustomProfiles[0].allData[0].ColorB = 0xE0;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     const testsupport::Pixels swatch = testsupport::ReadPixels(panel->m_colorButton1.RenderDC.Get());
     const testsupport::Pixels image = testsupport::ReadPixels(panel->RenderDC.Get());
@@ -678,8 +671,7 @@ TEST(EffectPanelDrawing, MovedChildrenAreDrawnOverTheImageAtTheirNewPlace)
     if (UseLayeredChildWindows()) GTEST_SKIP() << "layered children draw over what lies under their window";
     PanelGlobals globals;
     RecordingHost host(kHostX, kHostY, 320, 540);
-    FakeColorPopup popup;
-    auto panel = MakePanel<LumoEffectPanel>(host.Get(), &popup, 0);
+    auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
     // The tempo group is built at the panel's corner and first shown by breathing.
     panel->m_effectButtons[1]->IsChecked = 1;

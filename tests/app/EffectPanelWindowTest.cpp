@@ -280,6 +280,25 @@ TEST(EffectPanelLayout, FourColorPanelWithoutTheSupportFlag)
         "all keys");
 }
 
+TEST(EffectPanelLayout, WithoutTheSupportFlagTheProfilesZoneModeChoosesTheZone)
+{
+    PanelGlobals globals(1.0f, 0);
+    g_CustomProfiles[2].modeIndex = 1;
+    g_CustomProfiles[2].fourIndex = 2;
+    g_CustomProfiles[2].allIndex = 0;
+    RecordingHost host(kHostX, kHostY, 320, 540);
+    auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 2);
+    ASSERT_TRUE(panel);
+    EXPECT_EQ(panel->Zone.Get(), Zone::ZoneList1);
+    EXPECT_EQ(panel->EffectType.Get(), EffectType::ColorCycle);
+    // Colour cycle has no button in four zones without the flag.
+    EXPECT_FALSE(Shown(*panel->m_effectButtons[2]));
+    EXPECT_EQ(ShownOptions(*panel), "tempoTitle@15,157 tempo0@25,182");
+    panel->Profile = Profile::Profile0;
+    EXPECT_EQ(panel->Zone.Get(), Zone::AllKeys);
+    EXPECT_TRUE(Shown(*panel->m_effectButtons[2]));
+}
+
 TEST(EffectPanelLayout, SevenColorPanelAddsTheSecondRowAndMovesTheTempo)
 {
     PanelGlobals globals;
@@ -342,6 +361,7 @@ TEST(EffectPanelIndices, AnEffectIndexWithoutAButtonChecksNoneAndEditsNoRecord)
         EXPECT_EQ(static_cast<int>(panel->EffectType.Get()), c.expectedType);
         EXPECT_TRUE(CheckedButtons(panel->m_effectButtons, LumoEffectPanel::kEffectButtonCount).empty());
         EXPECT_EQ(panel->CurrentEffect() == nullptr, c.expectedType < 0);
+        EXPECT_EQ(ShownOptions(*panel), c.fourColor ? "warningText@30,15" : "") << "an option group shows";
 
         // An option edit is announced but lands in no record.
         const ProfileTable before = g_CustomProfiles;

@@ -263,6 +263,8 @@ void LumoEffectPanel::DrawTemperatureBar(int low, int high)
 
 void LumoEffectPanel::SetColorControlsEnabled(bool enabled)
 {
+    // Only these two change: each is drawn once when the batch ends.
+    const RenderBatch batch(*this);
     if (enabled) {
         m_colorButton1.IsEnabled = 1;
         m_colorTitle.IsEnabled = 1;
@@ -274,7 +276,6 @@ void LumoEffectPanel::SetColorControlsEnabled(bool enabled)
         m_colorButton1.IsEnabled = 0;
         m_colorTitle.IsEnabled = 0;
     }
-    Render();
 }
 
 void LumoEffectPanel::SubscribeColorChanged(LumoColorButtonBase& button)

@@ -84,7 +84,8 @@ void LumoEffectPanelFourColor::SetProfile(int32_t profile)
         else if (profile == 1 || profile == 2) SetZone(1, profile);
         return;
     }
-    if (CustomProfile* record = CurrentProfile()) SetZone(record->modeIndex, profile);
+    // The stored zone modes 1 and 2 both mean four zones here; 2 is not the sync zone.
+    if (CustomProfile* record = CurrentProfile()) SetZone(record->modeIndex == 2 ? 1 : record->modeIndex, profile);
 }
 
 void LumoEffectPanelFourColor::SetZone(int32_t zone, int32_t)

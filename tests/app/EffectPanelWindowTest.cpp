@@ -297,6 +297,19 @@ TEST(EffectPanelLayout, WithoutTheSupportFlagTheProfilesZoneModeChoosesTheZone)
     panel->Profile = Profile::Profile0;
     EXPECT_EQ(panel->Zone.Get(), Zone::AllKeys);
     EXPECT_TRUE(Shown(*panel->m_effectButtons[2]));
+
+    // Zone mode 2 is four zones too, not the sync zone: edits go to the four-zone record.
+    g_CustomProfiles[1].modeIndex = 2;
+    g_CustomProfiles[1].fourIndex = 1;
+    g_CustomProfiles[1].syncIndex = 5;
+    panel->Profile = Profile::Profile1;
+    EXPECT_EQ(panel->Zone.Get(), Zone::ZoneList1);
+    EXPECT_EQ(panel->EffectType.Get(), EffectType::Breathing);
+    panel->m_effectButtons[0]->IsChecked = 1;
+    EXPECT_EQ(g_CustomProfiles[1].fourIndex, 0);
+    EXPECT_EQ(g_CustomProfiles[1].syncIndex, 5);
+    panel->m_colorButton1.Color = Gdiplus::Color(0xFF0C0B0A);
+    EXPECT_EQ(g_CustomProfiles[1].fourData[0].ColorR, 0x0C);
 }
 
 TEST(EffectPanelLayout, SevenColorPanelAddsTheSecondRowAndMovesTheTempo)

@@ -487,6 +487,34 @@ TEST_F(PickerTest, TrianglePressDuringAnimationIsDropped)
     Pump(100);
 }
 
+TEST_F(PickerTest, LosingTheMouseEndsTheDragLikeARelease)
+{
+    const PickerGeometry& g = picker->Geometry();
+    const Gdiplus::PointF nearB = Snap(Gdiplus::PointF(g.centre.X + 0.6f * (g.b.X - g.centre.X), g.centre.Y));
+    SendMessageW(picker->Handle, WM_LBUTTONDOWN, MK_LBUTTON, Packed(g.centre.X, g.centre.Y));
+    SendMessageW(picker->Handle, WM_MOUSEMOVE, MK_LBUTTON, Packed(nearB.X, nearB.Y));
+    ASSERT_EQ(GetCapture(), static_cast<HWND>(picker->Handle));
+
+    SetCapture(host->Get());
+    EXPECT_EQ(picker->IsTriangleDragging.Get(), 0);
+    EXPECT_EQ(recorder.ups, 1) << "owners bound to the release hear of it";
+    float s = 0, v = 0;
+    SVFromMarker(g, nearB, s, v);
+    PumpUntil([&] { return recorder.colors.back() == HsvToArgb(0, s, v); }, 1000);
+    EXPECT_EQ(recorder.colors.back(), HsvToArgb(0, s, v)) << "the last colour is reported";
+    ReleaseCapture();
+
+    // The timers stopped: once reports already on their way are in, a new
+    // colour is reported by its setter only.
+    Pump(200);
+    const size_t reports = recorder.colors.size();
+    picker->SetHSV(HSVColor(0, 0.2f, 0.2f));
+    const size_t afterSet = recorder.colors.size();
+    EXPECT_EQ(afterSet, reports + 1);
+    Pump(250);
+    EXPECT_EQ(recorder.colors.size(), afterSet);
+}
+
 // --- Threads end with their owner ------------------------------------------
 
 TEST_F(PickerTest, DestroyingMidDragEndsBothTimerThreads)

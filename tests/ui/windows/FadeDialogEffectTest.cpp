@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "platform/ui/Wnd.h"
-#include "ui/windows/CFadeDialogEffect.h"
+#include "ui/windows/FadeDialogEffect.h"
 
 namespace {
 

@@ -16,7 +16,7 @@
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
-#include "ui/windows/CCustomWnd.h"
+#include "ui/windows/CustomWnd.h"
 #include "ui/windows/KeyGlowMasks.h"
 #include "ui/windows/KeyPainter.h"
 #include "ui/windows/KeyboardKeys.h"

@@ -20,7 +20,7 @@
 #include "ui/framework/D2DModule.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
-#include "ui/windows/CProgressWnd.h"
+#include "ui/windows/ProgressWnd.h"
 
 namespace {
 

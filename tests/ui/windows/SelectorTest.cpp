@@ -7,7 +7,7 @@
 #include "tests/support/HotkeyStandIn.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
-#include "ui/windows/CSelectorWnd.h"
+#include "ui/windows/SelectorWnd.h"
 #include "ui/windows/SelectorGeometry.h"
 
 using namespace windowstest;

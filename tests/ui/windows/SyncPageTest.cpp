@@ -13,7 +13,7 @@
 #include "tests/support/TempDir.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/framework/LayeredChildren.h"
-#include "ui/windows/CSyncWnd.h"
+#include "ui/windows/SyncWnd.h"
 #include "ui/windows/PowerStates.h"
 
 using namespace windowstest;

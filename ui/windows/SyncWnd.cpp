@@ -1,4 +1,4 @@
-#include "ui/windows/CSyncWnd.h"
+#include "ui/windows/SyncWnd.h"
 
 #include <algorithm>
 

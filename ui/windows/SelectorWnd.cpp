@@ -1,4 +1,4 @@
-#include "ui/windows/CSelectorWnd.h"
+#include "ui/windows/SelectorWnd.h"
 
 #include <windowsx.h>
 

@@ -1,4 +1,4 @@
-#include "ui/windows/CKeybdWnd.h"
+#include "ui/windows/KeybdWnd.h"
 
 #include <algorithm>
 #include <cstring>

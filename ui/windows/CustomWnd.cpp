@@ -1,4 +1,4 @@
-#include "ui/windows/CCustomWnd.h"
+#include "ui/windows/CustomWnd.h"
 
 #include <memory>
 

@@ -1,4 +1,4 @@
-#include "ui/windows/CProgressWnd.h"
+#include "ui/windows/ProgressWnd.h"
 
 #include <cwchar>
 

@@ -6,7 +6,7 @@
 #include "platform/ui/Wnd.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/MemoryDC.h"
-#include "ui/windows/CKeybdWnd.h"
+#include "ui/windows/KeybdWnd.h"
 
 // The model frame around the keyboard picture: a child of the main dialog
 // that draws "KB_FRAME_RS200" over the dialog's background and holds the

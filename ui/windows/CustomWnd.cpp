@@ -6,6 +6,7 @@
 #include "ui/framework/LayeredChildren.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/BackBufferPaint.h"
 
 CCustomWnd::~CCustomWnd()
 {
@@ -78,22 +79,11 @@ void CCustomWnd::Destroy()
     DestroyWindow();
 }
 
-void CCustomWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    EndPaint(m_hWnd, &paint);
-}
-
 LRESULT CCustomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_ERASEBKGND:
         if (m_bLayered) return 0;

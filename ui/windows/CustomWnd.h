@@ -36,7 +36,6 @@ public:
 
 private:
     void LoadFrame();
-    void OnPaint();
 
     HDC m_hParentBackground = nullptr;  // the dialog's, not ours
     int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;

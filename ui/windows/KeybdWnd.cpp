@@ -10,6 +10,7 @@
 #include "ui/framework/GaussianBlur.h"
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/BackBufferPaint.h"
 #include "ui/windows/D2DClientRegistration.h"
 #include "ui/windows/KeyboardKeys.h"
 #include "ui/windows/PixelMath.h"
@@ -475,17 +476,6 @@ void CKeybdWnd::Present(bool toWindow, const RECT& area)
     }
 }
 
-void CKeybdWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    EndPaint(m_hWnd, &paint);
-}
-
 void CKeybdWnd::ReleaseDCs()
 {
     if (m_hWnd) {
@@ -508,7 +498,7 @@ LRESULT CKeybdWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));

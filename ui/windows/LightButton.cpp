@@ -9,6 +9,7 @@
 #include "app/LumoGlobals.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
+#include "ui/windows/BackBufferPaint.h"
 #include "ui/windows/FaceDrawing.h"
 
 namespace {
@@ -318,17 +319,6 @@ void CLightButton::OnMouseLeave()
     SetHoverState(0);
 }
 
-void CLightButton::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(m_hWnd, &paint);
-}
-
 LRESULT CLightButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -352,7 +342,7 @@ LRESULT CLightButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == kFadeTimerId) OnTimer();
         break;
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_DESTROY:
         StopFadeTimer();

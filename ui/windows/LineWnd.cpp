@@ -5,6 +5,7 @@
 
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/BackBufferPaint.h"
 
 CLineWnd::~CLineWnd()
 {
@@ -115,17 +116,6 @@ void CLineWnd::StopTimer()
     m_bTimerRunning = FALSE;
 }
 
-void CLineWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(m_hWnd, &paint);
-}
-
 LRESULT CLineWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -133,7 +123,7 @@ LRESULT CLineWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnTimer(static_cast<UINT_PTR>(wParam));
         break;
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_DESTROY:
         StopTimer();

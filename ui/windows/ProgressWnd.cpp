@@ -11,6 +11,7 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
+#include "ui/windows/BackBufferPaint.h"
 
 namespace {
 
@@ -279,17 +280,6 @@ void CProgressWnd::OnTimer(UINT_PTR id)
     }
 }
 
-void CProgressWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer) {
-        const RECT& r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer.Get(), r.left, r.top, SRCCOPY);
-    }
-    EndPaint(m_hWnd, &paint);
-}
-
 void CProgressWnd::ReleaseResources()
 {
     if (m_hWnd) {
@@ -324,7 +314,7 @@ LRESULT CProgressWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnTimer(static_cast<UINT_PTR>(wParam));
         break;  // then the default handling
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.Get());
         return 0;
     case WM_ERASEBKGND:
         return 0;

@@ -11,6 +11,7 @@
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
+#include "ui/windows/BackBufferPaint.h"
 
 namespace {
 
@@ -489,17 +490,6 @@ void CSelectorWnd::OnLevelClicked(int area, POINT point)
     if (m_nLevel != before) SendLevel(m_nCommittedLevel);
 }
 
-void CSelectorWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(m_hWnd, &paint);
-}
-
 void CSelectorWnd::OnTimer(UINT_PTR id)
 {
     if (id != kPinTimerId) return;
@@ -512,7 +502,7 @@ LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_ERASEBKGND:
         return 1;

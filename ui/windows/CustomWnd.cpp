@@ -7,6 +7,7 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 CCustomWnd::~CCustomWnd()
 {
@@ -15,10 +16,8 @@ CCustomWnd::~CCustomWnd()
 
 BOOL CCustomWnd::Create(CWnd* parent, HDC parentBackground, int x, int y, int width, int height, unsigned modelType)
 {
-    LPCWSTR className =
-        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!className || !CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                                parent ? parent->GetSafeHwnd() : nullptr, nullptr)) {
+    const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
+    if (!CreateCustomDrawnChild(*this, parentWindow, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height)) {
         return FALSE;
     }
     m_hParentBackground = parentBackground;

@@ -11,6 +11,7 @@
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 #include "ui/windows/D2DClientRegistration.h"
 #include "ui/windows/KeyboardKeys.h"
 #include "ui/windows/PixelMath.h"
@@ -141,10 +142,8 @@ CKeybdWnd::~CKeybdWnd() = default;
 
 BOOL CKeybdWnd::Create(CWnd* parent, HDC frameDC, int x, int y, int width, int height, unsigned modelType)
 {
-    LPCWSTR className =
-        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!className || !CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                                parent ? parent->GetSafeHwnd() : nullptr, nullptr)) {
+    const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
+    if (!CreateCustomDrawnChild(*this, parentWindow, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height)) {
         return FALSE;
     }
     m_hFrameDC = frameDC;

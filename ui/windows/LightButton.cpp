@@ -10,6 +10,7 @@
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
 #include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 #include "ui/windows/FaceDrawing.h"
 
 namespace {
@@ -29,11 +30,8 @@ CLightButton::~CLightButton()
 BOOL CLightButton::CreateButtonWindow(CWnd* parent, int x, int y, int width, int height)
 {
     if (parent == nullptr || m_hWnd != nullptr) return FALSE;
-    LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                            static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
-    if (className == nullptr) return FALSE;
-    return CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                    parent->GetSafeHwnd(), nullptr);
+    return CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                                  height, CS_DBLCLKS);
 }
 
 BOOL CLightButton::CreateFromImages(CWnd* parent, HDC background, const wchar_t* const imageNames[kStateCount],

@@ -6,6 +6,7 @@
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 CLineWnd::~CLineWnd()
 {
@@ -14,11 +15,9 @@ CLineWnd::~CLineWnd()
 
 BOOL CLineWnd::Create(CWnd* parent, HDC background, int x, int y, int width, int height)
 {
-    LPCWSTR className = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                            static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
-    if (className == nullptr || parent == nullptr) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                  parent->GetSafeHwnd(), nullptr))
+    if (parent == nullptr) return FALSE;
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                                height))
         return FALSE;
 
     m_hBackgroundDC = background;

@@ -12,6 +12,7 @@
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
 #include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 namespace {
 
@@ -70,11 +71,7 @@ void CProgressWnd::FormatPercent(int percent, const wchar_t* nativeDigits, wchar
 BOOL CProgressWnd::Create(CWnd* parent, int width, int height)
 {
     if (m_bActive || m_hWnd || !parent || !parent->GetSafeHwnd()) return FALSE;
-    LPCWSTR className =
-        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!className) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, width, height, parent->GetSafeHwnd(),
-                  nullptr)) {
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_CLIPSIBLINGS, 0, 0, width, height)) {
         return FALSE;
     }
     m_nWidth = width;

@@ -12,6 +12,7 @@
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
 #include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 namespace {
 
@@ -67,11 +68,8 @@ void CSelectorWnd::FormatPercentText(int percent, int langIndex, const wchar_t* 
 BOOL CSelectorWnd::Create(CWnd* parent, HDC background, int x, int y, int width, int height, int trackX, int trackY)
 {
     if (m_hWnd || !parent || !parent->GetSafeHwnd()) return FALSE;
-    LPCWSTR className =
-        AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    if (!className) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height,
-                  parent->GetSafeHwnd(), nullptr)) {
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, x,
+                                y, width, height)) {
         return FALSE;
     }
     m_hBackgroundDC = background;

@@ -144,25 +144,6 @@ void RemovePackageKey()
     RegCloseKey(key);
 }
 
-
-// Dispatches every message for up to timeoutMs or until done() holds, and
-// counts the timer messages of the window.
-template <typename Done>
-int PumpCountingTimers(HWND window, DWORD timeoutMs, Done done)
-{
-    int ticks = 0;
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end && !done()) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && msg.hwnd == window) ++ticks;
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-    return ticks;
-}
-
 // A selector in a host window over a plain background, the level kept in the
 // package key by the hotkey stand-in, as on a machine with the package.
 class SelectorWindow : public ::testing::Test {

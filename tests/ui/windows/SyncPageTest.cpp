@@ -218,18 +218,7 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
             return true;
         },
         3000));
-    int ticks = 0;
-    const ULONGLONG end = GetTickCount64() + 500;
-    while (GetTickCount64() < end) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            const HWND pageWindow = page->GetSafeHwnd();
-            if (msg.message == WM_TIMER && (msg.hwnd == pageWindow || IsChild(pageWindow, msg.hwnd))) ++ticks;
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-    EXPECT_EQ(ticks, 0);
+    EXPECT_EQ(PumpCountingTimers(page->GetSafeHwnd(), 500, [] { return false; }), 0);
 }
 
 TEST_F(SyncPage, WithoutBasicIniEverySwitchIsOff)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/Wnd.h"
+#include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/MemoryDC.h"
@@ -61,8 +62,8 @@ private:
 std::unique_ptr<CMemoryDC> SolidBackground(int width, int height, uint32_t rgb);
 
 // The real pointer: absolute moves and the left button.
-void MoveCursorTo(int x, int y);
-void LeftButton(bool down);
+using testsupport::LeftButton;
+using testsupport::MoveCursorTo;
 
 // Pixels as 0xAARRGGBB, top row first.
 testsupport::Pixels PixelsOf(HDC dc);

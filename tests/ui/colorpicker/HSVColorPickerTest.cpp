@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win/UniqueHandle.h"
+#include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/colorpicker/HSVColorPicker.h"
 #include "ui/framework/LayeredChildren.h"
@@ -130,12 +131,7 @@ protected:
     void MoveTo(Gdiplus::PointF client) const
     {
         const POINT p = ToScreen(client);
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof(input));
+        testsupport::MoveCursorTo(p.x, p.y);
         Pump(20);
     }
     void Button(DWORD flag) const

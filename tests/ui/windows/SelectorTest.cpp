@@ -7,7 +7,7 @@
 #include "tests/support/HotkeyStandIn.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
-#include "ui/windows/CSelectorWnd.h"
+#include "ui/windows/SelectorWnd.h"
 #include "ui/windows/SelectorGeometry.h"
 
 using namespace windowstest;
@@ -142,25 +142,6 @@ void RemovePackageKey()
         return;
     RegDeleteTreeW(key, L"VKP Package");
     RegCloseKey(key);
-}
-
-
-// Dispatches every message for up to timeoutMs or until done() holds, and
-// counts the timer messages of the window.
-template <typename Done>
-int PumpCountingTimers(HWND window, DWORD timeoutMs, Done done)
-{
-    int ticks = 0;
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end && !done()) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && msg.hwnd == window) ++ticks;
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-    return ticks;
 }
 
 // A selector in a host window over a plain background, the level kept in the

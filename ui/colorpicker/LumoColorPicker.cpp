@@ -5,6 +5,7 @@
 
 #include "platform/ui/Wnd.h"
 #include "ui/framework/ControlText.h"
+#include "ui/framework/GdiHelpers.h"
 #include "ui/framework/Language.h"
 #include "ui/framework/LanguageLayout.h"
 #include "ui/framework/Scale.h"
@@ -373,8 +374,7 @@ Gdiplus::Status LumoColorPicker::PaintBackground(Gdiplus::Graphics& graphics)
         RECT owner = {}, self = {};
         ::GetWindowRect(backdropWindow, &owner);
         ::GetWindowRect(m_hWnd, &self);
-        ::AlphaBlend(surface, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, self.left - owner.left,
-                     self.top - owner.top, m_nWidth, m_nHeight, blend);
+        LayBackdrop(surface, self.left - owner.left, self.top - owner.top);
     }
     if (PrepareBackgroundFace()) {
         ::AlphaBlend(surface, 0, 0, m_nWidth, m_nHeight, m_backgroundFace.GetSafeHdc(), 0, 0, m_nWidth, m_nHeight,
@@ -382,6 +382,27 @@ Gdiplus::Status LumoColorPicker::PaintBackground(Gdiplus::Graphics& graphics)
     }
     ::GdiFlush();
     return Gdiplus::Ok;
+}
+
+void LumoColorPicker::LayBackdrop(HDC surface, int sourceX, int sourceY)
+{
+    // The popup's blurred snapshot is opaque: blended over anything it gives
+    // its own pixels, which a copy gives for a fraction of the cost. Any
+    // other backdrop is blended.
+    SIZE from = {};
+    if (SelectedDib32Size(m_hBackgroundDC, from) && sourceX >= 0 && sourceY >= 0 && m_nWidth <= from.cx - sourceX &&
+        m_nHeight <= from.cy - sourceY &&
+        ((m_backdropCopy.Width() == m_nWidth && m_backdropCopy.Height() == m_nHeight) ||
+         m_backdropCopy.Resize(m_nWidth, m_nHeight))) {
+        ::BitBlt(m_backdropCopy, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, sourceX, sourceY, SRCCOPY);
+        ::GdiFlush();
+        if (AllPixelsOpaque(static_cast<const uint32_t*>(m_backdropCopy.Bits()), m_nWidth, m_nHeight)) {
+            ::BitBlt(surface, 0, 0, m_nWidth, m_nHeight, m_backdropCopy, 0, 0, SRCCOPY);
+            return;
+        }
+    }
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    ::AlphaBlend(surface, 0, 0, m_nWidth, m_nHeight, m_hBackgroundDC, sourceX, sourceY, m_nWidth, m_nHeight, blend);
 }
 
 void LumoColorPicker::OnPaint(HDC paintDC)

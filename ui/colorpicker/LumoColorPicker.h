@@ -87,6 +87,7 @@ private:
 
     void CreateParts(const Layout& layout);
     bool PrepareBackgroundFace();
+    void LayBackdrop(HDC surface, int sourceX, int sourceY);
     void SubscribeParts();
     void WriteBoxes(uint32_t color);
     void SetPickerColor(uint32_t color);
@@ -129,6 +130,8 @@ private:
     RECT m_previewRect = {};
     // The background image at the panel's size.
     CMemoryDC m_backgroundFace;
+    // The backdrop's pixels behind the panel, copied to see whether they are opaque.
+    CMemoryDC m_backdropCopy;
     HWND m_hBackdropWnd = nullptr;
 
     // Read by the notify thread.

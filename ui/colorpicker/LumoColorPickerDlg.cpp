@@ -41,6 +41,7 @@ void LumoColorPickerDlg::SetIsVisible(int shown, int)
 {
     // The window's own showing while it is created comes before the panel
     // exists: nothing to snapshot for yet.
+    bool rendered = false;
     if (shown && m_hWnd && m_picker.Handle.Get()) {
         m_colorOnShow = m_picker.Color.Get().GetValue();
         // Taken while this popup is still hidden: what it will cover.
@@ -49,13 +50,15 @@ void LumoColorPickerDlg::SetIsVisible(int shown, int)
             m_stretchedBackdrop.Resize(0, 0);
         }
         Render();
+        rendered = true;
         // Over every sibling, as a top-most popup is over every window.
         ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         PlacePicker();
     }
     if (shown != m_bVisible) {
         m_bVisible = shown;
-        Render();
+        // The surface does not depend on the flag: one full-window render is enough.
+        if (!rendered) Render();
     }
     m_picker.IsVisible = shown;
 }

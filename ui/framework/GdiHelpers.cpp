@@ -168,6 +168,31 @@ void GetBitmapBitsTopDown(HBITMAP bitmap, uint8_t* buffer, int width, int height
     }
 }
 
+bool SelectedDib32Size(HDC dc, SIZE& size)
+{
+    size = SIZE{0, 0};
+    HGDIOBJ bitmap = dc ? GetCurrentObject(dc, OBJ_BITMAP) : nullptr;
+    DIBSECTION section = {};
+    if (!bitmap || GetObjectW(bitmap, sizeof(section), &section) != sizeof(section)) return false;
+    const BITMAP& dib = section.dsBm;
+    if (!dib.bmBits || dib.bmBitsPixel != 32 || dib.bmWidth <= 0 || dib.bmHeight <= 0) return false;
+    size = SIZE{dib.bmWidth, dib.bmHeight};
+    return true;
+}
+
+bool AllPixelsOpaque(const uint32_t* pixels, int width, int height)
+{
+    if (!pixels || width <= 0 || height <= 0) return false;
+    const size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
+    // Row by row, so a transparent corner ends the scan early.
+    for (size_t start = 0; start < count; start += static_cast<size_t>(width)) {
+        uint32_t alphas = 0xFF000000u;
+        for (size_t i = start; i < start + static_cast<size_t>(width); ++i) alphas &= pixels[i];
+        if (alphas != 0xFF000000u) return false;
+    }
+    return true;
+}
+
 void FillColorBands(HDC dc, int width, int height, const float positions[4], const COLORREF colors[4])
 {
     if (!dc || !positions || !colors) return;

@@ -37,6 +37,13 @@ void SwapImageColumns(HDC* dc, int width, int height, int x1, int x2, int y, int
 // top row first. Only the part both share is copied; the rest is zero.
 void GetBitmapBitsTopDown(HBITMAP bitmap, uint8_t* buffer, int width, int height);
 
+// The size of the 32bpp DIB section selected into a DC; false (size 0) when
+// the DC holds any other bitmap.
+bool SelectedDib32Size(HDC dc, SIZE& size);
+
+// True when every pixel of the width x height top-down 32bpp block is opaque.
+bool AllPixelsOpaque(const uint32_t* pixels, int width, int height);
+
 // Four opaque vertical bands: colour i from the midpoint of positions i - 1
 // and i (0 for the first) to the midpoint of i and i + 1 (the right edge for
 // the last).

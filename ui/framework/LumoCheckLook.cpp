@@ -37,7 +37,14 @@ Gdiplus::ARGB TextColor(bool normal, bool checked, bool hover)
 
 void DrawLayer(Gdiplus::Graphics& graphics, Gdiplus::Bitmap* image, const Gdiplus::Rect& box, float opacity)
 {
-    if (!image) return;
+    // A layer faded out adds nothing; a full one needs no colour matrix,
+    // which GDI+ applies pixel by pixel.
+    if (!image || !(opacity > 0.0f)) return;
+    if (opacity == 1.0f) {
+        graphics.DrawImage(image, box, 0, 0, static_cast<INT>(image->GetWidth()), static_cast<INT>(image->GetHeight()),
+                           Gdiplus::UnitPixel);
+        return;
+    }
     Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, opacity, 0},
                                     {0, 0, 0, 0, 1}}};
     Gdiplus::ImageAttributes attributes;

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <tlhelp32.h>
 
+#include <cstring>
 #include <memory>
 #include <vector>
 
@@ -158,6 +159,48 @@ TEST_F(PickerPopup, PanelShowsOverTheBackdropAtItsPlace)
     EXPECT_EQ(panel.top - popup.top, (kHostHeight - LumoColorPickerDlg::kPickerHeight) / 2);
     EXPECT_EQ(panel.right - panel.left, LumoColorPickerDlg::kPickerWidth);
     EXPECT_EQ(Boxes(), 0xFFFF0000u);
+}
+
+TEST_F(PickerPopup, PanelFaceIsBlendedOverTheBackdropTakenAtItsPlace)
+{
+    Show(0xFFFF0000);
+    // An opaque backdrop whose every row and column differs.
+    CMemoryDC backdrop;
+    ASSERT_TRUE(backdrop.Resize(kHostWidth, kHostHeight));
+    auto* bits = static_cast<uint32_t*>(backdrop.Bits());
+    for (int y = 0; y < kHostHeight; ++y)
+        for (int x = 0; x < kHostWidth; ++x)
+            bits[static_cast<size_t>(y) * kHostWidth + x] = 0xFF000000u | (y & 0xFF) << 16 | (x & 0xFF) << 8 | 0x40;
+    Panel().BackgroundDC = backdrop.GetSafeHdc();
+    Panel().Render();
+    const testsupport::Pixels shown = windowstest::PixelsOf(Panel().RenderDC.Get());
+    const int width = shown.width, height = static_cast<int>(shown.data.size()) / shown.width;
+
+    // Over a clear backdrop the surface holds the panel's own face.
+    CMemoryDC clear;
+    ASSERT_TRUE(clear.Resize(kHostWidth, kHostHeight));
+    Panel().BackgroundDC = clear.GetSafeHdc();
+    Panel().Render();
+    const testsupport::Pixels face = windowstest::PixelsOf(Panel().RenderDC.Get());
+    Panel().BackgroundDC = m_popup->RenderDC.Get();
+
+    // The same face blended over the backdrop's pixels behind the panel.
+    RECT panel, popup;
+    GetWindowRect(Panel().Handle.Get(), &panel);
+    GetWindowRect(m_popup->Handle.Get(), &popup);
+    CMemoryDC faceDC, expected;
+    ASSERT_TRUE(faceDC.Resize(width, height));
+    ASSERT_TRUE(expected.Resize(width, height));
+    std::memcpy(faceDC.Bits(), face.data.data(), face.data.size() * 4);
+    BitBlt(expected, 0, 0, width, height, backdrop, panel.left - popup.left, panel.top - popup.top, SRCCOPY);
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    AlphaBlend(expected, 0, 0, width, height, faceDC, 0, 0, width, height, blend);
+    GdiFlush();
+    const testsupport::Pixels want = windowstest::PixelsOf(expected.GetSafeHdc());
+    int differing = 0;
+    for (size_t i = 0; i < want.data.size(); ++i) differing += want.data[i] != shown.data[i];
+    EXPECT_EQ(differing, 0);
+    EXPECT_NE(face.data, shown.data) << "the backdrop did not show through anywhere";
 }
 
 TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)

@@ -15,6 +15,7 @@
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/Control.h"
+#include "ui/framework/GdiHelpers.h"
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Panel.h"
 
@@ -242,6 +243,37 @@ TEST(ControlSurface, NonLayeredControlStartsFromTheBackgroundAtItsOwnPlace)
     EXPECT_EQ(Alpha(PixelAt(layered.RenderDC.Get(), 0, 0)), 0u);
 }
 
+TEST(ControlSurface, PixelsBehindAreLaidUnchangedWhicheverWayTheBackgroundIsStored)
+{
+    HostWindow host(0, 0, 200, 200);
+    CMemoryDC topDown;
+    ASSERT_TRUE(topDown.Resize(60, 50));
+    HDC bottomUp = nullptr;
+    HBITMAP bottomUpBitmap = nullptr;
+    ASSERT_EQ(CreateMemoryDCBitmap(60, 50, &bottomUp, TRUE, &bottomUpBitmap), 1);
+    for (HDC behind : {topDown.GetSafeHdc(), bottomUp}) {
+        SCOPED_TRACE(behind == bottomUp ? "bottom-up" : "top-down");
+        {
+            Gdiplus::Graphics g(behind);
+            g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+            g.Clear(Gdiplus::Color(0xFF102030));
+            Gdiplus::SolidBrush translucent(Gdiplus::Color(0x80FF0000));
+            g.FillRectangle(&translucent, 20, 10, 1, 1);  // the control's top left
+            Gdiplus::SolidBrush green(Gdiplus::Color(0xFF00FF00));
+            g.FillRectangle(&green, 29, 17, 1, 1);  // its bottom right
+        }
+        const uint32_t translucentPixel = PixelAt(behind, 20, 10);
+        ASSERT_EQ(Alpha(translucentPixel), 0x80u);
+        Probe control;
+        ASSERT_EQ(control.Create(host.Get(), 20, 10, 10, 8), 1);
+        control.BackgroundDC = behind;
+        EXPECT_EQ(PixelAt(control.RenderDC.Get(), 0, 0), translucentPixel);
+        EXPECT_EQ(PixelAt(control.RenderDC.Get(), 9, 7), 0xFF00FF00u);
+        EXPECT_EQ(PixelAt(control.RenderDC.Get(), 5, 3), 0xFF102030u);
+    }
+    DeleteMemoryDC(bottomUp);
+}
+
 TEST(ControlSurface, WhatASubclassDrawsBeforeTheBaseBackgroundStaysOverThePixelsBehind)
 {
     // A subclass that draws its own part first, then lets the base draw.
@@ -394,6 +426,39 @@ TEST(ControlPresentation, EveryPaintIsOneFrameOfWhatIsBehindAndTheSurfaceAtItsOp
         // Where the surface holds only what is behind, that shows unchanged.
         EXPECT_EQ(clear & 0xFFFFFF, 0x0000C8u);
     }
+}
+
+TEST(ControlPresentation, AtFullOpacityAnOpaqueSurfaceIsPaintedAsItIsAndClearPixelsShowWhatIsBehind)
+{
+    HostWindow host(0, 0, 200, 200);
+    CMemoryDC behind;
+    ASSERT_TRUE(behind.Resize(100, 100));
+    {
+        Gdiplus::Graphics g(behind.GetSafeHdc());
+        g.Clear(Gdiplus::Color(0xFF0000C8));
+    }
+    Probe control;
+    ASSERT_EQ(control.Create(host.Get(), 10, 10, 20, 20), 1);
+    control.Background = Gdiplus::Color(0xFFFFFFFF);
+    control.Margin = Control::Thickness(0, 0, 10, 0);  // white on the left half only
+
+    CMemoryDC window;
+    ASSERT_TRUE(window.Resize(20, 20));
+    const RECT all = {0, 0, 20, 20};
+    HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+    // Without anything behind, the right half is clear: black shows there.
+    FillRect(window.GetSafeHdc(), &all, red);
+    control.PaintInto(window.GetSafeHdc());
+    EXPECT_EQ(PixelAt(window.GetSafeHdc(), 5, 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(window.GetSafeHdc(), 15, 5) & 0xFFFFFF, 0x000000u);
+
+    // With the background laid the surface is opaque: exactly its pixels.
+    control.BackgroundDC = behind.GetSafeHdc();
+    FillRect(window.GetSafeHdc(), &all, red);
+    control.PaintInto(window.GetSafeHdc());
+    EXPECT_EQ(PixelAt(window.GetSafeHdc(), 5, 5) & 0xFFFFFF, 0xFFFFFFu);
+    EXPECT_EQ(PixelAt(window.GetSafeHdc(), 15, 5) & 0xFFFFFF, 0x0000C8u);
+    DeleteObject(red);
 }
 
 TEST(ControlPresentation, AFailedLayeredUpdateIsTraced)

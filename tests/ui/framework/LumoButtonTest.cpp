@@ -17,6 +17,7 @@
 #include "ui/framework/LayeredChildren.h"
 #include "ui/framework/LumoButton.h"
 #include "ui/framework/LumoCheckBox.h"
+#include "ui/framework/LumoCheckLook.h"
 #include "ui/framework/LumoColorButton.h"
 #include "ui/framework/LumoColorButton2.h"
 #include "ui/framework/LumoRadioButton.h"
@@ -430,6 +431,44 @@ TEST_F(StyledButtons, LumoCheckLooksShowTheCheckedImageLayer)
     EXPECT_TRUE(inked) << "no normal image drawn";
     box.IsChecked = 1;
     EXPECT_NE(imageBox(), unchecked);
+}
+
+TEST_F(StyledButtons, CheckLookLayersDrawAtTheirOpacityAsAColourMatrixWould)
+{
+    // A skin image scaled onto a surface over a translucent fill, as a render draws it.
+    std::shared_ptr<Gdiplus::Bitmap> image = lumocheck::LoadImage(lumocheck::kCheckedImage);
+    ASSERT_TRUE(image);
+    const Gdiplus::Rect box(1, 2, 17, 15);
+    auto draw = [&](float opacity, bool throughMatrix) {
+        Gdiplus::Bitmap surface(20, 20, PixelFormat32bppPARGB);
+        Gdiplus::Graphics graphics(&surface);
+        graphics.Clear(Gdiplus::Color(0x80204060));
+        if (throughMatrix) {
+            Gdiplus::ColorMatrix matrix = {{{1, 0, 0, 0, 0}, {0, 1, 0, 0, 0}, {0, 0, 1, 0, 0}, {0, 0, 0, opacity, 0},
+                                            {0, 0, 0, 0, 1}}};
+            Gdiplus::ImageAttributes attributes;
+            attributes.SetColorMatrix(&matrix, Gdiplus::ColorMatrixFlagsDefault, Gdiplus::ColorAdjustTypeBitmap);
+            graphics.DrawImage(image.get(), box, 0, 0, static_cast<INT>(image->GetWidth()),
+                               static_cast<INT>(image->GetHeight()), Gdiplus::UnitPixel, &attributes);
+        } else {
+            lumocheck::DrawLayer(graphics, image.get(), box, opacity);
+        }
+        graphics.Flush(Gdiplus::FlushIntentionSync);
+        std::vector<uint32_t> pixels;
+        for (int y = 0; y < 20; ++y) {
+            for (int x = 0; x < 20; ++x) {
+                Gdiplus::Color c;
+                surface.GetPixel(x, y, &c);
+                pixels.push_back(c.GetValue());
+            }
+        }
+        return pixels;
+    };
+    for (float opacity : {0.0f, 0.5f, 1.0f}) {
+        SCOPED_TRACE(opacity);
+        EXPECT_EQ(draw(opacity, false), draw(opacity, true));
+    }
+    EXPECT_NE(draw(1.0f, false), draw(0.0f, false)) << "the image drew nothing";
 }
 
 TEST_F(StyledButtons, CheckingALumoRadioButtonRestoresTheOthersLook)

@@ -1,0 +1,362 @@
+// The picker popup and its panel in real windows with the real pointer:
+// the blurred backdrop in the popup's render DC, number boxes, swatches, OK
+// and Cancel, colour reports on the UI thread, and deleting the popup while
+// a drag runs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <tlhelp32.h>
+
+#include <memory>
+#include <vector>
+
+#include "tests/ui/windows/WindowsTestSupport.h"
+#include "ui/colorpicker/LumoColorPickerDlg.h"
+#include "ui/windows/LightButton.h"
+
+namespace {
+
+using windowstest::LeftButton;
+using windowstest::MoveCursorTo;
+using windowstest::Pump;
+using windowstest::PumpUntil;
+
+constexpr int kHostWidth = 1400, kHostHeight = 788;
+
+// The main window's stand-in: left half one colour, right half another.
+COLORREF g_leftColour = RGB(255, 0, 0);
+COLORREF g_rightColour = RGB(0, 0, 255);
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT ps;
+        HDC dc = BeginPaint(window, &ps);
+        RECT client;
+        GetClientRect(window, &client);
+        RECT left = {0, 0, client.right / 2, client.bottom}, right = {client.right / 2, 0, client.right, client.bottom};
+        HBRUSH leftBrush = CreateSolidBrush(g_leftColour), rightBrush = CreateSolidBrush(g_rightColour);
+        FillRect(dc, &left, leftBrush);
+        FillRect(dc, &right, rightBrush);
+        DeleteObject(leftBrush);
+        DeleteObject(rightBrush);
+        EndPaint(window, &ps);
+        return 0;
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+HWND MakeHost()
+{
+    static const ATOM atom = [] {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = HostProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = L"PickerPopupHost";
+        return RegisterClassW(&wc);
+    }();
+    (void)atom;
+    HWND host = CreateWindowExW(0, L"PickerPopupHost", L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
+                                kHostWidth, kHostHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(host);
+    return host;
+}
+
+int ThreadsOfThisProcess()
+{
+    HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0);
+    if (snapshot == INVALID_HANDLE_VALUE) return -1;
+    THREADENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    int count = 0;
+    for (BOOL more = Thread32First(snapshot, &entry); more; more = Thread32Next(snapshot, &entry)) {
+        if (entry.th32OwnerProcessID == GetCurrentProcessId()) ++count;
+    }
+    CloseHandle(snapshot);
+    return count;
+}
+
+struct Report {
+    uint32_t color;
+    DWORD thread;
+};
+
+class PickerPopup : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        windowstest::EnsureUiEnvironment();
+        g_leftColour = RGB(255, 0, 0);
+        g_rightColour = RGB(0, 0, 255);
+        m_host = MakeHost();
+        ASSERT_TRUE(m_host);
+        m_popup = std::make_unique<LumoColorPickerDlg>();
+        ASSERT_TRUE(m_popup->Create(m_host, 0, 0, kHostWidth, kHostHeight));
+        m_popup->IsVisible = 0;
+        auto reports = m_reports;
+        m_popup->ColorChanged.Subscribe([reports](void*, Gdiplus::Color& color) {
+            reports->push_back({color.GetValue(), GetCurrentThreadId()});
+        });
+        Pump(30);
+    }
+
+    void TearDown() override
+    {
+        LeftButton(false);
+        m_popup.reset();
+        DestroyWindow(m_host);
+        Pump(20);
+    }
+
+    LumoColorPicker& Panel() { return m_popup->Picker(); }
+    HSVColorPicker& Picker() { return Panel().Picker(); }
+
+    void Show(uint32_t color)
+    {
+        m_popup->Color = Gdiplus::Color(color);
+        m_popup->IsVisible = 1;
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Panel().Handle.Get()) != FALSE; }, 2000));
+        Pump(50);
+        m_reports->clear();
+    }
+
+    // A real click at a point of a window's client area.
+    void ClickAt(HWND window, int x, int y)
+    {
+        POINT p = {x, y};
+        ClientToScreen(window, &p);
+        MoveCursorTo(p.x, p.y);
+        Pump(30);
+        LeftButton(true);
+        Pump(30);
+        LeftButton(false);
+        Pump(60);
+    }
+
+    void ClickCentre(HWND window)
+    {
+        RECT r;
+        GetClientRect(window, &r);
+        ClickAt(window, r.right / 2, r.bottom / 2);
+    }
+
+    bool AnimationEnds() { return PumpUntil([&] { return !Picker().IsAnimating.Get(); }, 5000); }
+
+    uint32_t PanelColor() { return Panel().Color.Get().GetValue(); }
+    std::vector<uint32_t> ReportedColors() const
+    {
+        std::vector<uint32_t> colors;
+        for (const Report& r : *m_reports) colors.push_back(r.color);
+        return colors;
+    }
+    uint32_t Boxes()
+    {
+        return 0xFF000000u | static_cast<uint32_t>(Panel().RedBox().Value.Get()) << 16 |
+               static_cast<uint32_t>(Panel().GreenBox().Value.Get()) << 8 |
+               static_cast<uint32_t>(Panel().BlueBox().Value.Get());
+    }
+
+    HWND m_host = nullptr;
+    std::unique_ptr<LumoColorPickerDlg> m_popup;
+    std::shared_ptr<std::vector<Report>> m_reports = std::make_shared<std::vector<Report>>();
+};
+
+TEST_F(PickerPopup, BackdropIsTheBlurredWindowInTheRenderDc)
+{
+    Show(0xFFFF0000);
+    ASSERT_TRUE(m_popup->Backdrop());
+    EXPECT_EQ(m_popup->Backdrop()->GetWidth(), static_cast<UINT>(kHostWidth / 2));
+    testsupport::Pixels pixels = windowstest::PixelsOf(m_popup->RenderDC.Get());
+    ASSERT_EQ(pixels.width, kHostWidth);
+    EXPECT_EQ(pixels.At(40, 40), 0xFFFF0000u);
+    EXPECT_EQ(pixels.At(kHostWidth - 40, kHostHeight - 40), 0xFF0000FFu);
+    // Softened across the edge between the halves, and opaque everywhere.
+    const uint32_t edge = pixels.At(kHostWidth / 2, 40);
+    EXPECT_NE(edge, 0xFFFF0000u);
+    EXPECT_NE(edge, 0xFF0000FFu);
+    for (uint32_t p : pixels.data) ASSERT_EQ(p >> 24, 0xFFu);
+
+    // Each show takes a new snapshot.
+    m_popup->IsVisible = 0;
+    g_leftColour = RGB(0, 255, 0);
+    InvalidateRect(m_host, nullptr, TRUE);
+    Pump(80);
+    Show(0xFFFF0000);
+    pixels = windowstest::PixelsOf(m_popup->RenderDC.Get());
+    EXPECT_EQ(pixels.At(40, 40), 0xFF00FF00u);
+}
+
+TEST_F(PickerPopup, PanelShowsOverTheBackdropAtItsPlace)
+{
+    Show(0xFFFF0000);
+    RECT panel, popup;
+    GetWindowRect(Panel().Handle.Get(), &panel);
+    GetWindowRect(m_popup->Handle.Get(), &popup);
+    EXPECT_EQ(panel.left, popup.left);
+    EXPECT_EQ(panel.top - popup.top, (kHostHeight - LumoColorPickerDlg::kPickerHeight) / 2);
+    EXPECT_EQ(panel.right - panel.left, LumoColorPickerDlg::kPickerWidth);
+    EXPECT_EQ(Boxes(), 0xFFFF0000u);
+}
+
+TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
+{
+    Show(0xFFFF0000);
+    Panel().GreenBox().Text = L"128";
+    ASSERT_TRUE(Picker().IsAnimating.Get());
+    // While it moves, the boxes and the close button let the mouse through
+    // and OK and Cancel are off.
+    EXPECT_FALSE(Panel().RedBox().IsHitTestVisible.Get());
+    EXPECT_FALSE(Panel().CloseButton().IsHitTestVisible.Get());
+    EXPECT_FALSE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
+    EXPECT_FALSE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
+    ASSERT_TRUE(AnimationEnds());
+    EXPECT_TRUE(Panel().BlueBox().IsHitTestVisible.Get());
+    EXPECT_TRUE(Panel().CloseButton().IsHitTestVisible.Get());
+    EXPECT_TRUE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
+    EXPECT_TRUE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
+    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF8000u);
+    EXPECT_EQ(PanelColor(), 0xFFFF8000u);
+    EXPECT_EQ(Boxes(), 0xFFFF8000u);  // the user's entry is kept
+    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF8000u});
+
+    // Without animation the picker follows at once.
+    m_reports->clear();
+    Picker().IsAnimationEnabled = 0;
+    Panel().BlueBox().Text = L"255";
+    EXPECT_FALSE(Picker().IsAnimating.Get());
+    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF80FFu);
+    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF80FFu});
+}
+
+TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)
+{
+    Show(0xFFFF0000);
+    // Default swatch 5 is blue.
+    ClickCentre(Panel().DefaultSwatch(5).Handle.Get());
+    ASSERT_TRUE(AnimationEnds());
+    Pump(60);
+    EXPECT_EQ(PanelColor(), 0xFF0000FFu);
+    EXPECT_EQ(Boxes(), 0xFF0000FFu);
+    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFF0000FFu});
+
+    // White keeps the hue (the triangle does not turn).
+    m_reports->clear();
+    const float hue = Picker().Hue.Get();
+    ClickCentre(Panel().DefaultSwatch(8).Handle.Get());
+    ASSERT_TRUE(AnimationEnds());
+    Pump(60);
+    EXPECT_EQ(Picker().Hue.Get(), hue);
+    // S and V come back from the marker's place, cut to three decimals.
+    EXPECT_NEAR(Picker().Saturation.Get(), 0.0f, 0.001f);
+    EXPECT_NEAR(Picker().Value.Get(), 1.0f, 0.001f);
+    EXPECT_EQ(PanelColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFFFFFFu});
+
+    // A swatch of the colour held only takes the focus.
+    ClickCentre(Panel().DefaultSwatch(0).Handle.Get());  // red: animates away
+    ASSERT_TRUE(AnimationEnds());
+    m_reports->clear();
+    HWND red = Panel().DefaultSwatch(0).Handle.Get();
+    ClickCentre(red);
+    EXPECT_FALSE(Picker().IsAnimating.Get());
+    Pump(60);
+    EXPECT_TRUE(m_reports->empty());
+    EXPECT_EQ(GetFocus(), red);
+}
+
+TEST_F(PickerPopup, OkHidesKeepsTheColourAndPutsItFirstInRecent)
+{
+    Show(0xFFFF0000);
+    ClickCentre(Panel().DefaultSwatch(3).Handle.Get());  // green
+    ASSERT_TRUE(AnimationEnds());
+    Pump(60);
+    m_reports->clear();
+    ClickCentre(Panel().OkButton()->GetSafeHwnd());
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 2000));
+    EXPECT_FALSE(IsWindowVisible(Panel().Handle.Get()));
+    EXPECT_EQ(m_popup->Color.Get().GetValue(), 0xFF00FF00u);
+    ASSERT_FALSE(Panel().RecentColors().empty());
+    EXPECT_EQ(Panel().RecentColors().front(), 0xFF00FF00u);
+    EXPECT_EQ(Panel().RecentSwatch(0).Color.Get().GetValue(), 0xFF00FF00u);
+    EXPECT_TRUE(Panel().RecentSwatch(0).IsEnabled.Get());
+    EXPECT_FALSE(Panel().RecentSwatch(1).IsEnabled.Get());
+    EXPECT_TRUE(m_reports->empty());
+}
+
+TEST_F(PickerPopup, CancelRestoresAndReportsTheColourShownWith)
+{
+    Picker().IsAnimationEnabled = 0;
+    Show(0xFFFF0000);
+    Panel().GreenBox().Text = L"200";
+    Panel().RedBox().Text = L"10";
+    ASSERT_EQ(PanelColor(), 0xFF0AC800u);
+    ClickCentre(Panel().CancelButton()->GetSafeHwnd());
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 2000));
+    EXPECT_FALSE(IsWindowVisible(Panel().Handle.Get()));
+    EXPECT_EQ(m_popup->Color.Get().GetValue(), 0xFFFF0000u);
+    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF0000u);
+    ASSERT_FALSE(m_reports->empty());
+    EXPECT_EQ(m_reports->back().color, 0xFFFF0000u);
+    EXPECT_TRUE(Panel().RecentColors().empty());
+
+    // The close button cancels as well.
+    Show(0xFF123456);
+    Panel().BlueBox().Text = L"0";
+    ClickCentre(Panel().CloseButton().Handle.Get());
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 2000));
+    EXPECT_EQ(m_popup->Color.Get().GetValue(), 0xFF123456u);
+}
+
+TEST_F(PickerPopup, DragReportsReachHandlersOnTheUiThread)
+{
+    Show(0xFFFF0000);
+    HWND picker = Picker().Handle.Get();
+    RECT r;
+    GetWindowRect(picker, &r);
+    const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
+    MoveCursorTo(cx, cy);
+    Pump(30);
+    LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return Picker().IsTriangleDragging.Get() != 0; }, 2000));
+    for (int step = 1; step <= 6; ++step) {
+        MoveCursorTo(cx - 8 * step, cy + 5 * step);
+        Pump(70);  // beyond the 60 ms pacing
+    }
+    LeftButton(false);
+    Pump(100);
+    ASSERT_GE(m_reports->size(), 2u) << "a drag reports when it begins and when it ends";
+    for (const Report& report : *m_reports) EXPECT_EQ(report.thread, GetCurrentThreadId());
+    EXPECT_EQ(m_reports->back().color, PanelColor());
+    EXPECT_EQ(Boxes(), PanelColor());
+}
+
+TEST_F(PickerPopup, DeletingWhileADragRunsLeavesNoThreadOrMessage)
+{
+    auto dragThenDelete = [&] {
+        auto popup = std::make_unique<LumoColorPickerDlg>();
+        popup->Create(m_host, 0, 0, kHostWidth, kHostHeight);
+        popup->IsVisible = 1;
+        Pump(50);
+        RECT r;
+        GetWindowRect(popup->Picker().Picker().Handle.Get(), &r);
+        MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        Pump(30);
+        LeftButton(true);
+        PumpUntil([&] { return popup->Picker().Picker().IsTriangleDragging.Get() != 0; }, 2000);
+        Pump(130);  // timers and the notify thread are running
+        popup.reset();
+        LeftButton(false);
+        Pump(100);
+    };
+    m_popup.reset();
+    dragThenDelete();  // whatever the system starts once is running now
+    const int before = ThreadsOfThisProcess();
+    dragThenDelete();
+    EXPECT_EQ(ThreadsOfThisProcess(), before);
+    MSG msg;
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_LUMOPICKER_NOTIFY, WM_LUMOPICKER_NOTIFY, PM_NOREMOVE));
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_HSVPICKER_COLORCHANGED, WM_HSVPICKER_COLORCHANGED, PM_NOREMOVE));
+}
+
+}  // namespace

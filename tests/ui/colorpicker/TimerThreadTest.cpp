@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+
+#include "platform/win/UniqueHandle.h"
+#include "ui/colorpicker/TimerThread.h"
+
+namespace {
+
+// Counts each hook and remembers the thread it last ran on; the tick signals
+// an event so the test can wait for ticks without guessing a time.
+struct CountingHooks {
+    std::atomic<int> starts{0}, ticks{0}, stops{0};
+    std::atomic<DWORD> startThread{0}, tickThread{0}, stopThread{0};
+    platform::UniqueHandle tickEvent{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+
+    void Install(TimerThread& timer)
+    {
+        timer.SetStartHook([this] {
+            ++starts;
+            startThread = GetCurrentThreadId();
+        });
+        timer.SetTickHook([this] {
+            ++ticks;
+            tickThread = GetCurrentThreadId();
+            SetEvent(tickEvent.Get());
+        });
+        timer.SetStopHook([this] {
+            ++stops;
+            stopThread = GetCurrentThreadId();
+        });
+    }
+    bool WaitTick(DWORD ms = 5000) { return WaitForSingleObject(tickEvent.Get(), ms) == WAIT_OBJECT_0; }
+};
+
+bool ThreadEnded(DWORD id)
+{
+    platform::UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
+    return !thread || WaitForSingleObject(thread.Get(), 0) == WAIT_OBJECT_0;
+}
+
+TEST(TimerThread, TicksOnItsWorkerAndRunsStartAndStopOnTheCaller)
+{
+    CountingHooks hooks;
+    TimerThread timer(20);
+    hooks.Install(timer);
+    EXPECT_FALSE(timer.HasWorker());
+
+    timer.Start(0);
+    ASSERT_TRUE(hooks.WaitTick()) << "due time 0 fires at once";
+    ASSERT_TRUE(hooks.WaitTick()) << "and then periodically";
+    EXPECT_EQ(hooks.starts, 1);
+    EXPECT_EQ(hooks.startThread, GetCurrentThreadId());
+    EXPECT_EQ(hooks.tickThread, timer.WorkerId());
+    EXPECT_NE(hooks.tickThread, GetCurrentThreadId());
+
+    timer.Stop();
+    EXPECT_EQ(hooks.stops, 1);
+    EXPECT_EQ(hooks.stopThread, GetCurrentThreadId());
+    EXPECT_TRUE(timer.HasWorker()) << "the worker waits for the next start";
+    // Drain a tick that was already under way when the timer was cancelled.
+    hooks.WaitTick(100);
+    const int ticksAfterStop = hooks.ticks;
+    EXPECT_FALSE(hooks.WaitTick(250)) << "a cancelled timer does not fire";
+    EXPECT_EQ(hooks.ticks, ticksAfterStop);
+
+    const DWORD worker = timer.WorkerId();
+    timer.Start(0);
+    ASSERT_TRUE(hooks.WaitTick());
+    EXPECT_EQ(hooks.starts, 1) << "the start hook runs only on the first start";
+    EXPECT_EQ(timer.WorkerId(), worker) << "one worker for the timer's life";
+}
+
+TEST(TimerThread, DestructionWakesAndJoinsATickingWorker)
+{
+    CountingHooks hooks;
+    DWORD worker = 0;
+    {
+        TimerThread timer(10);
+        hooks.Install(timer);
+        timer.Start(0);
+        ASSERT_TRUE(hooks.WaitTick());
+        worker = timer.WorkerId();
+        ASSERT_FALSE(ThreadEnded(worker));
+    }
+    EXPECT_TRUE(ThreadEnded(worker));
+    const int ticks = hooks.ticks;
+    Sleep(50);
+    EXPECT_EQ(hooks.ticks, ticks) << "no tick after destruction";
+}
+
+TEST(TimerThread, ShutdownOfAStoppedOrNeverStartedTimer)
+{
+    CountingHooks hooks;
+    TimerThread never(60);
+    hooks.Install(never);
+    never.Shutdown();  // nothing to end
+    EXPECT_FALSE(never.HasWorker());
+    EXPECT_EQ(hooks.starts, 0);
+
+    TimerThread stopped(60);
+    hooks.Install(stopped);
+    stopped.Start(0);
+    ASSERT_TRUE(hooks.WaitTick());
+    stopped.Stop();
+    const DWORD worker = stopped.WorkerId();
+    stopped.Shutdown();
+    EXPECT_TRUE(ThreadEnded(worker));
+    EXPECT_FALSE(stopped.HasWorker());
+    stopped.Shutdown();  // twice is harmless
+}
+
+TEST(TimerThread, AMissingHookIsAProgrammingError)
+{
+    TimerThread timer(60);
+    EXPECT_THROW(timer.Start(0), std::bad_function_call);
+    EXPECT_FALSE(timer.HasWorker());
+    EXPECT_THROW(timer.Stop(), std::bad_function_call);
+}
+
+}  // namespace

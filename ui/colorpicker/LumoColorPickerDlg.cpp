@@ -1,0 +1,110 @@
+#include "ui/colorpicker/LumoColorPickerDlg.h"
+
+#include <cstring>
+
+#include "ui/framework/LayeredChildren.h"
+#include "ui/framework/Scale.h"
+
+LumoColorPickerDlg::LumoColorPickerDlg()
+    : Color([this] { return m_picker.Color.Get(); },
+            [this](const Gdiplus::Color& color) {
+                m_picker.Color = color;
+                Color.RaiseChanged(this);
+            })
+{
+}
+
+LumoColorPickerDlg::~LumoColorPickerDlg() = default;
+
+DWORD LumoColorPickerDlg::AdjustExStyle(DWORD exStyle)
+{
+    return ChildLayeredExStyle(exStyle | WS_EX_LAYERED) | WS_EX_TOPMOST;
+}
+
+int LumoColorPickerDlg::OnCreated()
+{
+    const int created = Control::OnCreated();
+    if (!created) return created;
+    ScaleThickness(m_pickerRect);
+    m_pickerRect.top += (m_nHeight - m_pickerRect.bottom) / 2;
+    m_picker.Create(m_hWnd, m_pickerRect.left, m_pickerRect.top, m_pickerRect.right, m_pickerRect.bottom);
+    m_picker.IsLayered = 0;
+    m_picker.SetBackdropWindow(m_hWnd);
+    m_picker.BackgroundDC = m_memDC.GetSafeHdc();
+    m_picker.OK.Subscribe([this](void*) { OnPickerOk(); });
+    m_picker.Cancel.Subscribe([this](void*) { OnPickerCancel(); });
+    m_picker.ColorChanged.Subscribe([this](void*, Gdiplus::Color& color) { OnPickerColorChanged(color); });
+    return created;
+}
+
+void LumoColorPickerDlg::SetIsVisible(int shown, int)
+{
+    if (shown && m_hWnd) {
+        m_colorOnShow = m_picker.Color.Get().GetValue();
+        // Taken while this popup is still hidden: what it will cover.
+        m_backdrop = m_snapshot.Take(m_hWnd, m_fScaleDown, m_nSigma);
+        if (!m_backdrop || !m_snapshot.StretchInto(m_stretchedBackdrop, m_nWidth, m_nHeight)) {
+            m_stretchedBackdrop.Resize(0, 0);
+        }
+        Render();
+        // Over every sibling, as a top-most popup is over every window.
+        ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        PlacePicker();
+    }
+    if (shown != m_bVisible) {
+        m_bVisible = shown;
+        Render();
+    }
+    m_picker.IsVisible = shown;
+}
+
+void LumoColorPickerDlg::PlacePicker()
+{
+    RECT screen = {};
+    ::GetWindowRect(m_hWnd, &screen);
+    ::SetWindowPos(m_picker.Handle.Get(), nullptr, screen.left + m_pickerRect.left, screen.top + m_pickerRect.top, 0,
+                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+Gdiplus::Status LumoColorPickerDlg::PaintBackground(Gdiplus::Graphics&)
+{
+    // The half-size backdrop stretched back over the whole popup (softened
+    // by the bilinear stretch), copied straight into the surface that this
+    // render draws on: it covers every pixel and is opaque.
+    if (!m_stretchedBackdrop.GetSafeHdc() || !m_memDC.Bits() || m_stretchedBackdrop.Width() != m_memDC.Width() ||
+        m_stretchedBackdrop.Height() != m_memDC.Height()) {
+        return Gdiplus::Ok;
+    }
+    ::GdiFlush();
+    std::memcpy(m_memDC.Bits(), m_stretchedBackdrop.Bits(),
+                static_cast<size_t>(m_memDC.Width()) * m_memDC.Height() * 4);
+    return Gdiplus::Ok;
+}
+
+void LumoColorPickerDlg::OnPaint(HDC paintDC)
+{
+    // Opaque: a copy does what blending would.
+    if (!m_memDC.GetSafeHdc()) return;
+    ::BitBlt(paintDC, 0, 0, m_memDC.Width(), m_memDC.Height(), m_memDC.GetSafeHdc(), 0, 0, SRCCOPY);
+}
+
+void LumoColorPickerDlg::RaiseColorChanged(Gdiplus::Color color)
+{
+    ColorChanged.Raise(this, color);
+}
+
+void LumoColorPickerDlg::OnPickerColorChanged(Gdiplus::Color color)
+{
+    RaiseColorChanged(color);
+}
+
+void LumoColorPickerDlg::OnPickerOk()
+{
+    IsVisible = 0;
+}
+
+void LumoColorPickerDlg::OnPickerCancel()
+{
+    IsVisible = 0;
+    Color = Gdiplus::Color(m_colorOnShow);
+}

@@ -51,7 +51,7 @@ extern const wchar_t kLightButtonClickMessageText[];
 extern const wchar_t kVornBroadcastMessageText[];
 
 // Private window messages.
-constexpr UINT WM_HSVPICKER_COLORCHANGED = 0x4DF;
+// WM_HSVPICKER_COLORCHANGED (0x4DF) belongs to the picker: ui/colorpicker/HSVColorPicker.h.
 constexpr UINT WM_DIALOG_OK = 0x591;
 constexpr UINT WM_DIALOG_CANCEL = 0x592;
 constexpr UINT WM_EDIT_KEY = 0x661;

@@ -9,6 +9,7 @@
 #include "backend/device/LightLevel.h"
 #include "backend/device/NbhwctlApi.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/HotkeyStandIn.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
@@ -105,54 +106,7 @@ private:
     HWND m_window;
 };
 
-// The hotkey service stand-in, a separate process like the real service.
-class HotkeyService {
-public:
-    // With storesLevel, a request is written back to the package key.
-    explicit HotkeyService(bool storesLevel) : m_log(m_dir.File(L"hotkey.log"))
-    {
-        std::wstring command = L"\"" + FixturePath(L"hotkey\\StandInHotkey.exe") + L"\" \"" + m_log + L"\"";
-        if (storesLevel) command += L" \"" + std::wstring(kVkpPackageKey) + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return;
-        m_process.Reset(process.hProcess);
-        platform::UniqueHandle unusedThread(process.hThread);
-        const ULONGLONG deadline = GetTickCount64() + 10000;
-        while ((m_window = FindWindowW(kHotkeyWindowClass, kHotkeyWindowTitle)) == nullptr &&
-               GetTickCount64() < deadline)
-            Sleep(10);
-    }
-    ~HotkeyService()
-    {
-        if (!m_process) return;
-        if (m_window != nullptr) PostMessageW(m_window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_process.Get(), 5000) != WAIT_OBJECT_0) TerminateProcess(m_process.Get(), 1);
-    }
-    bool IsUp() const { return m_window != nullptr; }
-
-    // The requests received, as "wParam lParam", once count have arrived or
-    // the time is up.
-    std::vector<std::string> Requests(size_t count, DWORD timeoutMs = kPostWaitMs) const
-    {
-        const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-        for (;;) {
-            std::vector<std::string> lines;
-            std::istringstream text(testsupport::FileExists(m_log) ? testsupport::ReadFileBytes(m_log) : "");
-            for (std::string line; std::getline(text, line);) lines.push_back(line);
-            if (lines.size() >= count || GetTickCount64() >= deadline) return lines;
-            Sleep(10);
-        }
-    }
-
-private:
-    TempDir m_dir;
-    std::wstring m_log;
-    platform::UniqueHandle m_process;
-    HWND m_window = nullptr;
-};
+using HotkeyService = testsupport::HotkeyStandIn;
 
 // Our own handle on the watcher thread, valid after the object closes its.
 HANDLE DuplicateThread(HANDLE thread)

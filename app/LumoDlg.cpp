@@ -191,6 +191,7 @@ BOOL CLumoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CLumoDlg::ApplyEffect(int32_t profile, uint32_t modelType, bool useSelection)
 {
+    if (m_pEffectPanel) m_nPanelSnapshot = m_pEffectPanel->SnapshotEffect();
     EffectDispatchState state{g_CustomProfiles, g_dwSupport, g_nAppliedProfile, m_nCurrentTab,
                               m_nPanelSnapshot,  m_syncSlots,  m_wmi};
     ::ApplyEffect(state, profile, modelType, useSelection);

@@ -308,7 +308,8 @@ void CLumoDlg::CreateEffectPanel()
     m_colorPopup.IsVisible = 0;
     m_pEffectPanel->BindEvents(&m_colorPopup);
 
-    PostToPanel(WM_PANEL_SETPROFILE, static_cast<WPARAM>(g_nAppliedProfile), 0);
+    // Sent, not posted: the snapshot below needs the profile loaded.
+    ::SendMessageW(m_pEffectPanel->Handle.Get(), WM_PANEL_SETPROFILE, static_cast<WPARAM>(g_nAppliedProfile), 0);
     m_pEffectPanel->SnapshotSelection();
 }
 

@@ -122,6 +122,7 @@ BOOL CLumoDlg::OnInitDialog()
 
     ModifyStyle(0, WS_MINIMIZEBOX);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nWindowWidth, m_nWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
+    KeepOnWorkArea();
     SetWindowTextW(kMainWindowTitle);
     m_bReleased = false;
 
@@ -129,6 +130,26 @@ BOOL CLumoDlg::OnInitDialog()
     StartFadeIn(m_hWnd);
     RegisterDeviceNotifications();
     return TRUE;
+}
+
+void CLumoDlg::KeepOnWorkArea()
+{
+    // The template is centred at its own size; the skin's size can be larger
+    // (twice at 4K) and would reach past the screen's edge.
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    if (window.left >= work.left && window.top >= work.top && window.right <= work.right &&
+        window.bottom <= work.bottom)
+        return;
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    const int x = work.left + ((work.right - work.left) - width) / 2;
+    const int y = work.top + ((work.bottom - work.top) - height) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x > work.left ? x : work.left, y > work.top ? y : work.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 bool CLumoDlg::BasicIniPath(wchar_t* path, size_t capacity) const

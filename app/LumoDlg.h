@@ -121,6 +121,7 @@ private:
     void CreateZoneSelector(HINSTANCE instance);
     void CreateEffectPanel();
     void LoadRecentColors();
+    void KeepOnWorkArea();
     void RegisterDeviceNotifications();
     BOOL OnEraseBkgnd(HDC dc);
 
@@ -157,6 +158,7 @@ private:
     std::shared_ptr<Gdiplus::Bitmap> m_appliedMark;
     bool m_bReleased = false;
     RECT m_tabRects[kTabCount] = {};
+    int m_tabCaptionWidths[kTabCount] = {};
     int m_nTabButtonCount = 0;
     RECT m_keyboardRect = {};
     CLightButton m_btnMinimize, m_btnClose, m_btnApply;

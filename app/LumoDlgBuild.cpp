@@ -124,7 +124,8 @@ void CLumoDlg::DrawBackgroundCaptions(Gdiplus::Graphics& graphics)
         const Gdiplus::RectF probe(0, 0, static_cast<Gdiplus::REAL>(Scaled(kTabMeasureWidth)),
                                    static_cast<Gdiplus::REAL>(height));
         DrawTextGdiplus(&graphics, probe, caption.c_str(), kAlignCentre, kTabCaptionStyle, &measured, true);
-        const int width = static_cast<int>(std::ceil(measured.Width)) + 2 * Scaled(kTabCaptionMargin);
+        m_tabCaptionWidths[tab] = static_cast<int>(std::ceil(measured.Width));
+        const int width = m_tabCaptionWidths[tab] + 2 * Scaled(kTabCaptionMargin);
         m_tabRects[tab] = RECT{left, top, left + width, top + height};
         DrawTextOnDC(&graphics, left, top, width, height, caption.c_str(), kAlignCentre, kTabCaptionStyle);
         left += width;
@@ -214,14 +215,10 @@ void CLumoDlg::CreateButtons()
                                                                            : L"IDS_TAB_LUMOSYNC")
                                                                : L"IDS_TAB_CUSTOMIZE1");
         if (m_appliedMark) {
-            Gdiplus::RectF measured;
-            {
-                Gdiplus::Graphics graphics(background);
-                DrawTextOnDC(&graphics, 0, 0, width, height, caption.c_str(), kAlignCentre, kTabCaptionStyle,
-                             &measured, true);
-            }
+            // The caption is centred in the button.
+            const float captionLeft = static_cast<float>(width - m_tabCaptionWidths[tab]) / 2;
             const float side = static_cast<float>(Scaled(kMarkSide));
-            const float right = measured.X - static_cast<float>(Scaled(kMarkGap));
+            const float right = captionLeft - static_cast<float>(Scaled(kMarkGap));
             button.m_markRect = Gdiplus::RectF(right - side, (static_cast<float>(height) - side) / 2, side, side);
             button.m_markImages[0] = m_appliedMark;
             for (int& index : button.m_markImageIndex) index = 0;

@@ -213,6 +213,7 @@ TEST_F(MainDialogDispatch, ApplyWritesConfigRecentColoursAndTheProfileFileAndSho
         EXPECT_EQ(saved.ColorB, 0x56);
 
         EXPECT_TRUE(d.ProgressOverlay().IsActive());
+        EXPECT_TRUE(d.ProgressOverlay().IsWindowVisible());
         const HWND overlay = d.ProgressOverlay().GetSafeHwnd();
         d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
         EXPECT_EQ(d.ProgressOverlay().GetSafeHwnd(), overlay) << "a second Apply starts no second overlay";

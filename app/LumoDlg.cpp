@@ -86,6 +86,7 @@ BOOL CLumoDlg::OnInitDialog()
     SelectLanguage(g_nLangIndex);
 
     InitWMILibrary();
+    OnStartUpStep(L"WMI library");
 
     if (ProductID == 1 || ProductID == 2) m_uiModelType = 1;
     wchar_t text[64];
@@ -116,9 +117,13 @@ BOOL CLumoDlg::OnInitDialog()
 
     LogMessage(L"Apply one", L"OnInitDialog", false, 0);
     const HINSTANCE instance = ResourceInstance();
+    OnStartUpStep(L"profiles and language");
     PaintBackground(instance);
+    OnStartUpStep(L"background and skins");
     CreateChildWindows(instance);
+    OnStartUpStep(L"child windows and buttons");
     CreateEffectPanel();
+    OnStartUpStep(L"effect panel and picker popup");
 
     ModifyStyle(0, WS_MINIMIZEBOX);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nWindowWidth, m_nWindowHeight, SWP_NOMOVE | SWP_NOZORDER);

@@ -110,6 +110,8 @@ public:
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Called as each building step of the start-up ends; for measuring.
+    virtual void OnStartUpStep(const wchar_t* /*step*/) {}
 
 private:
     // Building, called from OnInitDialog only.

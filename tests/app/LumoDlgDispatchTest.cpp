@@ -305,28 +305,32 @@ TEST_F(MainDialogDispatch, WmCloseEndsAtOnceWithoutTheClosingSequence)
 TEST_F(MainDialogDispatch, EverythingMadeIsReleasedOnce)
 {
     WriteConfig(L"Apply", L"0");
-    // One dialog first, so that what lives for the process (fonts, caches) is made.
-    {
-        ScriptedDlg warm;
-        warm.script = [](ScriptedDlg& d) { d.EndDialog(IDCANCEL); };
-        warm.DoModal();
-    }
-    const DWORD gdiBefore = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD userBefore = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    for (int i = 0; i < 3; ++i) {
+    for (int i = 0; i < 2; ++i) {
+        std::vector<HDC> dcs;
+        std::vector<HWND> windows;
         ScriptedDlg dialog;
-        dialog.script = [](ScriptedDlg& d) {
+        dialog.script = [&dcs, &windows](ScriptedDlg& d) {
             d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
             d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId, 0);
+            dcs = {d.BackgroundDC(), d.KeyboardPicture().BackBufferDC(), d.TabButton(0).GetBackBuffer(),
+                   d.ApplyButton().GetBackBuffer(), d.LevelSelector().BackBuffer(), d.TabUnderline().GetBackBuffer()};
+            windows = {d.KeyboardPicture().GetSafeHwnd(), d.SyncPage().GetSafeHwnd(), d.TabButton(0).GetSafeHwnd(),
+                       d.LevelSelector().GetSafeHwnd(), d.EffectPanel()->Handle.Get(),
+                       d.ColorPopup().Handle.Get()};
             d.EndDialog(IDCANCEL);
         };
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
         EXPECT_TRUE(dialog.IsReleased());
+        EXPECT_EQ(dialog.EffectPanel(), nullptr);
+        for (size_t k = 0; k < dcs.size(); ++k) {
+            EXPECT_NE(dcs[k], nullptr) << "dc " << k;
+            EXPECT_EQ(GetObjectType(dcs[k]), 0u) << "dc " << k << " still exists";
+        }
+        for (size_t k = 0; k < windows.size(); ++k) {
+            EXPECT_NE(windows[k], nullptr) << "window " << k;
+            EXPECT_FALSE(IsWindow(windows[k])) << "window " << k << " still exists";
+        }
     }
-    const DWORD gdiAfter = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    const DWORD userAfter = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
-    EXPECT_LE(gdiAfter, gdiBefore + 10) << "GDI objects before " << gdiBefore << ", after " << gdiAfter;
-    EXPECT_LE(userAfter, userBefore + 5) << "USER objects before " << userBefore << ", after " << userAfter;
 }
 
 TEST_F(MainDialogDispatch, RecentColoursLoadNewestFirstSkippingMalformedValuesAndAtMostTen)

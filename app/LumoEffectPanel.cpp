@@ -188,8 +188,10 @@ void LumoEffectPanel::SaveToEffect(EffectData* record)
     if (m_tempo >= 0 && m_tempo < kTempoButtonCount) record->SpeedType = SpeedTypeFromTempo(static_cast<::Tempo>(m_tempo));
     if (m_direction == 0 || m_direction == 1) record->DirectType = m_direction;
     if (m_music >= 0 && m_music < kMusicButtonCount) record->MusicType = m_music;
-    record->TemperatureL = m_lowBox.Value.Get();
-    record->TemperatureH = m_highBox.Value.Get();
+    // The boxes read -1 until a temperature record was loaded into them;
+    // that is no threshold, so the record keeps its own.
+    if (m_lowBox.Value.Get() >= 0) record->TemperatureL = m_lowBox.Value.Get();
+    if (m_highBox.Value.Get() >= 0) record->TemperatureH = m_highBox.Value.Get();
     record->StrobingRandom = m_randomBox.IsChecked.Get() ? 1 : 0;
 }
 

@@ -207,6 +207,9 @@ int main(int argc, char** argv)
         time("Layout", [&](int) { panel->Layout(); });
         time("LoadFromEffect", [&](int) { panel->LoadFromEffect(panel->CurrentEffect()); });
         time("tempo toggle", [&](int i) { panel->m_tempoButtons[i % 3]->IsChecked = 1; });
+        time("static <-> breathing", [&](int i) { panel->SetEffectType(i % 2); });
+        time("static <-> strobing", [&](int i) { panel->SetEffectType(i % 2 ? 4 : 0); });
+        time("swatch colour", [&](int i) { panel->Color1 = Gdiplus::Color(i % 2 ? 0xFF00FF00 : 0xFF0000FF); });
         time("X move", [&](int i) { panel->m_tempoTitle.X = i % 2 ? 10 : 12; });
         time("IsVisible", [&](int i) { panel->m_musicTitle.IsVisible = i % 2; });
         return 0;

@@ -23,7 +23,7 @@
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
-#include "ui/windows/CCustomWnd.h"
+#include "ui/windows/CustomWnd.h"
 
 namespace {
 

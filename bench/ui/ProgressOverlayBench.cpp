@@ -24,8 +24,8 @@
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
-#include "ui/windows/CFadeDialogEffect.h"
-#include "ui/windows/CProgressWnd.h"
+#include "ui/windows/FadeDialogEffect.h"
+#include "ui/windows/ProgressWnd.h"
 #include "ui/windows/UniqueMemoryDc.h"
 
 namespace {

@@ -21,8 +21,8 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
-#include "ui/windows/CSelectorWnd.h"
-#include "ui/windows/CSyncWnd.h"
+#include "ui/windows/SelectorWnd.h"
+#include "ui/windows/SyncWnd.h"
 #include "ui/windows/UniqueMemoryDc.h"
 
 namespace {

@@ -124,6 +124,10 @@ TEST(EffectPanelEdits, BasePanelWritesTheAllKeysRecordAndPostsPlainValues)
          List::None, Anything, &CustomProfile::allIndex, 2},
         {"colour 1", 0, -1, 0, [](LumoEffectPanel& p) { p.m_colorButton1.Color = Gdiplus::Color(kPicked); },
          Value(0, kPickedRef), List::All, [](const EffectData& r) { return Color(&r.ColorR, kPicked); }, nullptr, 0},
+        // No temperature record was shown yet: the boxes hold no threshold to save.
+        {"colour keeps the temperatures", 0, -1, 0,
+         [](LumoEffectPanel& p) { p.m_colorButton1.Color = Gdiplus::Color(kPicked); }, Value(0, kPickedRef),
+         List::All, [](const EffectData& r) { return r.TemperatureL == 20 && r.TemperatureH == 70; }, nullptr, 0},
         {"colour 2", 0, -1, 1, [](LumoEffectPanel& p) { p.Color2 = Gdiplus::Color(kPicked); }, Value(1, kPickedRef),
          List::All, [](const EffectData& r) { return Color(&r.Color2R, kPicked); }, nullptr, 0},
         {"tempo fast", 0, -1, 1, [](LumoEffectPanel& p) { CheckRadio(p.m_tempoButtons[2]); }, Value(2, 0), List::All,

@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "backend/device/RgbKeyboard.h"
+#include "tests/support/PointerInput.h"
 #include "ui/framework/Language.h"
 #include "ui/framework/RadioButton.h"
 #include "ui/framework/TextDraw.h"
@@ -89,21 +90,6 @@ void PickerPopup::Hide()
     Pump(20);
 }
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        const DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-    }
-}
-
 ProfileTable DistinctTable()
 {
     ProfileTable table{};
@@ -149,12 +135,9 @@ bool Shown(const Control& child)
 
 void ClickAtScreen(int x, int y)
 {
-    INPUT inputs[3] = {};
-    inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
-    const int width = ::GetSystemMetrics(SM_CXSCREEN), height = ::GetSystemMetrics(SM_CYSCREEN);
-    inputs[0].mi.dx = (x * 65535 + width / 2) / (width - 1);
-    inputs[0].mi.dy = (y * 65535 + height / 2) / (height - 1);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    // One call: nothing comes between the move and the click.
+    INPUT inputs[3] = {testsupport::PointerMoveInput(x, y)};
+    inputs[1].type = inputs[2].type = INPUT_MOUSE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(3, inputs, sizeof(INPUT));

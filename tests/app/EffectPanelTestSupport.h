@@ -7,6 +7,7 @@
 #include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
 #include "backend/profiles/EffectModel.h"
+#include "tests/support/MessagePump.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
@@ -47,19 +48,8 @@ private:
     LumoColorPickerDlg m_popup;
 };
 
-// Dispatches this thread's messages for about the given time.
-void Pump(DWORD milliseconds);
-// Dispatches until the predicate holds or the time is up; returns the predicate.
-template <typename Pred>
-bool PumpUntil(Pred pred, DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    while (!pred()) {
-        if (::GetTickCount() - start >= milliseconds) return pred();
-        Pump(5);
-    }
-    return true;
-}
+using testsupport::Pump;
+using testsupport::PumpUntil;
 
 // A table whose every record is told apart: colour n of record i of list l
 // is (l*40 + i*5 + n, 100 + n, 200 - n); speeds, directions and music vary.

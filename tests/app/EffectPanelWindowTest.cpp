@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -556,8 +557,12 @@ TEST(EffectPanelPopup, ASwatchClickOpensThePopupAndItsColourIsWrittenAndPosted)
     EXPECT_EQ(popup.Get()->Color.Get().GetValue(), swatch3);
     EXPECT_TRUE(host.Take().empty()) << "opening the popup changed a colour";
 
+    auto threads = std::make_shared<std::vector<DWORD>>();
+    panel->m_colorButton3.ColorChanged.Subscribe(
+        [threads](void*, Gdiplus::Color&) { threads->push_back(::GetCurrentThreadId()); });
     popup.Get()->Color = Gdiplus::Color(0xFF0A0B0C);
     EXPECT_TRUE(PumpUntil([&] { return panel->m_colorButton3.Color.Get().GetValue() == 0xFF0A0B0Cu; }, 2000));
+    EXPECT_EQ(*threads, std::vector<DWORD>{::GetCurrentThreadId()}) << "the colour reached the panel off the UI thread";
     const EffectData& record = g_CustomProfiles[1].fourData[0];
     EXPECT_EQ(record.Color3R, 0x0A);
     EXPECT_EQ(record.Color3G, 0x0B);

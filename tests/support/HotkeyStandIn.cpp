@@ -1,45 +1,14 @@
 #include "tests/support/HotkeyStandIn.h"
 
-#include <sstream>
-
 #include "backend/device/LightLevel.h"
 #include "tests/support/FixturePaths.h"
 
 namespace testsupport {
 
-HotkeyStandIn::HotkeyStandIn(bool storesLevel) : m_log(m_dir.File(L"hotkey.log"))
+HotkeyStandIn::HotkeyStandIn(bool storesLevel)
+    : m_process(FixturePath(L"hotkey\\StandInHotkey.exe"), storesLevel ? std::wstring(kVkpPackageKey) : std::wstring(),
+                kHotkeyWindowClass, kHotkeyWindowTitle)
 {
-    std::wstring command = L"\"" + FixturePath(L"hotkey\\StandInHotkey.exe") + L"\" \"" + m_log + L"\"";
-    if (storesLevel) command += L" \"" + std::wstring(kVkpPackageKey) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-        return;
-    m_process.Reset(process.hProcess);
-    platform::UniqueHandle unusedThread(process.hThread);
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while ((m_window = FindWindowW(kHotkeyWindowClass, kHotkeyWindowTitle)) == nullptr && GetTickCount64() < deadline)
-        Sleep(10);
-}
-
-HotkeyStandIn::~HotkeyStandIn()
-{
-    if (!m_process) return;
-    if (m_window != nullptr) PostMessageW(m_window, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(m_process.Get(), 5000) != WAIT_OBJECT_0) TerminateProcess(m_process.Get(), 1);
-}
-
-std::vector<std::string> HotkeyStandIn::Requests(size_t count, DWORD timeoutMs) const
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        std::vector<std::string> lines;
-        std::istringstream text(FileExists(m_log) ? ReadFileBytes(m_log) : "");
-        for (std::string line; std::getline(text, line);) lines.push_back(line);
-        if (lines.size() >= count || GetTickCount64() >= deadline) return lines;
-        Sleep(10);
-    }
 }
 
 }  // namespace testsupport

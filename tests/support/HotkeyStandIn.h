@@ -4,8 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win/UniqueHandle.h"
-#include "tests/support/TempDir.h"
+#include "tests/support/LoggingProcess.h"
 
 namespace testsupport {
 
@@ -15,21 +14,18 @@ class HotkeyStandIn {
 public:
     // With storesLevel, a request is written back to the package key.
     explicit HotkeyStandIn(bool storesLevel);
-    ~HotkeyStandIn();
-    HotkeyStandIn(const HotkeyStandIn&) = delete;
-    HotkeyStandIn& operator=(const HotkeyStandIn&) = delete;
 
-    bool IsUp() const { return m_window != nullptr; }
+    bool IsUp() const { return m_process.IsUp(); }
 
     // The requests received, as "wParam lParam", once count have arrived or
     // the time is up.
-    std::vector<std::string> Requests(size_t count, DWORD timeoutMs = 5000) const;
+    std::vector<std::string> Requests(size_t count, DWORD timeoutMs = 5000) const
+    {
+        return m_process.Lines(count, timeoutMs);
+    }
 
 private:
-    TempDir m_dir;
-    std::wstring m_log;
-    platform::UniqueHandle m_process;
-    HWND m_window = nullptr;
+    LoggingProcess m_process;
 };
 
 }  // namespace testsupport

@@ -139,6 +139,15 @@ LRESULT HSVColorPicker::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnColorChanged(Color);
         return 0;
     }
+    if (message == WM_CAPTURECHANGED && reinterpret_cast<HWND>(lParam) != m_hWnd &&
+        (m_bHueDragging || m_bTriangleDragging)) {
+        // Another window took the mouse: no release will come, so end the
+        // drag here as one would, or its timers would run on.
+        POINT cursor = {};
+        ::GetCursorPos(&cursor);
+        ::ScreenToClient(m_hWnd, &cursor);
+        OnLButtonUp(0, POINTS{static_cast<SHORT>(cursor.x), static_cast<SHORT>(cursor.y)});
+    }
     return Control::WindowProc(message, wParam, lParam);
 }
 

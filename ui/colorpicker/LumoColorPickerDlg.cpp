@@ -39,7 +39,9 @@ int LumoColorPickerDlg::OnCreated()
 
 void LumoColorPickerDlg::SetIsVisible(int shown, int)
 {
-    if (shown && m_hWnd) {
+    // The window's own showing while it is created comes before the panel
+    // exists: nothing to snapshot for yet.
+    if (shown && m_hWnd && m_picker.Handle.Get()) {
         m_colorOnShow = m_picker.Color.Get().GetValue();
         // Taken while this popup is still hidden: what it will cover.
         m_backdrop = m_snapshot.Take(m_hWnd, m_fScaleDown, m_nSigma);

@@ -9,6 +9,8 @@
 #include "app/LumoGlobals.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
+#include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 #include "ui/windows/FaceDrawing.h"
 
 namespace {
@@ -28,11 +30,8 @@ CLightButton::~CLightButton()
 BOOL CLightButton::CreateButtonWindow(CWnd* parent, int x, int y, int width, int height)
 {
     if (parent == nullptr || m_hWnd != nullptr) return FALSE;
-    LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW),
-                                            static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
-    if (className == nullptr) return FALSE;
-    return CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                    parent->GetSafeHwnd(), nullptr);
+    return CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                                  height, CS_DBLCLKS);
 }
 
 BOOL CLightButton::CreateFromImages(CWnd* parent, HDC background, const wchar_t* const imageNames[kStateCount],
@@ -318,17 +317,6 @@ void CLightButton::OnMouseLeave()
     SetHoverState(0);
 }
 
-void CLightButton::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(m_hWnd, &paint);
-}
-
 LRESULT CLightButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -352,7 +340,7 @@ LRESULT CLightButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (wParam == kFadeTimerId) OnTimer();
         break;
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_DESTROY:
         StopFadeTimer();

@@ -79,7 +79,6 @@ private:
     Gdiplus::Bitmap* MarkImageFor(int state) const;
     void OnClick(int pressedArea, int hoveredArea);
     void OnTimer();
-    void OnPaint();
     void Present();
     void BlendFaces(int step);
     void StopFadeTimer();

@@ -5,6 +5,8 @@
 
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 CLineWnd::~CLineWnd()
 {
@@ -13,11 +15,9 @@ CLineWnd::~CLineWnd()
 
 BOOL CLineWnd::Create(CWnd* parent, HDC background, int x, int y, int width, int height)
 {
-    LPCWSTR className = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW),
-                                            static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)), nullptr);
-    if (className == nullptr || parent == nullptr) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                  parent->GetSafeHwnd(), nullptr))
+    if (parent == nullptr) return FALSE;
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width,
+                                height))
         return FALSE;
 
     m_hBackgroundDC = background;
@@ -115,17 +115,6 @@ void CLineWnd::StopTimer()
     m_bTimerRunning = FALSE;
 }
 
-void CLineWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(m_hWnd, &paint);
-}
-
 LRESULT CLineWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
@@ -133,7 +122,7 @@ LRESULT CLineWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnTimer(static_cast<UINT_PTR>(wParam));
         break;
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_DESTROY:
         StopTimer();

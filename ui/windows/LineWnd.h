@@ -41,7 +41,6 @@ protected:
 
 private:
     void DrawAt(int x);
-    void OnPaint();
     void StopTimer();
 
     HDC m_hBackgroundDC = nullptr;  // the parent's, not owned

@@ -2,7 +2,6 @@
 
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <vector>
 

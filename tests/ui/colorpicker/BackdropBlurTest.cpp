@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/concurrency/WorkerPool.h"
+#include "tests/ui/colorpicker/HalvesWindow.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/colorpicker/BackdropSnapshot.h"
 #include "ui/colorpicker/ImageChannels.h"
@@ -201,39 +202,9 @@ TEST(BackdropBlur, ScalingDownAveragesTheCoveredPixels)
 }
 
 // A top-level window painted left half red, right half blue.
-LRESULT CALLBACK HalvesProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        RECT left = {0, 0, client.right / 2, client.bottom}, right = {client.right / 2, 0, client.right, client.bottom};
-        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0)), blue = CreateSolidBrush(RGB(0, 0, 255));
-        FillRect(dc, &left, red);
-        FillRect(dc, &right, blue);
-        DeleteObject(red);
-        DeleteObject(blue);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
 HWND MakeHalvesWindow(int width, int height)
 {
-    static const ATOM atom = [] {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = HalvesProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"BackdropHalves";
-        return RegisterClassW(&wc);
-    }();
-    (void)atom;
-    HWND window = CreateWindowExW(0, L"BackdropHalves", L"halves", WS_POPUP | WS_VISIBLE, 30, 40, width, height,
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(window);
-    return window;
+    return pickertest::CreateHalvesWindow(30, 40, width, height, WS_POPUP | WS_VISIBLE, RGB(255, 0, 0), RGB(0, 0, 255));
 }
 
 TEST(BackdropSnapshotTake, HalfSizeBlurredCopyOfTheRootWindow)

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/ui/colorpicker/HalvesWindow.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
 #include "ui/windows/LightButton.h"
@@ -22,46 +23,6 @@ using windowstest::Pump;
 using windowstest::PumpUntil;
 
 constexpr int kHostWidth = 1400, kHostHeight = 788;
-
-// The main window's stand-in: left half one colour, right half another.
-COLORREF g_leftColour = RGB(255, 0, 0);
-COLORREF g_rightColour = RGB(0, 0, 255);
-
-LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    if (message == WM_PAINT) {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(window, &ps);
-        RECT client;
-        GetClientRect(window, &client);
-        RECT left = {0, 0, client.right / 2, client.bottom}, right = {client.right / 2, 0, client.right, client.bottom};
-        HBRUSH leftBrush = CreateSolidBrush(g_leftColour), rightBrush = CreateSolidBrush(g_rightColour);
-        FillRect(dc, &left, leftBrush);
-        FillRect(dc, &right, rightBrush);
-        DeleteObject(leftBrush);
-        DeleteObject(rightBrush);
-        EndPaint(window, &ps);
-        return 0;
-    }
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-HWND MakeHost()
-{
-    static const ATOM atom = [] {
-        WNDCLASSW wc = {};
-        wc.lpfnWndProc = HostProc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = L"PickerPopupHost";
-        return RegisterClassW(&wc);
-    }();
-    (void)atom;
-    HWND host = CreateWindowExW(0, L"PickerPopupHost", L"host", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 0, 0,
-                                kHostWidth, kHostHeight, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-    UpdateWindow(host);
-    return host;
-}
 
 int ThreadsOfThisProcess()
 {
@@ -87,9 +48,9 @@ protected:
     void SetUp() override
     {
         windowstest::EnsureUiEnvironment();
-        g_leftColour = RGB(255, 0, 0);
-        g_rightColour = RGB(0, 0, 255);
-        m_host = MakeHost();
+        // The main window's stand-in.
+        m_host = pickertest::CreateHalvesWindow(0, 0, kHostWidth, kHostHeight, WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN,
+                                                RGB(255, 0, 0), RGB(0, 0, 255));
         ASSERT_TRUE(m_host);
         m_popup = std::make_unique<LumoColorPickerDlg>();
         ASSERT_TRUE(m_popup->Create(m_host, 0, 0, kHostWidth, kHostHeight));
@@ -179,7 +140,7 @@ TEST_F(PickerPopup, BackdropIsTheBlurredWindowInTheRenderDc)
 
     // Each show takes a new snapshot.
     m_popup->IsVisible = 0;
-    g_leftColour = RGB(0, 255, 0);
+    pickertest::SetHalvesColours(m_host, RGB(0, 255, 0), RGB(0, 0, 255));
     InvalidateRect(m_host, nullptr, TRUE);
     Pump(80);
     Show(0xFFFF0000);
@@ -325,7 +286,9 @@ TEST_F(PickerPopup, DragReportsReachHandlersOnTheUiThread)
     }
     LeftButton(false);
     Pump(100);
-    ASSERT_GE(m_reports->size(), 2u) << "a drag reports when it begins and when it ends";
+    // Once when it begins, once when it ends; the boxes followed all along.
+    ASSERT_EQ(m_reports->size(), 2u);
+    EXPECT_NE(m_reports->front().color, m_reports->back().color);
     for (const Report& report : *m_reports) EXPECT_EQ(report.thread, GetCurrentThreadId());
     EXPECT_EQ(m_reports->back().color, PanelColor());
     EXPECT_EQ(Boxes(), PanelColor());

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/win/UniqueHandle.h"
+#include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/colorpicker/HSVColorPicker.h"
 #include "ui/framework/LayeredChildren.h"
@@ -130,12 +131,7 @@ protected:
     void MoveTo(Gdiplus::PointF client) const
     {
         const POINT p = ToScreen(client);
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dx = (p.x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-        input.mi.dy = (p.y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-        input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        SendInput(1, &input, sizeof(input));
+        testsupport::MoveCursorTo(p.x, p.y);
         Pump(20);
     }
     void Button(DWORD flag) const
@@ -485,6 +481,34 @@ TEST_F(PickerTest, TrianglePressDuringAnimationIsDropped)
     // Destroyed mid-animation: its frame timer goes with it.
     picker.reset();
     Pump(100);
+}
+
+TEST_F(PickerTest, LosingTheMouseEndsTheDragLikeARelease)
+{
+    const PickerGeometry& g = picker->Geometry();
+    const Gdiplus::PointF nearB = Snap(Gdiplus::PointF(g.centre.X + 0.6f * (g.b.X - g.centre.X), g.centre.Y));
+    SendMessageW(picker->Handle, WM_LBUTTONDOWN, MK_LBUTTON, Packed(g.centre.X, g.centre.Y));
+    SendMessageW(picker->Handle, WM_MOUSEMOVE, MK_LBUTTON, Packed(nearB.X, nearB.Y));
+    ASSERT_EQ(GetCapture(), static_cast<HWND>(picker->Handle));
+
+    SetCapture(host->Get());
+    EXPECT_EQ(picker->IsTriangleDragging.Get(), 0);
+    EXPECT_EQ(recorder.ups, 1) << "owners bound to the release hear of it";
+    float s = 0, v = 0;
+    SVFromMarker(g, nearB, s, v);
+    PumpUntil([&] { return recorder.colors.back() == HsvToArgb(0, s, v); }, 1000);
+    EXPECT_EQ(recorder.colors.back(), HsvToArgb(0, s, v)) << "the last colour is reported";
+    ReleaseCapture();
+
+    // The timers stopped: once reports already on their way are in, a new
+    // colour is reported by its setter only.
+    Pump(200);
+    const size_t reports = recorder.colors.size();
+    picker->SetHSV(HSVColor(0, 0.2f, 0.2f));
+    const size_t afterSet = recorder.colors.size();
+    EXPECT_EQ(afterSet, reports + 1);
+    Pump(250);
+    EXPECT_EQ(recorder.colors.size(), afterSet);
 }
 
 // --- Threads end with their owner ------------------------------------------

@@ -27,21 +27,6 @@ const wchar_t kHostClass[] = L"ControlTestHost";
 
 }  // namespace
 
-void Pump(DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        const DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= milliseconds) return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
-    }
-}
-
 HostWindow::HostWindow(int x, int y, int width, int height)
 {
     WNDCLASSEXW wc = {};

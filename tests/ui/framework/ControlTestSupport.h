@@ -6,23 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/MessagePump.h"
 #include "ui/framework/Control.h"
 
 namespace controltest {
 
-// Dispatches this thread's messages for about the given time.
-void Pump(DWORD milliseconds);
-// Dispatches until the predicate holds or the time is up; returns the predicate.
-template <typename Pred>
-bool PumpUntil(Pred pred, DWORD milliseconds)
-{
-    const DWORD start = ::GetTickCount();
-    while (!pred()) {
-        if (::GetTickCount() - start >= milliseconds) return pred();
-        Pump(5);
-    }
-    return true;
-}
+using testsupport::Pump;
+using testsupport::PumpUntil;
 
 // A top-level popup window that hosts controls in tests.
 class HostWindow {

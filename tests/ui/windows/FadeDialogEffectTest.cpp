@@ -5,9 +5,13 @@
 #include <vector>
 
 #include "platform/ui/Wnd.h"
-#include "ui/windows/CFadeDialogEffect.h"
+#include "tests/support/MessagePump.h"
+#include "ui/windows/FadeDialogEffect.h"
 
 namespace {
+
+using testsupport::Pump;
+using testsupport::PumpUntil;
 
 constexpr UINT kEndMessage = WM_APP + 7;
 
@@ -72,34 +76,15 @@ public:
     std::vector<int> alphas;
 };
 
-// Handles this thread's messages until done() holds; false when it did not
-// within the limit (a hang guard, not a speed check).
-template <typename Done>
-bool PumpUntil(Done done, DWORD limitMs = 5000)
-{
-    const ULONGLONG start = GetTickCount64();
-    while (!done()) {
-        if (GetTickCount64() - start > limitMs) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (done()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-    }
-    return true;
-}
+constexpr DWORD kFadeLimitMs = 5000;
 
-void Drain()
-{
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-}
 
 class FadeWindowTest : public testing::Test {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(window.Create());
-        Drain();
+        Pump(0);
         // The probe that the timer checks rely on: no timer, nothing killed.
         ASSERT_FALSE(window.TimerWasRunning(99));
     }
@@ -114,7 +99,7 @@ TEST_F(FadeWindowTest, FadeInStartsDisabledAtOneNinthAndEndsEnabledWithoutLayer)
     EXPECT_EQ(window.LayeredAlpha(), 28);
     EXPECT_EQ(window.EndMessage(), 0u);
 
-    ASSERT_TRUE(PumpUntil([&] { return !window.IsFading(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !window.IsFading(); }, kFadeLimitMs));
     EXPECT_TRUE(IsWindowEnabled(window));
     EXPECT_FALSE(window.Layered());
     EXPECT_FALSE(window.TimerWasRunning(CFadeDialogEffect::IDT_FADE_IN));
@@ -158,14 +143,14 @@ TEST_F(FadeWindowTest, StepsSetOnlyChangedAlphasAndAStallEndsAtOnce)
     EXPECT_EQ(window.LayeredAlpha(), 125);
     EXPECT_FALSE(IsWindowEnabled(window));
     EXPECT_FALSE(window.TimerWasRunning(CFadeDialogEffect::IDT_FADE_OUT));
-    Drain();
+    Pump(0);
     EXPECT_EQ(window.endMessages, 1);
 }
 
 TEST_F(FadeWindowTest, FadeOutDuringFadeInStopsTheFadeIn)
 {
     window.StartFadeIn(window);
-    ASSERT_TRUE(PumpUntil([&] { return window.fadeInTicks >= 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return window.fadeInTicks >= 2; }, kFadeLimitMs));
     ASSERT_TRUE(window.IsFading());
 
     window.StartFadeOut(window, kEndMessage);
@@ -179,14 +164,14 @@ TEST_F(FadeWindowTest, FadeOutDuringFadeInStopsTheFadeIn)
     EXPECT_FALSE(IsWindowEnabled(window));
     EXPECT_TRUE(window.Layered());
 
-    ASSERT_TRUE(PumpUntil([&] { return window.endMessages > 0; }));
+    ASSERT_TRUE(PumpUntil([&] { return window.endMessages > 0; }, kFadeLimitMs));
     EXPECT_EQ(window.fadeInTicks, fadeInTicks);
     EXPECT_FALSE(window.TimerWasRunning(CFadeDialogEffect::IDT_FADE_IN));
     EXPECT_FALSE(window.TimerWasRunning(CFadeDialogEffect::IDT_FADE_OUT));
     for (size_t i = 1; i < window.alphas.size(); ++i) EXPECT_LE(window.alphas[i], window.alphas[i - 1]);
     EXPECT_FALSE(IsWindowEnabled(window));
     EXPECT_TRUE(window.Layered());
-    Drain();
+    Pump(0);
     EXPECT_EQ(window.endMessages, 1);
 }
 

@@ -10,13 +10,14 @@
 
 #include "backend/device/RgbKeyboard.h"
 #include "backend/profiles/EffectModel.h"
+#include "tests/support/MessagePump.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/D2DModule.h"
 #include "ui/framework/LayeredChildren.h"
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
-#include "ui/windows/CCustomWnd.h"
+#include "ui/windows/CustomWnd.h"
 #include "ui/windows/KeyGlowMasks.h"
 #include "ui/windows/KeyPainter.h"
 #include "ui/windows/KeyboardKeys.h"
@@ -24,6 +25,7 @@
 namespace {
 
 using testsupport::Pixels;
+using testsupport::PumpUntil;
 using testsupport::ReadPixels;
 
 constexpr COLORREF kBackground = RGB(255, 0, 255);
@@ -59,18 +61,7 @@ void SetColor(EffectData& e, int index, int r, int g, int b)
     fields[0] = r, fields[1] = g, fields[2] = b;
 }
 
-// Handles this thread's messages until done() holds; the bound only keeps a
-// broken build from hanging.
-template <typename Done>
-bool PumpUntil(Done done)
-{
-    for (int i = 0; i < 2000 && !done(); ++i) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (!done()) MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return done();
-}
+constexpr DWORD kPreviewLimitMs = 10000;
 
 class KeyboardPicture : public ::testing::Test {
 protected:
@@ -350,7 +341,7 @@ TEST_F(KeyboardPicture, CrossFadeRunsFromTheScreenPictureAndStopsItsTimer)
     SetColor(profile.allData[0], 0, 255, 0, 0);
     CKeybdWnd& keys = Make(0);
     ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewNow, 0), 1);
-    ASSERT_TRUE(PumpUntil([&] { return !keys.IsFading(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !keys.IsFading(); }, kPreviewLimitMs));
     const POINT centre = KeyCentre(31);
     ExpectNear(At(Picture(), centre), {255, 0, 0}, 6, "red after the first fade");
 
@@ -365,7 +356,7 @@ TEST_F(KeyboardPicture, CrossFadeRunsFromTheScreenPictureAndStopsItsTimer)
     EXPECT_EQ(keys.FadeStep(), 2);
     ExpectNear(At(Picture(), centre), {219, 0, 36}, 3, "step 1: alpha 36 of the new picture");
 
-    ASSERT_TRUE(PumpUntil([&] { return !keys.IsFading(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !keys.IsFading(); }, kPreviewLimitMs));
     ExpectNear(At(Picture(), centre), {0, 0, 255}, 6, "the new picture at the end");
     EXPECT_FALSE(KillTimer(keys, CKeybdWnd::kCrossFadeTimerId)) << "no timer after the fade";
 }
@@ -402,7 +393,7 @@ TEST_F(KeyboardPicture, DelayedRedrawAndItsCancellation)
     SetColor(g_CustomProfiles[2].qwerData[0], 0, 255, 255, 0);
     ASSERT_EQ(keys.UpdatePreview(CKeybdWnd::kPreviewDelayed, 0), 1);
     ExpectNear(At(Picture(), KeyCentre(17)), {0, 255, 0}, 6, "before the timer");
-    ASSERT_TRUE(PumpUntil([&] { return !keys.IsDelayedRedrawPending(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !keys.IsDelayedRedrawPending(); }, kPreviewLimitMs));
     EXPECT_EQ(keys.PreviewedProfile(), 2);
     ExpectNear(At(Picture(), KeyCentre(17)), {255, 255, 0}, 6, "after the timer");
     EXPECT_FALSE(KillTimer(keys, CKeybdWnd::kDelayedRedrawTimerId));

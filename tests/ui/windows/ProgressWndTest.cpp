@@ -15,16 +15,18 @@
 
 #include "platform/ui/UiHandles.h"
 #include "platform/ui/Wnd.h"
+#include "tests/support/MessagePump.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/D2DModule.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
-#include "ui/windows/CProgressWnd.h"
+#include "ui/windows/ProgressWnd.h"
 
 namespace {
 
 using testsupport::Pixels;
+using testsupport::PumpUntil;
 using testsupport::ReadPixels;
 
 TEST(ProgressFrames, FollowTheTimeAndLoopOverTheSecondPart)
@@ -125,19 +127,7 @@ public:
     }
 };
 
-template <typename Done>
-bool PumpUntil(Done done, DWORD limitMs = 8000)
-{
-    const ULONGLONG start = GetTickCount64();
-    while (!done()) {
-        if (GetTickCount64() - start > limitMs) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (done()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-    return true;
-}
+constexpr DWORD kOverlayLimitMs = 8000;
 
 // Pixels of the spinner square: the ring of the progress image at radius 65
 // and the number in the middle.
@@ -194,7 +184,7 @@ protected:
         g_fUIScale = 1.0f;
         g_nResolutionClass = 0;
         ASSERT_TRUE(host.Create());
-        PumpUntil([] { return false; }, 100);  // let the host reach the screen
+        testsupport::Pump(100);  // let the host reach the screen
     }
 
     testsupport::GdiplusSession gdiplus;
@@ -217,7 +207,7 @@ TEST_F(ProgressWndTest, BackdropIsTheScreenBlurredAndDarkenedInFiveSteps)
     EXPECT_NEAR(Red(first.At(100, 100)), 230, 3);
     EXPECT_NEAR(Red(first.At(700, 100)), 128 * 230 / 255, 3);
 
-    ASSERT_TRUE(PumpUntil([&] { return !overlay.IsBackdropRunning(); }));
+    ASSERT_TRUE(PumpUntil([&] { return !overlay.IsBackdropRunning(); }, kOverlayLimitMs));
     EXPECT_EQ(overlay.BackdropStep(), 6);
     EXPECT_FALSE(overlay.HoldsSnapshot());
     EXPECT_FALSE(KillTimer(overlay, CProgressWnd::IDT_BACKDROP)) << "the backdrop timer outlived its fade";
@@ -242,7 +232,8 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredSho
 {
     CProgressWnd overlay;
     ASSERT_TRUE(overlay.Create(&host, kHostWidth, kHostHeight));
-    ASSERT_TRUE(PumpUntil([&] { return !overlay.IsBackdropRunning() && overlay.LastFrame() >= 2; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return !overlay.IsBackdropRunning() && overlay.LastFrame() >= 2; }, kOverlayLimitMs));
     ASSERT_LT(overlay.LastFrame(), CProgressWnd::kFirstTextFrame);
     {
         SpinnerLook look(overlay);
@@ -253,7 +244,7 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredSho
     // The spinner moves on its own timer: each new frame changes the square.
     const int before = overlay.LastFrame();
     Pixels earlier = ReadPixels(overlay.BackBuffer());
-    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() >= before + 3; }));
+    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() >= before + 3; }, kOverlayLimitMs));
     Pixels later = ReadPixels(overlay.BackBuffer());
     const RECT square = overlay.SpinnerSquare();
     int changed = 0;
@@ -262,7 +253,7 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredSho
     EXPECT_GT(changed, 50);
     EXPECT_EQ(earlier.At(20, 20), later.At(20, 20)) << "the spinner drew outside its square";
 
-    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() >= CProgressWnd::kFirstTextFrame; }));
+    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() >= CProgressWnd::kFirstTextFrame; }, kOverlayLimitMs));
     {
         SpinnerLook look(overlay);
         EXPECT_GT(look.WhitePixelsInMiddle(), 10) << "no \"00\" from frame 40 on";
@@ -272,9 +263,10 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredSho
 
     // Above 96 the last progress image stays: the ring is full.
     overlay.m_nPercent = 100;
-    ASSERT_TRUE(PumpUntil([&] { return wcscmp(overlay.LoadedProgressImage(), L"PROGRESS96") == 0; }));
+    ASSERT_TRUE(
+        PumpUntil([&] { return wcscmp(overlay.LoadedProgressImage(), L"PROGRESS96") == 0; }, kOverlayLimitMs));
     const int loadedAt = overlay.LastFrame();
-    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() != loadedAt; }));
+    ASSERT_TRUE(PumpUntil([&] { return overlay.LastFrame() != loadedAt; }, kOverlayLimitMs));
     SpinnerLook full(overlay);
     EXPECT_TRUE(full.RingIsRed(65, 0));
     EXPECT_TRUE(full.RingIsRed(-65, 0));

@@ -7,7 +7,7 @@
 #include "tests/support/HotkeyStandIn.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
-#include "ui/windows/CSelectorWnd.h"
+#include "ui/windows/SelectorWnd.h"
 #include "ui/windows/SelectorGeometry.h"
 
 using namespace windowstest;
@@ -142,25 +142,6 @@ void RemovePackageKey()
         return;
     RegDeleteTreeW(key, L"VKP Package");
     RegCloseKey(key);
-}
-
-
-// Dispatches every message for up to timeoutMs or until done() holds, and
-// counts the timer messages of the window.
-template <typename Done>
-int PumpCountingTimers(HWND window, DWORD timeoutMs, Done done)
-{
-    int ticks = 0;
-    const ULONGLONG end = GetTickCount64() + timeoutMs;
-    while (GetTickCount64() < end && !done()) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && msg.hwnd == window) ++ticks;
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-    return ticks;
 }
 
 // A selector in a host window over a plain background, the level kept in the
@@ -322,6 +303,23 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     const std::vector<std::string> requests = service.Requests(2);
     ASSERT_FALSE(requests.empty());
     EXPECT_EQ(requests.back(), "199 130");
+
+    // A drag whose capture another window takes ends there, at the nearest level.
+    const POINT pin2 = CentreOf(SelectorGeometry::PinArea(2));
+    MoveTo(pin2.x, pin2.y);
+    LeftButton(true);
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    MoveTo(pin2.x + selector->Geometry().LevelOffset(1) - 5, pin2.y);
+    EXPECT_EQ(selector->CommittedLevel(), 3);
+    SetCapture(host.GetSafeHwnd());
+    Pump(30);
+    EXPECT_FALSE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 3);
+    ReleaseCapture();
+    LeftButton(false);
+    Pump(30);
+    EXPECT_TRUE(selector->SetLevel(true, 1)) << "level changes are taken again";
 }
 
 TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)

@@ -2,7 +2,7 @@
 
 #include <array>
 #include <cwchar>
-#include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -10,10 +10,11 @@
 #include "tests/backend/service/FakeMediator.h"
 #include "tests/backend/service/ServiceTestSupport.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/LoggingProcess.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/framework/LayeredChildren.h"
-#include "ui/windows/CSyncWnd.h"
+#include "ui/windows/SyncWnd.h"
 #include "ui/windows/PowerStates.h"
 
 using namespace windowstest;
@@ -56,50 +57,14 @@ constexpr int kPageX = 20, kPageY = 20, kPageW = 1255, kPageH = 516;
 const UINT kClickMessage = ::RegisterWindowMessageW(L"Light Button Click Message");
 const UINT kSyncMessage = ::RegisterWindowMessageW(L"VORN VYL Lumo Profile Sync Windows Message");
 
-// The second process that hears the broadcast.
-class BroadcastRecorder {
+// The second process that hears the broadcast; it logs each as "mask lParam".
+class BroadcastRecorder : public testsupport::LoggingProcess {
 public:
-    BroadcastRecorder() : m_log(m_dir.File(L"broadcast.log"))
+    BroadcastRecorder()
+        : LoggingProcess(testsupport::ExecutableDir() + L"\\sync_broadcast_recorder.exe", L"",
+                         L"LumoTestSyncBroadcastRecorder", nullptr)
     {
-        std::wstring command =
-            L"\"" + testsupport::ExecutableDir() + L"\\sync_broadcast_recorder.exe\" \"" + m_log + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION process = {};
-        if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
-            return;
-        m_process.Reset(process.hProcess);
-        platform::UniqueHandle unusedThread(process.hThread);
-        const ULONGLONG deadline = GetTickCount64() + 10000;
-        while ((m_window = FindWindowW(L"LumoTestSyncBroadcastRecorder", nullptr)) == nullptr &&
-               GetTickCount64() < deadline)
-            Sleep(10);
     }
-    ~BroadcastRecorder()
-    {
-        if (!m_process) return;
-        if (m_window) PostMessageW(m_window, WM_CLOSE, 0, 0);
-        if (WaitForSingleObject(m_process.Get(), 5000) != WAIT_OBJECT_0) TerminateProcess(m_process.Get(), 1);
-    }
-    bool IsUp() const { return m_window != nullptr; }
-    // The broadcasts received as "mask lParam", once count have come or the time is up.
-    std::vector<std::string> Received(size_t count, DWORD timeoutMs = 5000) const
-    {
-        const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-        for (;;) {
-            std::vector<std::string> lines;
-            std::istringstream text(testsupport::FileExists(m_log) ? testsupport::ReadFileBytes(m_log) : "");
-            for (std::string line; std::getline(text, line);) lines.push_back(line);
-            if (lines.size() >= count || GetTickCount64() >= deadline) return lines;
-            Sleep(10);
-        }
-    }
-
-private:
-    TempDir m_dir;
-    std::wstring m_log;
-    platform::UniqueHandle m_process;
-    HWND m_window = nullptr;
 };
 
 struct Broadcast {
@@ -206,7 +171,7 @@ TEST_F(SyncPage, StoredSwitchesShowAndBroadcastTheStartMask)
     EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, FALSE, TRUE}));
     EXPECT_EQ(page->PowerStateMaskNow(), 0xCFu);
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0xCF, 3}}));
-    EXPECT_EQ(recorder.Received(1), (std::vector<std::string>{"207 3"}));
+    EXPECT_EQ(recorder.Lines(1), (std::vector<std::string>{"207 3"}));
 }
 
 TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
@@ -221,7 +186,7 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
     ClickSwitch(2);
     EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, TRUE, TRUE}));
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0xFF, 0}}));
-    EXPECT_EQ(recorder.Received(2), (std::vector<std::string>{"207 3", "255 0"}));
+    EXPECT_EQ(recorder.Lines(2), (std::vector<std::string>{"207 3", "255 0"}));
     EXPECT_EQ(ReadPowerStates(BasicIni().c_str()), (PowerValues{1, 5, 0, 1})) << "nothing stored before Apply";
 
     // Apply: the untouched AWAKE keeps its 5.
@@ -241,7 +206,19 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
     page->LoadPowerSettings(true);
     EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, TRUE, TRUE}));
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0xFF, 0}}));
-    EXPECT_EQ(recorder.Received(6).back(), "255 0");
+    EXPECT_EQ(recorder.Lines(6).back(), "255 0");
+
+    // Once the switches' fades have ended no timer of the page runs (the
+    // pointer's leave reaches the last switch a little later).
+    Pump(300);
+    ASSERT_TRUE(PumpUntil(
+        [&] {
+            for (int key = 0; key < kPowerStateCount; ++key)
+                if (page->PowerSwitch(key)->IsFading()) return false;
+            return true;
+        },
+        3000));
+    EXPECT_EQ(PumpCountingTimers(page->GetSafeHwnd(), 500, [] { return false; }), 0);
 }
 
 TEST_F(SyncPage, WithoutBasicIniEverySwitchIsOff)

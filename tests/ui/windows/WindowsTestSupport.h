@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/ui/Wnd.h"
+#include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/MemoryDC.h"
@@ -14,6 +15,24 @@ namespace windowstest {
 
 using controltest::Pump;
 using controltest::PumpUntil;
+
+// Dispatches every message for up to timeoutMs or until done() holds, and
+// counts the timer messages of the window and of its child windows.
+template <typename Done>
+int PumpCountingTimers(HWND window, DWORD timeoutMs, Done done)
+{
+    int ticks = 0;
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (::GetTickCount64() < end && !done()) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_TIMER && (msg.hwnd == window || ::IsChild(window, msg.hwnd))) ++ticks;
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(5);
+    }
+    return ticks;
+}
 
 // GDI+ running and the 1080 skin set chosen at 100 %, for the whole test exe.
 void EnsureUiEnvironment();
@@ -43,8 +62,8 @@ private:
 std::unique_ptr<CMemoryDC> SolidBackground(int width, int height, uint32_t rgb);
 
 // The real pointer: absolute moves and the left button.
-void MoveCursorTo(int x, int y);
-void LeftButton(bool down);
+using testsupport::LeftButton;
+using testsupport::MoveCursorTo;
 
 // Pixels as 0xAARRGGBB, top row first.
 testsupport::Pixels PixelsOf(HDC dc);

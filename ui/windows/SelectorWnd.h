@@ -102,7 +102,6 @@ private:
     void SendLevel(int level);
     void StartDrag(int anchorX, int dragOffset);
 
-    void OnPaint();
     void OnTimer(UINT_PTR id);
     void OnHover(int oldArea, int newArea, bool buttonHeld, POINT point);
     void OnPress(int area, POINT point);

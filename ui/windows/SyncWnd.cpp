@@ -1,4 +1,4 @@
-#include "ui/windows/CSyncWnd.h"
+#include "ui/windows/SyncWnd.h"
 
 #include <algorithm>
 
@@ -9,6 +9,7 @@
 #include "ui/framework/LayeredChildren.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/CustomDrawnChild.h"
 #include "ui/windows/TitleEntry.h"
 
 namespace {
@@ -50,11 +51,7 @@ bool CSyncWnd::BasicIniPath(wchar_t* path, size_t capacity) const
 BOOL CSyncWnd::Create(CWnd* parent, HDC parentDC, int x, int y, int w, int h)
 {
     if (m_hWnd || !parent || !parent->GetSafeHwnd()) return FALSE;
-    LPCWSTR className =
-        AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    if (!className) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h, parent->GetSafeHwnd(),
-                  nullptr)) {
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, w, h)) {
         return FALSE;
     }
     m_nX = x;

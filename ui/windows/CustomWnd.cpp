@@ -1,4 +1,4 @@
-#include "ui/windows/CCustomWnd.h"
+#include "ui/windows/CustomWnd.h"
 
 #include <memory>
 
@@ -6,6 +6,8 @@
 #include "ui/framework/LayeredChildren.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 CCustomWnd::~CCustomWnd()
 {
@@ -14,10 +16,8 @@ CCustomWnd::~CCustomWnd()
 
 BOOL CCustomWnd::Create(CWnd* parent, HDC parentBackground, int x, int y, int width, int height, unsigned modelType)
 {
-    LPCWSTR className =
-        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!className || !CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                                parent ? parent->GetSafeHwnd() : nullptr, nullptr)) {
+    const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
+    if (!CreateCustomDrawnChild(*this, parentWindow, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height)) {
         return FALSE;
     }
     m_hParentBackground = parentBackground;
@@ -78,22 +78,11 @@ void CCustomWnd::Destroy()
     DestroyWindow();
 }
 
-void CCustomWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    EndPaint(m_hWnd, &paint);
-}
-
 LRESULT CCustomWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_ERASEBKGND:
         if (m_bLayered) return 0;

@@ -78,7 +78,6 @@ private:
     void ComposeFadeStep();
     void OnCrossFadeTick();
     void OnTimer(UINT_PTR id);
-    void OnPaint();
     // Copies the area of the composed picture to the back buffer and the screen.
     void Present(bool toWindow, const RECT& area);
     void MakeLayerDC(CMemoryDC& dc);

@@ -6,7 +6,7 @@
 #include "platform/ui/Wnd.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/MemoryDC.h"
-#include "ui/windows/CKeybdWnd.h"
+#include "ui/windows/KeybdWnd.h"
 
 // The model frame around the keyboard picture: a child of the main dialog
 // that draws "KB_FRAME_RS200" over the dialog's background and holds the
@@ -36,7 +36,6 @@ public:
 
 private:
     void LoadFrame();
-    void OnPaint();
 
     HDC m_hParentBackground = nullptr;  // the dialog's, not ours
     int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;

@@ -1,4 +1,4 @@
-#include "ui/windows/CFadeDialogEffect.h"
+#include "ui/windows/FadeDialogEffect.h"
 
 #include <algorithm>
 

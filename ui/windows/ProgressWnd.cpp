@@ -1,4 +1,4 @@
-#include "ui/windows/CProgressWnd.h"
+#include "ui/windows/ProgressWnd.h"
 
 #include <cwchar>
 
@@ -11,6 +11,8 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
+#include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 namespace {
 
@@ -69,11 +71,7 @@ void CProgressWnd::FormatPercent(int percent, const wchar_t* nativeDigits, wchar
 BOOL CProgressWnd::Create(CWnd* parent, int width, int height)
 {
     if (m_bActive || m_hWnd || !parent || !parent->GetSafeHwnd()) return FALSE;
-    LPCWSTR className =
-        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!className) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, width, height, parent->GetSafeHwnd(),
-                  nullptr)) {
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_CLIPSIBLINGS, 0, 0, width, height)) {
         return FALSE;
     }
     m_nWidth = width;
@@ -279,17 +277,6 @@ void CProgressWnd::OnTimer(UINT_PTR id)
     }
 }
 
-void CProgressWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer) {
-        const RECT& r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer.Get(), r.left, r.top, SRCCOPY);
-    }
-    EndPaint(m_hWnd, &paint);
-}
-
 void CProgressWnd::ReleaseResources()
 {
     if (m_hWnd) {
@@ -324,7 +311,7 @@ LRESULT CProgressWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         OnTimer(static_cast<UINT_PTR>(wParam));
         break;  // then the default handling
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.Get());
         return 0;
     case WM_ERASEBKGND:
         return 0;

@@ -97,7 +97,6 @@ private:
     void ReadNativeDigits();
     void Present(int x, int y, int width, int height);
     void OnTimer(UINT_PTR id);
-    void OnPaint();
     void ReleaseResources();
 
     struct Image {

@@ -1,4 +1,4 @@
-#include "ui/windows/CKeybdWnd.h"
+#include "ui/windows/KeybdWnd.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,6 +10,8 @@
 #include "ui/framework/GaussianBlur.h"
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 #include "ui/windows/D2DClientRegistration.h"
 #include "ui/windows/KeyboardKeys.h"
 #include "ui/windows/PixelMath.h"
@@ -140,10 +142,8 @@ CKeybdWnd::~CKeybdWnd() = default;
 
 BOOL CKeybdWnd::Create(CWnd* parent, HDC frameDC, int x, int y, int width, int height, unsigned modelType)
 {
-    LPCWSTR className =
-        AfxRegisterWndClass(0, LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    if (!className || !CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height,
-                                parent ? parent->GetSafeHwnd() : nullptr, nullptr)) {
+    const HWND parentWindow = parent ? parent->GetSafeHwnd() : nullptr;
+    if (!CreateCustomDrawnChild(*this, parentWindow, WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, x, y, width, height)) {
         return FALSE;
     }
     m_hFrameDC = frameDC;
@@ -475,17 +475,6 @@ void CKeybdWnd::Present(bool toWindow, const RECT& area)
     }
 }
 
-void CKeybdWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    EndPaint(m_hWnd, &paint);
-}
-
 void CKeybdWnd::ReleaseDCs()
 {
     if (m_hWnd) {
@@ -508,7 +497,7 @@ LRESULT CKeybdWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_TIMER:
         OnTimer(static_cast<UINT_PTR>(wParam));

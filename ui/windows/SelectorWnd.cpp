@@ -1,4 +1,4 @@
-#include "ui/windows/CSelectorWnd.h"
+#include "ui/windows/SelectorWnd.h"
 
 #include <windowsx.h>
 
@@ -11,6 +11,8 @@
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
+#include "ui/windows/BackBufferPaint.h"
+#include "ui/windows/CustomDrawnChild.h"
 
 namespace {
 
@@ -66,11 +68,8 @@ void CSelectorWnd::FormatPercentText(int percent, int langIndex, const wchar_t* 
 BOOL CSelectorWnd::Create(CWnd* parent, HDC background, int x, int y, int width, int height, int trackX, int trackY)
 {
     if (m_hWnd || !parent || !parent->GetSafeHwnd()) return FALSE;
-    LPCWSTR className =
-        AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW), static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)));
-    if (!className) return FALSE;
-    if (!CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, x, y, width, height,
-                  parent->GetSafeHwnd(), nullptr)) {
+    if (!CreateCustomDrawnChild(*this, parent->GetSafeHwnd(), WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP, x,
+                                y, width, height)) {
         return FALSE;
     }
     m_hBackgroundDC = background;
@@ -489,17 +488,6 @@ void CSelectorWnd::OnLevelClicked(int area, POINT point)
     if (m_nLevel != before) SendLevel(m_nCommittedLevel);
 }
 
-void CSelectorWnd::OnPaint()
-{
-    PAINTSTRUCT paint;
-    HDC dc = ::BeginPaint(m_hWnd, &paint);
-    if (dc && m_backBuffer.GetSafeHdc()) {
-        const RECT& r = paint.rcPaint;
-        ::BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, m_backBuffer, r.left, r.top, SRCCOPY);
-    }
-    ::EndPaint(m_hWnd, &paint);
-}
-
 void CSelectorWnd::OnTimer(UINT_PTR id)
 {
     if (id != kPinTimerId) return;
@@ -512,7 +500,7 @@ LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     const POINT point = {GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     switch (message) {
     case WM_PAINT:
-        OnPaint();
+        PaintFromBackBuffer(m_hWnd, m_backBuffer.GetSafeHdc());
         return 0;
     case WM_ERASEBKGND:
         return 1;
@@ -552,6 +540,12 @@ LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_tracker.OnMouseLeave(&oldArea, &newArea) && !m_bDragging) OnHover(oldArea, -1, false, point);
         return 0;
     }
+    case WM_CAPTURECHANGED:
+        // Another window took the mouse mid-drag: no release will come, so
+        // the pin snaps now rather than block level changes until the
+        // pointer returns.
+        if (m_bDragging && reinterpret_cast<HWND>(lParam) != m_hWnd) OnDragEnd();
+        break;
     case WM_LIGHTLEVEL_CHANGED:
         if (wParam == 0 && m_bWatcherRunning) SetLevel(true, static_cast<int>(lParam));
         return 0;

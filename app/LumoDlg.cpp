@@ -1,25 +1,53 @@
 #include "app/LumoDlg.h"
 
+#include <windows.h>
+#include <dbt.h>
+
 #include <cwchar>
 
+#include "app/AppliedConfig.h"
 #include "app/LogFileSetup.h"
+#include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
 #include "app/ModeDispatch.h"
 #include "app/UwpHandOver.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/modes/ModeHandlers.h"
+#include "backend/modes/ProcessLauncher.h"
+#include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
+#include "platform/win/BoundedFormat.h"
 #include "resources/app/resource.h"
+#include "ui/framework/Language.h"
+#include "ui/framework/Scale.h"
+#include "ui/framework/SkinImage.h"
+#include "ui/framework/TextDraw.h"
+#include "ui/windows/KeyboardKeys.h"
+
+namespace {
+
+constexpr int kIconSide = 96;
+
+}  // namespace
 
 CLumoDlg::CLumoDlg()
     : CDialog(IDD_LUMOCORE_DIALOG), m_comApartment(COINIT_APARTMENTTHREADED)
 {
-    m_hIcon.Reset(static_cast<HICON>(
-        ::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMO), IMAGE_ICON, 96, 96, LR_DEFAULTCOLOR)));
+    m_hIcon.Reset(static_cast<HICON>(::LoadImageW(ResourceInstance(), MAKEINTRESOURCEW(IDI_LUMO), IMAGE_ICON,
+                                                  kIconSide, kIconSide, LR_DEFAULTCOLOR)));
 }
 
-CLumoDlg::~CLumoDlg() = default;
+CLumoDlg::~CLumoDlg()
+{
+    if (m_pZoneSelector) {
+        m_pZoneSelector->Release();
+        m_pZoneSelector.reset();
+    }
+    // A dialog whose window never saw WM_DESTROY still lets go of what it made.
+    if (!m_bReleased) ReleaseDCs();
+    m_pEffectPanel.reset();
+}
 
 BOOL CLumoDlg::OnInitDialog()
 {
@@ -47,32 +75,121 @@ BOOL CLumoDlg::OnInitDialog()
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(m_hIcon.Get()));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(m_hIcon.Get()));
     }
+
+    // Screen and skins.
+    g_nResolutionClass = GetResolutionClass(::GetSystemMetrics(SM_CXSCREEN), ::GetSystemMetrics(SM_CYSCREEN));
+    InitScaleFactors();
+    g_fFontScale = g_fFontScaleBase;
+    g_fImageScale = g_fImageScaleBase;
+    platform::CopyBounded(g_szSkinResType, kSkinResTypeChars, SkinResourceTypeForClass(g_nResolutionClass));
     m_hAccel = ::LoadAcceleratorsW(ResourceInstance(), MAKEINTRESOURCEW(IDR_LUMO_ACCELERATORS));
+    SelectLanguage(g_nLangIndex);
+
+    InitWMILibrary();
+    OnStartUpStep(L"WMI library");
+
+    if (ProductID == 1 || ProductID == 2) m_uiModelType = 1;
+    wchar_t text[64];
+    platform::FormatBounded(text, ARRAYSIZE(text), L"ProductID = %d", ProductID);
+    LogMessage(text, L"OnInitDialog", false, 0);
+    if (m_uiModelType == 1 || m_uiModelType == 2) g_nKeyboardLayout = 0;
+
+    InitLangFilePath();
+    g_nLangIndexUI = g_nLangIndex;
+
+    SeedSettings seed;
+    seed.support = g_dwSupport;
+    seed.modelType = m_uiModelType;
+    CopyIniFiles(SystemFolderSources(), seed, g_bUWP, m_tszIniDir, MAX_PATH);
+    if (g_bUWP) RunListener();
+
+    wchar_t basicPath[MAX_PATH];
+    BasicIniPath(basicPath, MAX_PATH);
+    LogMessage(basicPath, L"tszPath @ OnInitDialog", false, 0);
+    LoadCustomEffectsFromIni(0);
+
+    const AppliedConfig applied = LoadAppliedConfig(basicPath, g_CustomProfiles, g_dwSupport != 0, m_uiModelType);
+    g_nAppliedProfile = applied.appliedProfile;
+    if (g_dwSupport) {
+        m_syncWnd.m_nDeviceSyncMode = applied.syncMode;
+        m_nZoneMode = applied.zoneMode;
+    }
+
+    LogMessage(L"Apply one", L"OnInitDialog", false, 0);
+    const HINSTANCE instance = ResourceInstance();
+    OnStartUpStep(L"profiles and language");
+    PaintBackground(instance);
+    OnStartUpStep(L"background and skins");
+    CreateChildWindows(instance);
+    OnStartUpStep(L"child windows and buttons");
+    CreateEffectPanel();
+    OnStartUpStep(L"effect panel and picker popup");
+
+    ModifyStyle(0, WS_MINIMIZEBOX);
+    ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nWindowWidth, m_nWindowHeight, SWP_NOMOVE | SWP_NOZORDER);
+    KeepOnWorkArea();
+    SetWindowTextW(kMainWindowTitle);
+    m_bReleased = false;
+
+    LoadRecentColors();
+    StartFadeIn(m_hWnd);
+    RegisterDeviceNotifications();
     return TRUE;
+}
+
+void CLumoDlg::KeepOnWorkArea()
+{
+    // The template is centred at its own size; the skin's size can be larger
+    // (twice at 4K) and would reach past the screen's edge.
+    RECT window{};
+    ::GetWindowRect(m_hWnd, &window);
+    MONITORINFO monitor{};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoW(::MonitorFromWindow(m_hWnd, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+    const RECT& work = monitor.rcWork;
+    if (window.left >= work.left && window.top >= work.top && window.right <= work.right &&
+        window.bottom <= work.bottom)
+        return;
+    const int width = window.right - window.left, height = window.bottom - window.top;
+    const int x = work.left + ((work.right - work.left) - width) / 2;
+    const int y = work.top + ((work.bottom - work.top) - height) / 2;
+    ::SetWindowPos(m_hWnd, nullptr, x > work.left ? x : work.left, y > work.top ? y : work.top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool CLumoDlg::BasicIniPath(wchar_t* path, size_t capacity) const
+{
+    return BuildBasicIniPath(m_tszIniDir, path, capacity);
+}
+
+void CLumoDlg::LoadRecentColors()
+{
+    wchar_t basicPath[MAX_PATH];
+    if (!BasicIniPath(basicPath, MAX_PATH)) return;
+    // Oldest first, so the newest ends up at the front of the list.
+    for (uint32_t argb : ::LoadRecentColors(basicPath)) {
+        wchar_t text[96];
+        platform::FormatBounded(text, ARRAYSIZE(text), L"color: %X(%X), R:%d, G:%d, B:%d,", argb, argb & 0xFFFFFFu,
+                                static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF),
+                                static_cast<int>(argb & 0xFF));
+        LogMessage(text, L"tszTmp @ colorx value", false, 0);
+        m_colorPopup.Picker().AddRecentColor(argb);
+    }
+}
+
+void CLumoDlg::RegisterDeviceNotifications()
+{
+    DEV_BROADCAST_DEVICEINTERFACE_W filter{};
+    filter.dbcc_size = sizeof(filter);
+    filter.dbcc_devicetype = DBT_DEVTYP_DEVICEINTERFACE;
+    filter.dbcc_classguid = kRgbKeyboardInterfaceClass;
+    g_hDevNotify = ::RegisterDeviceNotificationW(m_hWnd, &filter, DEVICE_NOTIFY_WINDOW_HANDLE);
 }
 
 BOOL CLumoDlg::PreTranslateMessage(MSG* msg)
 {
     if (m_hAccel != nullptr && ::TranslateAcceleratorW(m_hWnd, m_hAccel, msg)) return TRUE;
     return CDialog::PreTranslateMessage(msg);
-}
-
-LRESULT CLumoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
-{
-    switch (message) {
-    case WM_HELP:
-        // F1 does nothing.
-        return FALSE;
-    case WM_DIALOG_OK:
-        OnOK();
-        break;
-    case WM_DIALOG_CANCEL:
-        OnCancel();
-        break;
-    default:
-        break;
-    }
-    return CDialog::WindowProc(message, wParam, lParam);
 }
 
 BOOL CLumoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
@@ -100,9 +217,12 @@ BOOL CLumoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CLumoDlg::ApplyEffect(int32_t profile, uint32_t modelType, bool useSelection)
 {
+    if (m_pEffectPanel) m_nPanelSnapshot = m_pEffectPanel->SnapshotEffect();
     EffectDispatchState state{g_CustomProfiles, g_dwSupport, g_nAppliedProfile, m_nCurrentTab,
                               m_nPanelSnapshot,  m_syncSlots,  m_wmi};
     ::ApplyEffect(state, profile, modelType, useSelection);
+    // The sync page hands the last sends on to the lighting service.
+    m_syncWnd.m_syncSlots = m_syncSlots;
 }
 
 void CLumoDlg::InitWMILibrary()
@@ -116,12 +236,6 @@ void CLumoDlg::ApplyHandler()
     ApplyModeState state{env,           g_dwApplyIndex, ProductID,  g_nAppliedProfile, m_uiModelType,
                          m_nCurrentTab, m_syncSlots,    m_wmi,      m_lightingService};
     ::ApplyHandler(state);
-}
-
-void CLumoDlg::CancelProgram()
-{
-    // Restoring the stored effect and the fade-out come in front of this.
-    EndDialog(IDCANCEL);
 }
 
 BOOL CLumoDlg::HandleEditKey(int enter)

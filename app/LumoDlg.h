@@ -1,18 +1,66 @@
 #pragma once
 #include <windows.h>
+#include <objidl.h>
+#include "platform/win/GdiplusHeaders.h"
 
 #include <cstdint>
+#include <memory>
 
 #include "backend/device/EffectDispatch.h"
 #include "backend/device/WmiLibrary.h"
 #include "backend/service/LightingServiceClient.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/UiHandles.h"
+#include "platform/win/GdiHandles.h"
+#include "ui/colorpicker/LumoColorPickerDlg.h"
+#include "ui/windows/CustomWnd.h"
+#include "ui/windows/FadeDialogEffect.h"
+#include "ui/windows/ProgressWnd.h"
+#include "ui/windows/SelectorWnd.h"
+#include "ui/windows/SyncWnd.h"
+#include "ui/windows/ComboBox3.h"
+#include "ui/windows/LightButton.h"
+#include "ui/windows/LineWnd.h"
+#include "ui/windows/MouseEventCtrl.h"
+#include "ui/windows/UniqueMemoryDc.h"
+
+class LumoEffectPanel;
 
 // The program's one window: a borderless modal dialog of the class
 // "VYL LumoCore App Class". It also runs the command-line modes, unseen.
-class CLumoDlg : public CDialog {
+class CLumoDlg : public CDialog, public CFadeDialogEffect {
 public:
+    static constexpr int kTabCount = 2;
+    static constexpr UINT kFirstTabButtonId = 0x806A;
+    static constexpr UINT kMinimizeButtonId = 0x807E;
+    static constexpr UINT kCloseButtonId = 0x807F;
+    static constexpr UINT kApplyButtonId = 0x8081;
+
+    static constexpr UINT_PTR kProgressStartTimerId = 3;
+    static constexpr UINT kProgressStartTimerMs = 1350;
+    static constexpr UINT_PTR kProgressStepTimerId = 2;
+    static constexpr UINT kProgressStepTimerMs = 20;
+    static constexpr int kProgressEnd = 100;
+    static constexpr UINT_PTR kDeviceChangeTimerId = 4;
+    static constexpr UINT kDeviceChangeTimerMs = 1000;
+
+    // Layout at 100 %.
+    static constexpr int kTitleStripHeight = 95;
+    static constexpr int kKeyboardX = 50, kKeyboardY = 181, kKeyboardW = 947, kKeyboardH = 516;
+    static constexpr int kSyncX = 50, kSyncY = 181, kSyncW = 1255, kSyncH = 516;
+    static constexpr int kLineX = 0, kLineY = 159, kLineW = 970, kLineH = 5;
+    static constexpr int kSelectorX = 1132, kSelectorY = 120, kSelectorW = 177, kSelectorH = 56;
+    static constexpr int kSelectorTrackX = 14, kSelectorTrackY = 56 - 23;
+    static constexpr int kMinimizeX = 1300, kMinimizeY = 4, kMinimizeW = 38, kMinimizeH = 30;
+    static constexpr int kCloseX = 1342, kCloseY = 4, kCloseW = 55, kCloseH = 30;
+    static constexpr int kApplyX = 1155, kApplyY = 711, kApplyW = 150, kApplyH = 38;
+    static constexpr float kApplyHLarge = 37.5f;
+    static constexpr int kPanelX = 1015, kPanelY = 183, kPanelW = 287, kPanelH = 514;
+    static constexpr int kPanelYNoSupport = 335, kPanelHNoSupport = 359;
+    static constexpr int kPopupW = 1400, kPopupH = 788;
+    static constexpr int kZoneSelectorX = 1015, kZoneSelectorY = 230;
+    static constexpr float kZoneSelectorXLarge = 1015.5f;
+
     CLumoDlg();
     ~CLumoDlg() override;
 
@@ -20,6 +68,13 @@ public:
     BOOL PreTranslateMessage(MSG* msg) override;
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+    void OnTimer(UINT_PTR id);
+    void SelectTab(int tab);
+    void SwitchToProfile(int profile, int mode, int effect);
+    void OnZoneModeChanged();
+    void OnEffectTypeChanged(WPARAM wParam, LPARAM lParam);
+    void OnEffectValueChanged(WPARAM wParam, LPARAM lParam);
+    void OnBnClickedApply();
     // Close button, Alt+F4 and Esc.
     void CancelProgram();
     // Enter (1) or Esc (0) in a number box goes to the box's owner; TRUE when
@@ -34,11 +89,60 @@ public:
 
     uint32_t m_uiModelType = 1;
     int32_t m_nCurrentTab = 0;
+    int32_t m_nPreviousTab = 0;
+    int32_t m_nZoneMode = 0;
+    int32_t m_nProgress = 0;
+
+    // For tests and the measuring probe.
+    LumoEffectPanel* EffectPanel() const { return m_pEffectPanel.get(); }
+    LumoColorPickerDlg& ColorPopup() { return m_colorPopup; }
+    CLightButton& TabButton(int tab) { return m_tabButtons[tab]; }
+    CLightButton& ApplyButton() { return m_btnApply; }
+    CCustomWnd& KeyboardPicture() { return m_keyboard; }
+    CSyncWnd& SyncPage() { return m_syncWnd; }
+    CProgressWnd& ProgressOverlay() { return m_progress; }
+    CLineWnd& TabUnderline() { return m_lineWnd; }
+    CSelectorWnd& LevelSelector() { return m_selector; }
+    HDC BackgroundDC() const { return m_backgroundDC.Get(); }
+    int WindowWidth() const { return m_nWindowWidth; }
+    int WindowHeight() const { return m_nWindowHeight; }
+    bool IsReleased() const { return m_bReleased; }
 
 protected:
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+    // Called as each building step of the start-up ends; for measuring.
+    virtual void OnStartUpStep(const wchar_t* /*step*/) {}
 
 private:
+    // Building, called from OnInitDialog only.
+    void PaintBackground(HINSTANCE instance);
+    void DrawBackgroundCaptions(Gdiplus::Graphics& graphics);
+    void DrawTabLine(HINSTANCE instance);
+    void CreateChildWindows(HINSTANCE instance);
+    void CreateButtons();
+    void CreateZoneSelector(HINSTANCE instance);
+    void CreateEffectPanel();
+    void LoadRecentColors();
+    void KeepOnWorkArea();
+    void RegisterDeviceNotifications();
+    BOOL OnEraseBkgnd(HDC dc);
+
+    void ShowTabWindows(int tab);
+    void ReleaseButtons();
+    void ReleaseDCs();
+    void MoveCheckToTab(int tab);
+    void MoveAppliedMark(int profile);
+    void PreviewCurrent(int profile);
+    void PostToPanel(UINT message, WPARAM wParam, LPARAM lParam);
+    void OnProfileModified(WPARAM wParam, LPARAM lParam);
+    void ResendZoneEffect();
+    void CommitToKeyboard();
+    void StartProgress();
+    void SaveRecentColors();
+    bool BasicIniPath(wchar_t* path, size_t capacity) const;
+    bool IsTabButton(int tab) const { return tab >= 0 && tab < m_nTabButtonCount; }
+    void OnDialogMouse(UINT message, LPARAM lParam);
+
     // The UI thread's apartment, which the lighting-service client uses.
     platform::ComApartment m_comApartment;
     platform::UniqueIcon m_hIcon;
@@ -49,4 +153,28 @@ private:
     SyncEffectSlots m_syncSlots{};
     // The effect index the panel had selected when it was snapshot.
     int32_t m_nPanelSnapshot = 0;
+
+    std::unique_ptr<platform::WindowDc> m_windowDC;
+    UniqueMemoryDc m_backgroundDC;
+    int m_nWindowWidth = 0, m_nWindowHeight = 0;
+    std::shared_ptr<Gdiplus::Bitmap> m_appliedMark;
+    bool m_bReleased = false;
+    RECT m_tabRects[kTabCount] = {};
+    int m_tabCaptionWidths[kTabCount] = {};
+    int m_nTabButtonCount = 0;
+    RECT m_keyboardRect = {};
+    CLightButton m_btnMinimize, m_btnClose, m_btnApply;
+    CLightButton m_tabButtons[kTabCount];
+    CMouseEventCtrl m_titleAreas;
+    CCustomWnd m_keyboard;
+    bool m_bPreview = false;
+    CSyncWnd m_syncWnd;
+    CSelectorWnd m_selector;
+    std::unique_ptr<CComboBox3> m_pZoneSelector;
+    CProgressWnd m_progress;
+    CLineWnd m_lineWnd;
+    UINT m_nLightButtonMessage = 0;
+    std::unique_ptr<LumoEffectPanel> m_pEffectPanel;
+    LumoColorPickerDlg m_colorPopup;
+    HDEVNOTIFY m_hDevNotify = nullptr;
 };

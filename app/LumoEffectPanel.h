@@ -71,6 +71,8 @@ public:
     // The selection last applied: the marker shows beside its effect.
     void SnapshotSelection();
     void SetSnapshot(int32_t profile, int32_t zone, int32_t effect);
+    // The effect index the last snapshot recorded.
+    int32_t SnapshotEffect() const { return m_snapshotEffect; }
     // The popup's colour: goes to the colour button being edited.
     void OnPickerColor(void* sender, const Gdiplus::Color& color);
 

@@ -11,6 +11,8 @@ platform::UniqueHandle g_hSingleInstanceEvent;
 int g_nLangIndex = 0;
 HWND g_hMainWnd = nullptr;
 int32_t g_nAppliedProfile = 0;
+BYTE g_uPowerStateMask = 0;
+HDEVNOTIFY g_hDevNotify = nullptr;
 
 const wchar_t kSingleInstanceEventName[] = L"VYL LumoCore App Event";
 const wchar_t kMainWindowClassName[] = L"VYL LumoCore App Class";

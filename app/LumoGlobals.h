@@ -21,6 +21,10 @@ extern int g_nLangIndex;
 extern HWND g_hMainWnd;
 // The profile last applied (Basic.ini [Config] Apply), 0 to 2.
 extern int32_t g_nAppliedProfile;
+// The power-state lighting mask last received.
+extern BYTE g_uPowerStateMask;
+// The main window's registration for the controller's device notifications.
+extern HDEVNOTIFY g_hDevNotify;
 
 // The value "-apply" gets when its argument is not a decimal number: out of
 // range for every profile, so the apply mode rejects it.

@@ -30,10 +30,11 @@ mkdir -p "$HOME"
 LUMO_STARTED_XVFB_PID=""
 LUMO_STARTED_HOLDER_PID=""
 
+# LUMO_XVFB_SCREEN (e.g. 3840x2160) sets the virtual screen's size.
 lumo_start_xvfb() {
     if [ -n "${DISPLAY:-}" ] && [ -z "${LUMO_FORCE_XVFB:-}" ]; then return; fi
     local fifo; fifo="$(mktemp -u)"; mkfifo "$fifo"
-    Xvfb -displayfd 3 -screen 0 1920x1080x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${LUMO_XVFB_SCREEN:-1920x1080}x24" -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
     LUMO_STARTED_XVFB_PID=$!
     local num; read -r -t 20 num <"$fifo" || true
     rm -f "$fifo"

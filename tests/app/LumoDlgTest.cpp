@@ -14,6 +14,7 @@ namespace {
 constexpr UINT kCheck = WM_APP + 5;
 constexpr UINT kFocusDialog = WM_APP + 6;
 constexpr UINT kFocusEdit = WM_APP + 7;
+constexpr UINT_PTR kRetryTimer = 777;
 
 // The main dialog with its life recorded.
 class ObservedDlg : public CLumoDlg {
@@ -39,7 +40,18 @@ public:
             bigIcon = SendMessage(WM_GETICON, ICON_BIG) != 0;
             PostMessage(WM_CLOSE);
         }
-        if (message == kFocusEdit && focusEdit != nullptr) focusEdit(*this);
+        if (message == kFocusEdit && focusEdit != nullptr) {
+            // The window takes input once its fade-in has ended.
+            if (::IsWindowEnabled(m_hWnd)) {
+                focusEdit(*this);
+            } else {
+                ::SetTimer(m_hWnd, kRetryTimer, 20, nullptr);
+            }
+        }
+        if (message == WM_TIMER && wParam == kRetryTimer) {
+            ::KillTimer(m_hWnd, kRetryTimer);
+            PostMessage(kFocusEdit);
+        }
         if (message == kFocusDialog) {
             SetFocus(m_hWnd);
             PostMessage(WM_KEYDOWN, VK_ESCAPE, 1);

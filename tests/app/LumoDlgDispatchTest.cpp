@@ -1,0 +1,374 @@
+// The main window in this process: tabs, the profile-modify message, Apply
+// and closing, with the maker's library stand-in recording every device call.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/LumoDlg.h"
+#include "app/LumoEffectPanel.h"
+#include "app/LumoGlobals.h"
+#include "app/StartUp.h"
+#include "backend/profiles/IniStore.h"
+#include "backend/profiles/ProfileFolders.h"
+#include "tests/support/FixturePaths.h"
+#include "tests/support/StandInLibrary.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 40;
+constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
+const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
+
+// The dialog with a script run on its own thread once it is up.
+class ScriptedDlg : public CLumoDlg {
+public:
+    BOOL OnInitDialog() override
+    {
+        const BOOL shown = CLumoDlg::OnInitDialog();
+        if (shown) PostMessage(kRunScript);
+        return shown;
+    }
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == kRunScript && script) script(*this);
+        return CLumoDlg::WindowProc(message, wParam, lParam);
+    }
+    std::function<void(ScriptedDlg&)> script;
+};
+
+void Pump(DWORD ms)
+{
+    const ULONGLONG end = GetTickCount64() + ms;
+    MSG msg;
+    while (GetTickCount64() < end) {
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        Sleep(5);
+    }
+}
+
+std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[64] = L"";
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
+    return value;
+}
+
+std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& library)
+{
+    std::vector<std::string> calls;
+    for (const std::string& call : library.Calls())
+        if (call.rfind(kEffectCall, 0) == 0) calls.push_back(call);
+    return calls;
+}
+
+// The real profile folder of this prefix, its files kept and put back, and
+// the stand-in library found by the dialog's plain load.
+class MainDialogDispatch : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ParseCommandLine(L"");
+        ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
+        const std::wstring library = testsupport::FixturePath(L"nbhwctl\\full\\NBHWCTL.dll");
+        SetDllDirectoryW(library.substr(0, library.rfind(L'\\')).c_str());
+        SeedSettings seed;
+        CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
+        m_folder = m_tszIniDir;
+        for (const wchar_t* name : kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(File(name)));
+    }
+    void TearDown() override
+    {
+        for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(File(kProfileFiles[i]), m_kept[i]);
+        SetDllDirectoryW(nullptr);
+    }
+    std::wstring File(const wchar_t* name) const { return m_folder + L"\\" + name; }
+    void WriteConfig(const wchar_t* key, const wchar_t* value)
+    {
+        WritePrivateProfileStringW(L"Config", key, value, File(L"Basic.ini").c_str());
+    }
+
+    testsupport::StandInLibraryScript m_library;
+    std::wstring m_folder;
+    std::vector<std::string> m_kept;
+};
+
+}  // namespace
+
+TEST_F(MainDialogDispatch, TabsSwitchPagesAndSendOnlyTheEffectsTab)
+{
+    WriteConfig(L"Apply", L"0");
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        EXPECT_EQ(EffectCalls(m_library).size(), 1u) << "the applied profile's effect is sent at start";
+        m_library.ClearCalls();
+        const UINT click = WM_LIGHTBUTTON_CLICK_MESSAGE;
+
+        d.SendMessage(click, CLumoDlg::kFirstTabButtonId, 0);  // the tab shown already
+        EXPECT_TRUE(m_library.Calls().empty());
+
+        d.SendMessage(click, CLumoDlg::kFirstTabButtonId + 1, 0);
+        EXPECT_EQ(d.m_nCurrentTab, 1);
+        EXPECT_TRUE(d.SyncPage().IsWindowVisible());
+        EXPECT_FALSE(d.KeyboardPicture().IsWindowVisible());
+        EXPECT_TRUE(d.TabButton(1).GetCheck());
+        EXPECT_FALSE(d.TabButton(0).GetCheck());
+        EXPECT_TRUE(EffectCalls(m_library).empty()) << "the power-state page sends no effect";
+
+        d.SendMessage(click, CLumoDlg::kFirstTabButtonId, 0);
+        EXPECT_EQ(d.m_nCurrentTab, 0);
+        EXPECT_TRUE(d.KeyboardPicture().IsWindowVisible());
+        EXPECT_FALSE(d.SyncPage().IsWindowVisible());
+        EXPECT_EQ(EffectCalls(m_library).size(), 1u);
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogDispatch, ProfileModifySwitchesProfileWithoutSendingAndWParam2OnlyTraces)
+{
+    WriteConfig(L"Apply", L"0");
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        m_library.ClearCalls();
+        WriteConfig(L"Apply", L"1");
+        d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 2, 0);
+        EXPECT_EQ(d.m_nCurrentTab, 0);
+        EXPECT_EQ(g_nAppliedProfile, 0);
+
+        d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, 9);  // past the last index
+        EXPECT_EQ(g_nAppliedProfile, 0);
+
+        d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, 1);
+        EXPECT_EQ(d.m_nCurrentTab, 1);
+        EXPECT_EQ(g_nAppliedProfile, 1);
+        EXPECT_TRUE(d.TabButton(1).m_bShowMark);
+        EXPECT_FALSE(d.TabButton(0).m_bShowMark);
+        EXPECT_TRUE(d.TabButton(1).GetCheck());
+
+        // A stored profile past the three is profile 0, and no tab button is touched beyond the two.
+        WriteConfig(L"Apply", L"7");
+        d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, 1);
+        EXPECT_EQ(g_nAppliedProfile, 0);
+        EXPECT_EQ(d.m_nCurrentTab, 0);
+        EXPECT_TRUE(d.TabButton(0).m_bShowMark);
+        EXPECT_TRUE(m_library.Calls().empty()) << "a profile change from outside sends nothing";
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogDispatch, StoredApplyOutsideTheProfilesStartsOnProfileZero)
+{
+    WriteConfig(L"Apply", L"8");
+    ScriptedDlg dialog;
+    dialog.script = [](ScriptedDlg& d) {
+        EXPECT_EQ(g_nAppliedProfile, 0);
+        EXPECT_EQ(d.m_nCurrentTab, 0);
+        EXPECT_TRUE(d.TabButton(0).m_bShowMark);
+        EXPECT_TRUE(d.TabButton(0).GetCheck());
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogDispatch, ApplyWritesConfigRecentColoursAndTheProfileFileAndShowsTheOverlay)
+{
+    WriteConfig(L"Apply", L"0");
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        Pump(500);  // past the fade-in
+        d.ColorPopup().Picker().AddRecentColor(0xFF102030);
+        d.ColorPopup().Picker().AddRecentColor(0xFFA0B0C0);
+        CustomProfile& profile = g_CustomProfiles[0];
+        EffectData& record = profile.allData[profile.allIndex];
+        record.ColorR = 0x12, record.ColorG = 0x34, record.ColorB = 0x56;
+        m_library.ClearCalls();
+        d.SendMessage(WM_EFFECTVALUE_CHANGED, LumoEffectPanel::kValueColor1, 0);
+        EXPECT_EQ(EffectCalls(m_library).size(), 1u) << "an edit is previewed on the keyboard";
+
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        const std::wstring basic = File(L"Basic.ini");
+        EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
+        EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), std::to_wstring(d.m_nZoneMode));
+        EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"),
+                  std::to_wstring(static_cast<int>(d.EffectPanel()->EffectType.Get())));
+        EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"2");
+        EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color0"), L"102030");  // the oldest
+        EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color1"), L"A0B0C0");
+
+        CustomProfile stored{};
+        ASSERT_TRUE(LoadProfile(m_folder.c_str(), 0, stored));
+        EXPECT_EQ(stored.allIndex, profile.allIndex);
+        const EffectData& saved = stored.allData[stored.allIndex];
+        EXPECT_EQ(saved.ColorR, 0x12);
+        EXPECT_EQ(saved.ColorG, 0x34);
+        EXPECT_EQ(saved.ColorB, 0x56);
+
+        EXPECT_TRUE(d.ProgressOverlay().IsActive());
+        EXPECT_TRUE(d.ProgressOverlay().IsWindowVisible());
+        const HWND overlay = d.ProgressOverlay().GetSafeHwnd();
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        EXPECT_EQ(d.ProgressOverlay().GetSafeHwnd(), overlay) << "a second Apply starts no second overlay";
+
+        // A close request while the overlay shows restores and saves but leaves the window open.
+        d.ColorPopup().Picker().AddRecentColor(0xFF0000FF);
+        d.CancelProgram();
+        EXPECT_FALSE(d.IsFading());
+        EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"3");
+        Pump(200);
+        EXPECT_TRUE(IsWindow(d.GetSafeHwnd()));
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogDispatch, ApplyWithEmptyRecentListWritesCountZeroOnly)
+{
+    WriteConfig(L"Apply", L"0");
+    WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, File(L"Basic.ini").c_str());
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Count"), L"0");
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"<missing>");
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogDispatch, PowerStateApplyLeavesConfigAndRecentColoursAlone)
+{
+    WriteConfig(L"Apply", L"0");
+    WriteConfig(L"ApplyEff", L"3");
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        d.ColorPopup().Picker().AddRecentColor(0xFF445566);
+        const std::wstring basic = File(L"Basic.ini");
+        const std::wstring countBefore = IniValue(basic, L"RecentColor", L"Count");
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
+        m_library.ClearCalls();
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        EXPECT_EQ(m_library.CallsOf("VoWMI_NB_DeviceControl").size(), 1u);
+        EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"3");
+        EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), countBefore);
+        EXPECT_TRUE(d.ProgressOverlay().IsActive());
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+TEST_F(MainDialogDispatch, CloseWithoutApplyResendsTheStoredEffectSavesRecentColoursAndFadesOut)
+{
+    WriteConfig(L"Apply", L"0");
+    std::vector<std::string> atStart;
+    ScriptedDlg dialog;
+    dialog.script = [this, &atStart](ScriptedDlg& d) {
+        atStart = EffectCalls(m_library);
+        CustomProfile& profile = g_CustomProfiles[0];
+        EffectData& record = profile.allData[profile.allIndex];
+        record.ColorR = static_cast<uint8_t>(record.ColorR ^ 0xFF);
+        m_library.ClearCalls();
+        d.SendMessage(WM_EFFECTVALUE_CHANGED, LumoEffectPanel::kValueColor1, 0);
+        ASSERT_EQ(EffectCalls(m_library).size(), 1u);
+        EXPECT_NE(EffectCalls(m_library), atStart) << "the preview carries the edit";
+        m_library.ClearCalls();
+        d.ColorPopup().Picker().AddRecentColor(0xFF778899);
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0);
+        EXPECT_TRUE(d.IsFading());
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(EffectCalls(m_library), atStart) << "the stored effect goes back to the keyboard";
+    EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"778899");
+    EXPECT_TRUE(dialog.IsReleased());
+}
+
+TEST_F(MainDialogDispatch, WmCloseEndsAtOnceWithoutTheClosingSequence)
+{
+    WriteConfig(L"Apply", L"0");
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        m_library.ClearCalls();
+        d.PostMessage(WM_CLOSE);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_TRUE(EffectCalls(m_library).empty());
+}
+
+TEST_F(MainDialogDispatch, EverythingMadeIsReleasedOnce)
+{
+    WriteConfig(L"Apply", L"0");
+    for (int i = 0; i < 2; ++i) {
+        std::vector<HDC> dcs;
+        std::vector<HWND> windows;
+        ScriptedDlg dialog;
+        dialog.script = [&dcs, &windows](ScriptedDlg& d) {
+            d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
+            d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId, 0);
+            dcs = {d.BackgroundDC(), d.KeyboardPicture().BackBufferDC(), d.TabButton(0).GetBackBuffer(),
+                   d.ApplyButton().GetBackBuffer(), d.LevelSelector().BackBuffer(), d.TabUnderline().GetBackBuffer()};
+            windows = {d.KeyboardPicture().GetSafeHwnd(), d.SyncPage().GetSafeHwnd(), d.TabButton(0).GetSafeHwnd(),
+                       d.LevelSelector().GetSafeHwnd(), d.EffectPanel()->Handle.Get(),
+                       d.ColorPopup().Handle.Get()};
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_TRUE(dialog.IsReleased());
+        EXPECT_EQ(dialog.EffectPanel(), nullptr);
+        for (size_t k = 0; k < dcs.size(); ++k) {
+            EXPECT_NE(dcs[k], nullptr) << "dc " << k;
+            EXPECT_EQ(GetObjectType(dcs[k]), 0u) << "dc " << k << " still exists";
+        }
+        for (size_t k = 0; k < windows.size(); ++k) {
+            EXPECT_NE(windows[k], nullptr) << "window " << k;
+            EXPECT_FALSE(IsWindow(windows[k])) << "window " << k << " still exists";
+        }
+    }
+}
+
+TEST_F(MainDialogDispatch, RecentColoursLoadNewestFirstSkippingMalformedValuesAndAtMostTen)
+{
+    struct Case {
+        const char* name;
+        std::vector<std::pair<std::wstring, std::wstring>> keys;
+        std::vector<uint32_t> expected;
+    };
+    std::vector<std::pair<std::wstring, std::wstring>> many{{L"Count", L"50"}};
+    std::vector<uint32_t> lastTen;
+    for (int i = 0; i < 50; ++i) {
+        wchar_t value[8];
+        swprintf(value, 8, L"0000%02X", i);
+        many.push_back({L"Color" + std::to_wstring(i), value});
+    }
+    for (int i = 49; i >= 40; --i) lastTen.push_back(0xFF000000u | static_cast<uint32_t>(i));
+    const Case cases[] = {
+        {"threeInFileOrder",
+         {{L"Count", L"3"}, {L"Color0", L"111111"}, {L"Color1", L"222222"}, {L"Color2", L"333333"}},
+         {0xFF333333u, 0xFF222222u, 0xFF111111u}},
+        {"malformedSkipped", {{L"Count", L"3"}, {L"Color0", L"111111"}, {L"Color1", L"zz"}, {L"Color2", L"333333"}},
+         {0xFF333333u, 0xFF111111u}},
+        {"countBeyondTen", many, lastTen},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring basic = File(L"Basic.ini");
+        WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, basic.c_str());
+        for (const auto& key : c.keys)
+            WritePrivateProfileStringW(L"RecentColor", key.first.c_str(), key.second.c_str(), basic.c_str());
+        std::vector<uint32_t> loaded;
+        ScriptedDlg dialog;
+        dialog.script = [&loaded](ScriptedDlg& d) {
+            loaded = d.ColorPopup().Picker().RecentColors();
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        EXPECT_EQ(loaded, c.expected);
+    }
+}

@@ -1,0 +1,284 @@
+// The real Lumo.exe with the maker's library stand-in beside it: start,
+// edits and Apply with real input, closing, and a profile change from outside.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/LumoGlobals.h"
+#include "backend/device/WmiLibrary.h"
+#include "backend/profiles/IniStore.h"
+#include "backend/profiles/ProfileFolders.h"
+#include "platform/win/UniqueHandle.h"
+#include "tests/support/FixturePaths.h"
+#include "tests/support/ShippedSeeds.h"
+#include "tests/support/StandInLibrary.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+constexpr DWORD kPatienceMs = 20000;
+constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
+const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
+// Places in the window at 100 %.
+constexpr POINT kStaticEffect = {1094, 229};
+constexpr POINT kBreathingEffect = {1107, 261};
+constexpr POINT kApplyButton = {1230, 730};
+constexpr POINT kKeyboardMiddle = {500, 400};
+
+std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[64] = L"";
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
+    return value;
+}
+
+bool WaitUntil(bool (*condition)(const void*), const void* context, DWORD ms)
+{
+    const ULONGLONG deadline = GetTickCount64() + ms;
+    while (!condition(context)) {
+        if (GetTickCount64() > deadline) return false;
+        Sleep(20);
+    }
+    return true;
+}
+
+// The program in a folder of its own with its seeds, language file and the
+// stand-in library; the profile folder's files are kept and put back.
+class MainWindowEndToEnd : public testing::Test {
+public:
+    void SetUp() override
+    {
+        m_folder = m_dir.File(L"Lumo");
+        CreateDirectoryW(m_folder.c_str(), nullptr);
+        const std::wstring exe = testsupport::WindowsPathOf(LUMO_APP_EXE);
+        const std::wstring built = exe.substr(0, exe.rfind(L'\\'));
+        CopyFileW(exe.c_str(), Installed(L"Lumo.exe").c_str(), FALSE);
+        testsupport::CopySeedFiles(built, m_folder);
+        CopyFileW((built + L"\\Lumo.ini").c_str(), Installed(L"Lumo.ini").c_str(), FALSE);
+        CopyFileW(testsupport::FixturePath(L"nbhwctl\\full\\NBHWCTL.dll").c_str(), Installed(L"NBHWCTL.dll").c_str(),
+                  FALSE);
+
+        SeedSettings seed;
+        CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
+        m_profiles = m_tszIniDir;
+        for (const wchar_t* name : kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(Profile(name)));
+        WritePrivateProfileStringW(L"Config", L"Apply", L"0", Profile(L"Basic.ini").c_str());
+    }
+    void TearDown() override
+    {
+        if (m_process.IsValid() && WaitForSingleObject(m_process.Get(), 0) == WAIT_TIMEOUT) {
+            TerminateProcess(m_process.Get(), 99);
+            WaitForSingleObject(m_process.Get(), 5000);
+        }
+        for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(Profile(kProfileFiles[i]), m_kept[i]);
+    }
+
+    std::wstring Installed(const wchar_t* name) const { return m_folder + L"\\" + name; }
+    std::wstring Profile(const wchar_t* name) const { return m_profiles + L"\\" + name; }
+
+    // Starts the program and waits for its window to be shown and to take input.
+    HWND Start(const std::wstring& arguments = L"")
+    {
+        std::wstring commandLine = L"\"" + Installed(L"Lumo.exe") + L"\" " + arguments;
+        STARTUPINFOW si{};
+        si.cb = sizeof(si);
+        PROCESS_INFORMATION pi{};
+        if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, m_folder.c_str(), &si,
+                            &pi))
+            return nullptr;
+        m_process.Reset(pi.hProcess);
+        platform::UniqueHandle thread(pi.hThread);
+        m_processId = pi.dwProcessId;
+        const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
+        while (GetTickCount64() < deadline) {
+            for (HWND w = FindWindowExW(nullptr, nullptr, kMainWindowClassName, nullptr); w != nullptr;
+                 w = FindWindowExW(nullptr, w, kMainWindowClassName, nullptr)) {
+                DWORD owner = 0;
+                GetWindowThreadProcessId(w, &owner);
+                if (owner == m_processId && IsWindowVisible(w) && IsWindowEnabled(w)) {
+                    m_window = w;
+                    RECT rect{};
+                    GetWindowRect(w, &rect);
+                    m_scale = static_cast<float>(rect.right - rect.left) / 1400.0f;
+                    return w;
+                }
+            }
+            if (WaitForSingleObject(m_process.Get(), 10) == WAIT_OBJECT_0) return nullptr;
+        }
+        return nullptr;
+    }
+
+    POINT ScreenPoint(POINT at) const
+    {
+        POINT point{static_cast<LONG>(at.x * m_scale + 0.5f), static_cast<LONG>(at.y * m_scale + 0.5f)};
+        ClientToScreen(m_window, &point);
+        return point;
+    }
+
+    void Click(POINT at)
+    {
+        SetForegroundWindow(m_window);
+        const POINT point = ScreenPoint(at);
+        INPUT inputs[3] = {};
+        inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        inputs[0].mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+        inputs[0].mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+        inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(3, inputs, sizeof(INPUT));
+        Sleep(300);
+    }
+
+    void PressKey(WORD key)
+    {
+        SetForegroundWindow(m_window);
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = inputs[1].ki.wVk = key;
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, inputs, sizeof(INPUT));
+    }
+
+    HWND ChildAt(POINT at) const
+    {
+        POINT point{static_cast<LONG>(at.x * m_scale + 0.5f), static_cast<LONG>(at.y * m_scale + 0.5f)};
+        return ChildWindowFromPointEx(m_window, point, CWP_SKIPINVISIBLE);
+    }
+
+    bool Ends(DWORD ms) const { return WaitForSingleObject(m_process.Get(), ms) == WAIT_OBJECT_0; }
+
+    std::vector<std::string> EffectCalls() const
+    {
+        std::vector<std::string> calls;
+        for (const std::string& call : m_library.Calls())
+            if (call.rfind(kEffectCall, 0) == 0) calls.push_back(call);
+        return calls;
+    }
+
+    // The call that sends profile 0's stored record of an effect.
+    std::string StoredEffectCall(int effect) const
+    {
+        CustomProfile profile{};
+        LoadProfile(m_profiles.c_str(), 0, profile);
+        const WmiEffectWords words = BuildWmiEffectWords(WMI_SUBCMD_SET_EFFECT, effect, profile.allData[effect]);
+        char text[96];
+        std::snprintf(text, sizeof(text), "%s 0x%08X 0x%08X", kEffectCall, static_cast<unsigned>(words.first),
+                      static_cast<unsigned>(words.second));
+        return text;
+    }
+
+    testsupport::StandInLibraryScript m_library;
+    testsupport::TempDir m_dir;
+    std::wstring m_folder, m_profiles;
+    std::vector<std::string> m_kept;
+    platform::UniqueHandle m_process;
+    DWORD m_processId = 0;
+    HWND m_window = nullptr;
+    float m_scale = 1.0f;
+};
+
+}  // namespace
+
+TEST_F(MainWindowEndToEnd, StartShowsTheWindowAndSendsTheAppliedEffect)
+{
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"2", Profile(L"Basic.ini").c_str());
+    ASSERT_NE(Start(), nullptr) << "no window";
+    EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(2)});
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
+}
+
+TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverlay)
+{
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"2", Profile(L"Basic.ini").c_str());
+    ASSERT_NE(Start(), nullptr);
+    m_library.ClearCalls();
+    Click(kStaticEffect);
+    EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(0)}) << "the click is previewed";
+
+    const HWND keyboard = ChildAt(kKeyboardMiddle);
+    Click(kApplyButton);
+    const std::wstring basic = Profile(L"Basic.ini");
+    EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"0");
+    // With the support flag the zone mode shown was settled from the stored effect (2: not all-zone).
+    EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), L"1");
+    EXPECT_NE(IniValue(basic, L"RecentColor", L"Count"), L"<missing>");
+    EXPECT_EQ(IniValue(Profile(L"Custom0.Ini"), L"Config", L"allIndex"), L"0");
+
+    struct Look {
+        const MainWindowEndToEnd* test;
+        HWND keyboard;
+    } look{this, keyboard};
+    EXPECT_TRUE(WaitUntil(
+        [](const void* c) {
+            const Look* l = static_cast<const Look*>(c);
+            return l->test->ChildAt(kKeyboardMiddle) != l->keyboard;
+        },
+        &look, 5000))
+        << "the progress overlay covers the window";
+    EXPECT_TRUE(WaitUntil(
+        [](const void* c) {
+            const Look* l = static_cast<const Look*>(c);
+            return l->test->ChildAt(kKeyboardMiddle) == l->keyboard;
+        },
+        &look, 8000))
+        << "the overlay closes";
+
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
+}
+
+TEST_F(MainWindowEndToEnd, EscAfterAnEditResendsTheStoredEffectSavesRecentColoursAndEnds)
+{
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"2", Profile(L"Basic.ini").c_str());
+    WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, Profile(L"Basic.ini").c_str());
+    ASSERT_NE(Start(), nullptr);
+    const std::vector<std::string> atStart = EffectCalls();
+    m_library.ClearCalls();
+    Click(kBreathingEffect);
+    EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(1)});
+    m_library.ClearCalls();
+
+    PressKey(VK_ESCAPE);
+    EXPECT_TRUE(Ends(kPatienceMs)) << "Esc closes with the fade-out";
+    EXPECT_EQ(EffectCalls(), atStart) << "the stored effect goes back, the preview is dropped";
+    EXPECT_EQ(IniValue(Profile(L"Basic.ini"), L"RecentColor", L"Count"), L"0");
+    EXPECT_EQ(IniValue(Profile(L"Basic.ini"), L"Config", L"ApplyEff"), L"2");
+}
+
+TEST_F(MainWindowEndToEnd, ProfileModifyFromAnotherProcessSwitchesWithoutSending)
+{
+    ASSERT_NE(Start(), nullptr);
+    m_library.ClearCalls();
+    const HWND keyboard = ChildAt(kKeyboardMiddle);
+    WritePrivateProfileStringW(L"Config", L"Apply", L"1", Profile(L"Basic.ini").c_str());
+
+    PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 2, 0);
+    Sleep(300);
+    EXPECT_EQ(ChildAt(kKeyboardMiddle), keyboard) << "wParam 2 only traces";
+
+    PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, 1);
+    struct Look {
+        const MainWindowEndToEnd* test;
+        HWND keyboard;
+    } look{this, keyboard};
+    EXPECT_TRUE(WaitUntil(
+        [](const void* c) {
+            const Look* l = static_cast<const Look*>(c);
+            return l->test->ChildAt(kKeyboardMiddle) != l->keyboard;
+        },
+        &look, 3000))
+        << "the power-state page is shown";
+    EXPECT_TRUE(EffectCalls().empty());
+
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
+    EXPECT_TRUE(EffectCalls().empty()) << "WM_CLOSE ends without the closing sequence";
+}

@@ -28,6 +28,11 @@ constexpr POINT kStaticEffect = {1094, 229};
 constexpr POINT kBreathingEffect = {1107, 261};
 constexpr POINT kApplyButton = {1230, 730};
 constexpr POINT kKeyboardMiddle = {500, 400};
+// The colour picker popup, centred on the window's height: the fourth default
+// swatch (green) and OK.
+constexpr POINT kGreenDefaultSwatch = {619, 389};
+constexpr POINT kPickerOk = {437, 635};
+constexpr SIZE kEffectSwatchSize = {37, 35};
 
 std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
 {
@@ -35,6 +40,29 @@ std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wc
     GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
     return value;
 }
+
+BOOL CALLBACK FindVisibleOwned(HWND window, LPARAM context)
+{
+    HWND* owner = reinterpret_cast<HWND*>(context);
+    if (GetWindow(window, GW_OWNER) != *owner || !IsWindowVisible(window)) return TRUE;
+    *owner = nullptr;
+    return FALSE;
+}
+
+// Whether a window of the program's own, such as the colour picker panel,
+// stands over the main window.
+bool HasVisibleOwnedWindow(HWND owner)
+{
+    HWND search = owner;
+    EnumWindows(FindVisibleOwned, reinterpret_cast<LPARAM>(&search));
+    return search == nullptr;
+}
+
+// A visible framework control of a given size, and its centre on the screen.
+struct ControlSearch {
+    SIZE size;
+    POINT centre;
+};
 
 bool WaitUntil(bool (*condition)(const void*), const void* context, DWORD ms)
 {
@@ -119,21 +147,8 @@ public:
         return point;
     }
 
-    void Click(POINT at)
-    {
-        SetForegroundWindow(m_window);
-        const POINT point = ScreenPoint(at);
-        INPUT inputs[3] = {};
-        inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
-        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-        inputs[0].mi.dx = (point.x * 65535 + width / 2) / (width - 1);
-        inputs[0].mi.dy = (point.y * 65535 + height / 2) / (height - 1);
-        inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-        inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        SendInput(3, inputs, sizeof(INPUT));
-        Sleep(300);
-    }
+    void Click(POINT at) { ClickScreen(ScreenPoint(at)); }
+    void ClickOnPicker(POINT at) { ClickScreen(ScreenPoint(at), false); }
 
     void PressKey(WORD key)
     {
@@ -149,6 +164,47 @@ public:
     {
         POINT point{static_cast<LONG>(at.x * m_scale + 0.5f), static_cast<LONG>(at.y * m_scale + 0.5f)};
         return ChildWindowFromPointEx(m_window, point, CWP_SKIPINVISIBLE);
+    }
+
+    // The effect panel's first colour swatch: the one visible control of its size.
+    POINT EffectSwatchCentre() const
+    {
+        ControlSearch search{{static_cast<LONG>(kEffectSwatchSize.cx * m_scale + 0.5f),
+                   static_cast<LONG>(kEffectSwatchSize.cy * m_scale + 0.5f)},
+                  {-1, -1}};
+        EnumChildWindows(m_window, FindControlOfSize, reinterpret_cast<LPARAM>(&search));
+        return search.centre;
+    }
+
+    static BOOL CALLBACK FindControlOfSize(HWND child, LPARAM context)
+    {
+        ControlSearch* found = reinterpret_cast<ControlSearch*>(context);
+        wchar_t name[16] = {};
+        GetClassNameW(child, name, 16);
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        if (!IsWindowVisible(child) || wcscmp(name, L"Control") != 0 || rect.right - rect.left != found->size.cx ||
+            rect.bottom - rect.top != found->size.cy)
+            return TRUE;
+        found->centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+        return FALSE;
+    }
+
+    // Activating the main window raises it over the picker's own window under
+    // Wine, so clicks on the picker leave the activation as it is.
+    void ClickScreen(POINT point, bool activateMainWindow = true)
+    {
+        if (activateMainWindow) SetForegroundWindow(m_window);
+        INPUT inputs[3] = {};
+        inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
+        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+        inputs[0].mi.dx = (point.x * 65535 + width / 2) / (width - 1);
+        inputs[0].mi.dy = (point.y * 65535 + height / 2) / (height - 1);
+        inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        SendInput(3, inputs, sizeof(INPUT));
+        Sleep(300);
     }
 
     bool Ends(DWORD ms) const { return WaitForSingleObject(m_process.Get(), ms) == WAIT_OBJECT_0; }
@@ -230,6 +286,48 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
         },
         &look, 8000))
         << "the overlay closes";
+
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
+}
+
+TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
+{
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"0", Profile(L"Basic.ini").c_str());
+    WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, Profile(L"Basic.ini").c_str());
+    ASSERT_NE(Start(), nullptr);
+    m_library.ClearCalls();
+
+    const POINT swatch = EffectSwatchCentre();
+    ASSERT_GE(swatch.x, 0) << "the static effect shows its colour swatch";
+    ClickScreen(swatch);
+    ClickOnPicker(kGreenDefaultSwatch);
+    Sleep(700);  // the picker's move to the new colour
+    ClickOnPicker(kPickerOk);
+    ASSERT_TRUE(WaitUntil(
+        [](const void* window) { return !HasVisibleOwnedWindow(static_cast<HWND>(const_cast<void*>(window))); },
+        m_window, 5000))
+        << "OK hides the picker";
+
+    CustomProfile stored{};
+    LoadProfile(m_profiles.c_str(), 0, stored);
+    EffectData green = stored.allData[0];
+    green.ColorR = 0, green.ColorG = 255, green.ColorB = 0;
+    const WmiEffectWords words = BuildWmiEffectWords(WMI_SUBCMD_SET_EFFECT, 0, green);
+    char expected[96];
+    std::snprintf(expected, sizeof(expected), "%s 0x%08X 0x%08X", kEffectCall, static_cast<unsigned>(words.first),
+                  static_cast<unsigned>(words.second));
+    const std::vector<std::string> calls = EffectCalls();
+    ASSERT_FALSE(calls.empty()) << "the colour is previewed";
+    EXPECT_EQ(calls.back(), expected);
+
+    Click(kApplyButton);
+    const std::wstring custom0 = Profile(L"Custom0.Ini");
+    EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorR"), L"0");
+    EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorG"), L"255");
+    EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorB"), L"0");
+    EXPECT_EQ(IniValue(Profile(L"Basic.ini"), L"RecentColor", L"Count"), L"1");
+    EXPECT_EQ(IniValue(Profile(L"Basic.ini"), L"RecentColor", L"Color0"), L"00FF00");
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));

@@ -67,8 +67,10 @@ void LumoColorPickerDlg::PlacePicker()
 {
     RECT screen = {};
     ::GetWindowRect(m_hWnd, &screen);
-    ::SetWindowPos(m_picker.Handle.Get(), nullptr, screen.left + m_pickerRect.left, screen.top + m_pickerRect.top, 0,
-                   0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The panel is a window of its own, owned by the main window: it goes to
+    // the top as well, or a raised owner would cover it.
+    ::SetWindowPos(m_picker.Handle.Get(), HWND_TOP, screen.left + m_pickerRect.left, screen.top + m_pickerRect.top, 0,
+                   0, SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
 Gdiplus::Status LumoColorPickerDlg::PaintBackground(Gdiplus::Graphics&)

@@ -63,6 +63,14 @@ void LumoColorPickerDlg::SetIsVisible(int shown, int)
     m_picker.IsVisible = shown;
 }
 
+void LumoColorPickerDlg::OnMouseDown(UINT keys, POINTS pt)
+{
+    // A press on the backdrop activates the main window, which some window
+    // systems raise over its owned windows: the panel comes back on top.
+    if (m_bVisible) PlacePicker();
+    Control::OnMouseDown(keys, pt);
+}
+
 void LumoColorPickerDlg::PlacePicker()
 {
     RECT screen = {};

@@ -41,6 +41,7 @@ protected:
     DWORD AdjustExStyle(DWORD exStyle) override;                            // 38
     int OnCreated() override;                                               // 39
     void OnPaint(HDC paintDC) override;                                     // 13
+    void OnMouseDown(UINT keys, POINTS pt) override;                        // 19
     Gdiplus::Status PaintBackground(Gdiplus::Graphics& graphics) override;  // 40
 
     virtual void RaiseColorChanged(Gdiplus::Color color);    // 45

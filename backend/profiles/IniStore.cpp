@@ -6,6 +6,7 @@
 #include <limits>
 #include <type_traits>
 
+#include "backend/profiles/IniSection.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
@@ -195,8 +196,16 @@ bool WriteIniInt(const wchar_t* path, const wchar_t* section, const wchar_t* key
 
 void LoadEffectRecord(const wchar_t* path, const wchar_t* section, EffectData& out)
 {
-    for (int i = 0; i < kEffectFieldCount; ++i)
-        out.*kEffectFields[i] = ReadIniInt(path, section, kEffectKeyNames[i], kEffectKeyDefaults[i]);
+    IniSection values;
+    if (!values.Load(path, section)) {
+        for (int i = 0; i < kEffectFieldCount; ++i)
+            out.*kEffectFields[i] = ReadIniInt(path, section, kEffectKeyNames[i], kEffectKeyDefaults[i]);
+        return;
+    }
+    for (int i = 0; i < kEffectFieldCount; ++i) {
+        out.*kEffectFields[i] =
+            ParseIniInt(values.Value(kEffectKeyNames[i], kEffectKeyDefaults[i], kIniValueCapacity).c_str());
+    }
 }
 
 bool SaveEffectRecord(const wchar_t* path, const wchar_t* section, const EffectData& record)
@@ -213,8 +222,12 @@ bool LoadProfile(const wchar_t* folder, int n, CustomProfile& out)
     if (!BuildCustomIniPath(folder, n, path, ARRAYSIZE(path))) return false;
     // Read into a copy so a caller's table changes in one step.
     CustomProfile loaded{};
-    for (int i = 0; i < kProfileIndexKeyCount; ++i)
-        loaded.*kIndexFields[i] = ReadIniInt(path, L"Config", kProfileIndexKeys[i], L"");
+    IniSection config;
+    const bool whole = config.Load(path, L"Config");
+    for (int i = 0; i < kProfileIndexKeyCount; ++i) {
+        loaded.*kIndexFields[i] = whole ? ParseIniInt(config.Value(kProfileIndexKeys[i], L"", kIniValueCapacity).c_str())
+                                        : ReadIniInt(path, L"Config", kProfileIndexKeys[i], L"");
+    }
     ForEachRecordSection(loaded, [&](const wchar_t* section, EffectData& record) {
         LoadEffectRecord(path, section, record);
     });

@@ -29,8 +29,10 @@ ComPtr<ID2D1Factory> g_pD2DFactory;
 ComPtr<IWICImagingFactory> g_pWICFactory;
 D2DClient g_D2DClients[kMaxClients];
 D2DBlurRoute g_lastBlurRoute = D2DBlurRoute::None;
-// Learnt at the first blur of each factory's life: Wine builds a Direct3D
-// device for every render target, a cost worth paying only for the effect.
+// Learnt at the first blur of the process and kept when the factories go
+// with their last client (the system's effects do not change meanwhile):
+// Wine builds a Direct3D device for every render target, a cost worth
+// paying only for the effect.
 bool g_bBlurEffectMissing = false;
 
 D2DClient* FindClient(HWND key)
@@ -182,7 +184,6 @@ int D2DRemoveClient(HWND key)
     }
     g_pWICFactory.Reset();
     g_pD2DFactory.Reset();
-    g_bBlurEffectMissing = false;
     return 1;
 }
 

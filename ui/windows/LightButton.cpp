@@ -119,6 +119,17 @@ void CLightButton::SetText(const wchar_t* caption, int left, int top, int right,
     if (m_bCreated) Refresh(FALSE, 0);
 }
 
+size_t CLightButton::SameFaceAs(size_t index) const
+{
+    for (size_t earlier = 0; earlier < index; ++earlier) {
+        if (kTextFaceStyles[earlier] == kTextFaceStyles[index] &&
+            m_frameDCs[kTextFaceStates[earlier]] == m_frameDCs[kTextFaceStates[index]]) {
+            return earlier;
+        }
+    }
+    return index;
+}
+
 void CLightButton::SetTextStyle(const wchar_t* caption, int left, int top, int right, int bottom)
 {
     ::wcsncpy(m_szCaption, caption ? caption : L"", kCaptionChars - 1);
@@ -130,6 +141,12 @@ void CLightButton::SetTextStyle(const wchar_t* caption, int left, int top, int r
     for (size_t i = 0; i < sizeof(kTextFaceStates) / sizeof(kTextFaceStates[0]); ++i) {
         const int state = kTextFaceStates[i];
         if (!m_textFaceDCs.Empty(state)) continue;
+        // Same frame and style as an earlier state: the same pixels, drawn once.
+        const size_t same = SameFaceAs(i);
+        if (same != i) {
+            m_textFaceDCs.Borrow(state, kTextFaceStates[same]);
+            if (!m_textFaceDCs.Empty(state)) continue;
+        }
         CMemoryDC* face = m_textFaceDCs.Make(state, m_nWidth, m_nHeight);
         if (face == nullptr) continue;
         CopyOpaqueBackground(*face, m_hBackgroundDC, m_nX, m_nY);

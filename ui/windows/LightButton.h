@@ -74,6 +74,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // The first text face whose state has the same frame and style (index into the face tables).
+    size_t SameFaceAs(size_t index) const;
     BOOL CreateButtonWindow(CWnd* parent, int x, int y, int width, int height);
     void CommonSetUp(CWnd* parent, HDC background, int x, int y, int width, int height, BOOL drawNow);
     Gdiplus::Bitmap* MarkImageFor(int state) const;

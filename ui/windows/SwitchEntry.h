@@ -5,6 +5,7 @@
 
 #include "platform/ui/Wnd.h"
 #include "ui/windows/LightButton.h"
+#include "ui/windows/SwitchFaces.h"
 #include "ui/windows/SyncEntry.h"
 
 // Where a power-state switch sits on the sync page.
@@ -24,10 +25,10 @@ public:
 
     SwitchEntry(const wchar_t* labelKey, int key) : OptionEntry(labelKey), m_nKey(key) {}
 
-    // Creates the switch from the eight SYNC_OFF_ / SYNC_ON_ faces as a
-    // child of the page over its backdrop, enters it in the map and hands
-    // back the id of the message the switch posts.
-    bool CreateSwitch(CWnd* page, HDC backdrop, SwitchMap& map, UINT& clickMessage);
+    // Creates the switch from copies of the page's switch faces as a child
+    // of the page over its backdrop, enters it in the map and hands back the
+    // id of the message the switch posts.
+    bool CreateSwitch(CWnd* page, HDC backdrop, const SwitchFaces& faces, SwitchMap& map, UINT& clickMessage);
     void Draw(CMemoryDC& layer) override;
 
     int Key() const { return m_nKey; }

@@ -115,9 +115,12 @@ void CSyncWnd::PrepareFrame()
 
 void CSyncWnd::CreateSwitches()
 {
+    // Decoded once for every switch, and let go once they have their copies.
+    SwitchFaces faces;
+    faces.Load();
     for (const std::unique_ptr<Entry>& row : m_rows)
         if (auto* option = dynamic_cast<SwitchEntry*>(row.get()))
-            option->CreateSwitch(this, m_backdrop.GetSafeHdc(), m_switches, m_nClickMessage);
+            option->CreateSwitch(this, m_backdrop.GetSafeHdc(), faces, m_switches, m_nClickMessage);
 }
 
 CLightButton* CSyncWnd::PowerSwitch(int key)

@@ -300,6 +300,18 @@ TEST_F(D2DModule, BlurTakesTheCpuRouteExactlyWhenTheEffectIsMissing)
     }
     ASSERT_FALSE(pictures[0].data.empty());
     EXPECT_EQ(pictures[0].data, pictures[1].data);
+
+    // New factories after the last client left: the route learnt stays, and
+    // so does the picture.
+    ASSERT_EQ(D2DRemoveClient(kA), 1);
+    ASSERT_EQ(D2DAddClient(kB), 1);
+    ASSERT_EQ(D2DSetSourceFromDC(kB, 0, 0, nullptr, dib.bitmap.Get()), 1);
+    HDC dc = nullptr;
+    ASSERT_EQ(D2DGaussianBlur(kB, 8, 8, &dc), 1);
+    const Pixels again = ReadPixels(dc);
+    DeleteMemoryDC(dc);
+    EXPECT_EQ(D2DLastBlurRoute(), effect ? D2DBlurRoute::Effect : D2DBlurRoute::Cpu);
+    EXPECT_EQ(again.data, pictures[0].data);
 }
 
 struct PictureCase {

@@ -191,6 +191,27 @@ TEST_F(ImageButton, DrawFaceAtPaintsTheCurrentFaceIntoAnotherPicture)
     EXPECT_EQ(drawn.Rgb(kButtonX + 75, 99), 0u);
 }
 
+// A captioned button draws each state's text face once per distinct frame
+// and style: hover and pressed share one look, normal keeps its own.
+TEST_F(ImageButton, CaptionFacesFollowTheirStatesFrameAndStyle)
+{
+    button.LoadFrameImages();
+    button.SetTextStyle(L"Apply", 0, 0, kButtonW, kButtonH);
+    button.Refresh(FALSE, 0);
+    const testsupport::Pixels normal = Face();
+    EXPECT_GT(DifferingPixels(normal, normalFace), 0) << "no caption drawn";
+    PointAtButton();
+    const testsupport::Pixels hover = Face();
+    EXPECT_GT(DifferingPixels(hover, normal), 0) << "hover caption looks like normal";
+    LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2 && FadeDone(); }, 2000));
+    EXPECT_EQ(DifferingPixels(Face(), hover), 0) << "pressed caption differs from hover";
+    LeftButton(false);
+    MoveCursorTo(5, 5);
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, 2000));
+    EXPECT_EQ(DifferingPixels(Face(), normal), 0) << "the normal caption did not come back";
+}
+
 TEST(ImageButtonFromDCs, EmptyStatesBorrowTheirNeighbours)
 {
     EnsureUiEnvironment();

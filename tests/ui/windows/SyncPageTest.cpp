@@ -14,6 +14,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/framework/LayeredChildren.h"
+#include "ui/framework/GdiHelpers.h"
+#include "ui/framework/SkinImage.h"
+#include "ui/windows/SwitchFaces.h"
 #include "ui/windows/SyncWnd.h"
 #include "ui/windows/PowerStates.h"
 
@@ -323,4 +326,41 @@ TEST_F(SyncPage, DeviceSwitchesSyncTheServiceByMode)
     EXPECT_FALSE(page->ServiceClient().m_vecStatus[1].inGroup);
     EXPECT_EQ(mediator.calls.size(), 2u) << "sync, then stop";
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0, 1}}));
+}
+
+// Each switch gets its own copies of the faces decoded once for the page:
+// the same pixels (alpha too) as the skin decoded on its own.
+TEST(SwitchFacesTest, CopiesMatchTheSkinAndBelongToEachSwitch)
+{
+    EnsureUiEnvironment();
+    const wchar_t* const names[CLightButton::kStateCount] = {
+        L"SYNC_OFF_DEFAULT", L"SYNC_OFF_HOVER", L"SYNC_OFF_PRESS",   L"SYNC_ON_DEFAULT",
+        L"SYNC_ON_HOVER",    L"SYNC_ON_PRESS",  L"SYNC_OFF_DISABLE", L"SYNC_ON_DISABLE",
+    };
+    SwitchFaces faces;
+    faces.Load();
+    HDC first[CLightButton::kStateCount] = {}, second[CLightButton::kStateCount] = {};
+    int width = 0, height = 0, width2 = 0, height2 = 0;
+    faces.Copy(first, width, height);
+    faces.Copy(second, width2, height2);
+    for (int state = 0; state < CLightButton::kStateCount; ++state) {
+        HDC decoded = nullptr;
+        int w = 0, h = 0;
+        ASSERT_TRUE(LoadSkinImageToDC(GetModuleHandleW(nullptr), names[state], &decoded, &w, &h)) << state;
+        if (state == CLightButton::Normal) {
+            EXPECT_EQ(width, w);
+            EXPECT_EQ(height, h);
+        }
+        ASSERT_NE(first[state], nullptr) << state;
+        ASSERT_NE(second[state], nullptr) << state;
+        EXPECT_NE(first[state], second[state]) << state;
+        const testsupport::Pixels expected = PixelsOf(decoded);
+        const testsupport::Pixels copied = PixelsOf(first[state]);
+        EXPECT_EQ(copied.width, expected.width) << state;
+        EXPECT_EQ(copied.height, expected.height) << state;
+        EXPECT_EQ(copied.data, expected.data) << state;
+        DeleteMemoryDC(decoded);
+        DeleteMemoryDC(first[state]);
+        DeleteMemoryDC(second[state]);
+    }
 }

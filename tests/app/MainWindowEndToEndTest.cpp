@@ -207,6 +207,18 @@ public:
         Sleep(300);
     }
 
+    // Waits until the keyboard picture is (or is no longer) the window under
+    // the middle of the picture's place.
+    bool WaitForKeyboard(HWND keyboard, bool shown, DWORD ms) const
+    {
+        const ULONGLONG deadline = GetTickCount64() + ms;
+        while ((ChildAt(kKeyboardMiddle) == keyboard) != shown) {
+            if (GetTickCount64() > deadline) return false;
+            Sleep(20);
+        }
+        return true;
+    }
+
     bool Ends(DWORD ms) const { return WaitForSingleObject(m_process.Get(), ms) == WAIT_OBJECT_0; }
 
     std::vector<std::string> EffectCalls() const
@@ -268,24 +280,8 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     EXPECT_NE(IniValue(basic, L"RecentColor", L"Count"), L"<missing>");
     EXPECT_EQ(IniValue(Profile(L"Custom0.Ini"), L"Config", L"allIndex"), L"0");
 
-    struct Look {
-        const MainWindowEndToEnd* test;
-        HWND keyboard;
-    } look{this, keyboard};
-    EXPECT_TRUE(WaitUntil(
-        [](const void* c) {
-            const Look* l = static_cast<const Look*>(c);
-            return l->test->ChildAt(kKeyboardMiddle) != l->keyboard;
-        },
-        &look, 5000))
-        << "the progress overlay covers the window";
-    EXPECT_TRUE(WaitUntil(
-        [](const void* c) {
-            const Look* l = static_cast<const Look*>(c);
-            return l->test->ChildAt(kKeyboardMiddle) == l->keyboard;
-        },
-        &look, 8000))
-        << "the overlay closes";
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
+    EXPECT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));
@@ -366,17 +362,7 @@ TEST_F(MainWindowEndToEnd, ProfileModifyFromAnotherProcessSwitchesWithoutSending
     EXPECT_EQ(ChildAt(kKeyboardMiddle), keyboard) << "wParam 2 only traces";
 
     PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, 1);
-    struct Look {
-        const MainWindowEndToEnd* test;
-        HWND keyboard;
-    } look{this, keyboard};
-    EXPECT_TRUE(WaitUntil(
-        [](const void* c) {
-            const Look* l = static_cast<const Look*>(c);
-            return l->test->ChildAt(kKeyboardMiddle) != l->keyboard;
-        },
-        &look, 3000))
-        << "the power-state page is shown";
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 3000)) << "the power-state page is shown";
     EXPECT_TRUE(EffectCalls().empty());
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);

@@ -151,41 +151,16 @@ void ClickChild(const Control& child)
     ClickAtScreen(rect.left + 7, (rect.top + rect.bottom) / 2);
 }
 
-PanelGlobals::PanelGlobals(float scale, DWORD support)
+PanelGlobals::PanelGlobals(float scale, DWORD support) : m_uiSettings(scale)
 {
-    wcscpy_s(m_skin, g_szSkinResType);
-    wcscpy_s(m_section, g_szLangSection);
-    wcscpy_s(m_file, g_szLangFile);
-    m_image = g_fImageScale;
-    m_ui = g_fUIScale;
-    m_font = g_fFontScale;
-    m_class = g_nResolutionClass;
-    m_lang = g_nLangIndexUI;
     m_support = g_dwSupport;
     m_table = g_CustomProfiles;
-
-    wcscpy_s(g_szSkinResType, scale > 1.5f ? kSkinSet4K : kSkinSet1080);
-    g_fImageScale = scale > 1.5f ? scale / 2.0f : scale;
-    g_fUIScale = scale;
-    g_fFontScale = scale;
-    g_nResolutionClass = scale > 1.5f ? 3 : 0;
-    g_nLangIndexUI = 1;
-    InitLangFilePath();
-    wcscpy_s(g_szLangSection, L"English");
     g_dwSupport = support;
     g_CustomProfiles = DistinctTable();
 }
 
 PanelGlobals::~PanelGlobals()
 {
-    wcscpy_s(g_szSkinResType, m_skin);
-    wcscpy_s(g_szLangSection, m_section);
-    wcscpy_s(g_szLangFile, m_file);
-    g_fImageScale = m_image;
-    g_fUIScale = m_ui;
-    g_fFontScale = m_font;
-    g_nResolutionClass = m_class;
-    g_nLangIndexUI = m_lang;
     g_dwSupport = m_support;
     g_CustomProfiles = m_table;
     g_RadioGroups.clear();

@@ -8,6 +8,7 @@
 #include "app/LumoGlobals.h"
 #include "backend/profiles/EffectModel.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/UiSettingsScope.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
@@ -73,11 +74,7 @@ public:
     ~PanelGlobals();
 
 private:
-    wchar_t m_skin[kSkinResTypeChars] = {};
-    wchar_t m_section[260] = {};
-    wchar_t m_file[260] = {};
-    float m_image, m_ui, m_font;
-    int m_class, m_lang;
+    testsupport::UiSettingsScope m_uiSettings;
     DWORD m_support;
     ProfileTable m_table;
 };

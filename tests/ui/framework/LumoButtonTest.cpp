@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/UiSettingsScope.h"
 #include "tests/ui/framework/ButtonTestSupport.h"
 #include "ui/framework/ControlText.h"
 #include "ui/framework/Language.h"
@@ -78,31 +79,11 @@ class StyledButtons : public testing::Test {
 protected:
     void SetUp() override
     {
-        wcscpy_s(m_skin, g_szSkinResType);
-        wcscpy_s(m_section, g_szLangSection);
-        wcscpy_s(m_file, g_szLangFile);
-        m_image = g_fImageScale;
-        m_ui = g_fUIScale;
-        m_font = g_fFontScale;
-        m_class = g_nResolutionClass;
-        wcscpy_s(g_szSkinResType, kSkinSet1080);
-        g_fImageScale = 1.0f;
-        g_fUIScale = 1.0f;
-        g_fFontScale = 1.0f;
-        g_nResolutionClass = 0;
-        ASSERT_TRUE(InitLangFilePath());
-        wcscpy_s(g_szLangSection, L"English");
+        ASSERT_TRUE(m_uiSettings.HasLanguageFilePath());
         ASSERT_FALSE(GetLangString(L"IDS_INFO_RANDOM").empty()) << "no language file beside the test";
     }
     void TearDown() override
     {
-        wcscpy_s(g_szSkinResType, m_skin);
-        wcscpy_s(g_szLangSection, m_section);
-        wcscpy_s(g_szLangFile, m_file);
-        g_fImageScale = m_image;
-        g_fUIScale = m_ui;
-        g_fFontScale = m_font;
-        g_nResolutionClass = m_class;
         for (const auto& group : g_RadioGroups) EXPECT_TRUE(group.second.empty());
         g_RadioGroups.clear();
     }
@@ -110,11 +91,7 @@ protected:
     HostWindow host{100, 100, 400, 300};
 
 private:
-    wchar_t m_skin[kSkinResTypeChars] = {};
-    wchar_t m_section[kLangBufferChars] = {};
-    wchar_t m_file[kLangBufferChars] = {};
-    float m_image = 1, m_ui = 1, m_font = 1;
-    int m_class = 0;
+    testsupport::UiSettingsScope m_uiSettings;
 };
 
 void Hover(Control& control)

@@ -127,7 +127,7 @@ void LayGlow(const CMemoryDC& target, const RECT& area, const uint8_t* glow)
     }
 }
 
-bool SameFrame(const EffectFrameSpec& a, const EffectFrameSpec& b)
+bool SameFrame(const EffectFrameLayout& a, const EffectFrameLayout& b)
 {
     if (a.kind != b.kind || a.vertical != b.vertical || a.count != b.count) return false;
     for (int i = 0; i < a.count; ++i) {
@@ -311,26 +311,26 @@ const CKeybdWnd::EffectFrame* CKeybdWnd::BuildEffectFrame()
     GetKeyRect(kGradientTopKey, &topKey, 1);
     GetKeyRect(kGradientBottomKey, &bottomKey, 1);
     const FrameGeometry geometry{m_nHeight, ScaleByHalfDpi(topKey.top), ScaleByHalfDpi(bottomKey.bottom)};
-    const EffectFrameSpec spec = DescribeEffectFrame(m_nEffectIndex, m_pEffectData, m_uModelType, m_dwStyle, geometry);
-    if (spec.kind == EffectFrameSpec::Kind::None) return nullptr;
+    const EffectFrameLayout layout = DescribeEffectFrame(m_nEffectIndex, m_pEffectData, m_uModelType, m_dwStyle, geometry);
+    if (layout.kind == EffectFrameLayout::Kind::None) return nullptr;
 
     auto kept = std::find_if(m_frames.begin(), m_frames.end(),
-                             [&](const std::unique_ptr<EffectFrame>& f) { return SameFrame(f->spec, spec); });
+                             [&](const std::unique_ptr<EffectFrame>& f) { return SameFrame(f->layout, layout); });
     if (kept != m_frames.end()) {
         std::rotate(m_frames.begin(), kept, kept + 1);
         return m_frames.front().get();
     }
 
     auto frame = std::make_unique<EffectFrame>();
-    frame->spec = spec;
+    frame->layout = layout;
     if (!frame->picture.Resize(m_nWidth, m_nHeight)) return nullptr;
-    if (spec.kind == EffectFrameSpec::Kind::Gradient) {
+    if (layout.kind == EffectFrameLayout::Kind::Gradient) {
         // The colour changes along one axis only: one line of it is rendered
         // and repeated, so no picture-sized render target is needed.
-        const int lineWidth = spec.vertical ? 1 : m_nWidth, lineHeight = spec.vertical ? m_nHeight : 1;
+        const int lineWidth = layout.vertical ? 1 : m_nWidth, lineHeight = layout.vertical ? m_nHeight : 1;
         HDC line = nullptr;
-        if (!D2DDrawLinearGradient(m_hWnd, lineWidth, lineHeight, spec.positions, spec.colors, spec.count, &line,
-                                   nullptr, FALSE, spec.vertical ? TRUE : FALSE)) {
+        if (!D2DDrawLinearGradient(m_hWnd, lineWidth, lineHeight, layout.positions, layout.colors, layout.count, &line,
+                                   nullptr, FALSE, layout.vertical ? TRUE : FALSE)) {
             return nullptr;
         }
         UniqueMemoryDc lineDC(line);
@@ -338,14 +338,14 @@ const CKeybdWnd::EffectFrame* CKeybdWnd::BuildEffectFrame()
         if (!lineBits) return nullptr;
         auto* out = static_cast<uint32_t*>(frame->picture.Bits());
         for (int y = 0; y < m_nHeight; ++y, out += m_nWidth) {
-            if (spec.vertical) {
+            if (layout.vertical) {
                 std::fill(out, out + m_nWidth, lineBits[y]);
             } else {
                 std::memcpy(out, lineBits, size_t(m_nWidth) * 4u);
             }
         }
     } else {
-        FillColorBands(frame->picture, m_nWidth, m_nHeight, spec.positions, spec.colors);
+        FillColorBands(frame->picture, m_nWidth, m_nHeight, layout.positions, layout.colors);
         GdiFlush();
     }
     m_frames.insert(m_frames.begin(), std::move(frame));

@@ -64,7 +64,7 @@ private:
     // frame depends on its description only, and a gradient costs more than
     // the rest of a redraw where Direct2D renders through the GPU.
     struct EffectFrame {
-        EffectFrameSpec spec;
+        EffectFrameLayout layout;
         CMemoryDC picture;
         const uint8_t* Pixels() const { return static_cast<const uint8_t*>(picture.Bits()); }
     };

@@ -142,37 +142,37 @@ bool WantsEffectFrame(const PreviewSource& source, int profile, int zoneMode, in
     return (IsSmallKeyboardModel(source.modelType) || IsZonedKeyboardModel(source.modelType)) && multiColour;
 }
 
-EffectFrameSpec DescribeEffectFrame(int effectIndex, const EffectData* record, unsigned modelType, DWORD style,
+EffectFrameLayout DescribeEffectFrame(int effectIndex, const EffectData* record, unsigned modelType, DWORD style,
                                     const FrameGeometry& geometry)
 {
-    EffectFrameSpec spec;
+    EffectFrameLayout layout;
     const float h = static_cast<float>(geometry.height > 0 ? geometry.height : 1);
     const float top = static_cast<float>(geometry.top);
     const float bottom = static_cast<float>(geometry.bottom);
     const float span = bottom - top;
-    auto set = [&spec](int count, bool vertical, std::initializer_list<float> positions,
+    auto set = [&layout](int count, bool vertical, std::initializer_list<float> positions,
                        std::initializer_list<COLORREF> colors) {
-        spec.kind = EffectFrameSpec::Kind::Gradient;
-        spec.vertical = vertical;
-        spec.count = count;
-        std::copy(positions.begin(), positions.end(), spec.positions);
-        std::copy(colors.begin(), colors.end(), spec.colors);
+        layout.kind = EffectFrameLayout::Kind::Gradient;
+        layout.vertical = vertical;
+        layout.count = count;
+        std::copy(positions.begin(), positions.end(), layout.positions);
+        std::copy(colors.begin(), colors.end(), layout.colors);
     };
     if (effectIndex == kEffectMusic) {
         set(2, true, {(top + span / 3.0f) / h, (top + 2.0f * span / 3.0f) / h}, {RGB(255, 0, 255), RGB(119, 0, 255)});
-        return spec;
+        return layout;
     }
     if (effectIndex == kEffectRainbow) {
         set(6, false, {0.1f, 0.3f, 0.55f, 0.7f, 0.8f, 0.9f},
             {RGB(255, 0, 255), RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0), RGB(0, 255, 255), RGB(0, 0, 255)});
-        return spec;
+        return layout;
     }
     if (effectIndex == kEffectTemperature) {
         set(3, true, {(top + span / 6.0f) / h, (top + bottom) / (2.0f * h), (top + 5.0f * span / 6.0f) / h},
             {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0)});
-        return spec;
+        return layout;
     }
-    if (!record) return spec;
+    if (!record) return layout;
 
     float a = 0.327f, b = 0.602f, c = 0.81f;
     if (modelType == 3) {
@@ -189,10 +189,10 @@ EffectFrameSpec DescribeEffectFrame(int effectIndex, const EffectData* record, u
     } else if (style & kFrameStyleSixStop) {
         set(6, false, {a - 0.06f, a + 0.06f, b - 0.06f, b + 0.06f, c - 0.06f, c + 0.06f}, {c1, c2, c2, c3, c3, c4});
     } else if (style & kFrameStyleBands) {
-        spec.kind = EffectFrameSpec::Kind::Bands;
-        spec.count = 4;
-        std::copy(std::begin(centres), std::end(centres), spec.positions);
-        spec.colors[0] = c1, spec.colors[1] = c2, spec.colors[2] = c3, spec.colors[3] = c4;
+        layout.kind = EffectFrameLayout::Kind::Bands;
+        layout.count = 4;
+        std::copy(std::begin(centres), std::end(centres), layout.positions);
+        layout.colors[0] = c1, layout.colors[1] = c2, layout.colors[2] = c3, layout.colors[3] = c4;
     }
-    return spec;
+    return layout;
 }

@@ -55,7 +55,7 @@ constexpr int kEffectTemperature = 6;
 // Whether the preview puts a multi-colour frame behind the keys.
 bool WantsEffectFrame(const PreviewSource& source, int profile, int zoneMode, int effectIndex);
 
-struct EffectFrameSpec {
+struct EffectFrameLayout {
     enum class Kind { None, Gradient, Bands };
     Kind kind = Kind::None;
     bool vertical = false;
@@ -77,5 +77,5 @@ struct FrameGeometry {
     int bottom;
 };
 
-EffectFrameSpec DescribeEffectFrame(int effectIndex, const EffectData* record, unsigned modelType, DWORD style,
+EffectFrameLayout DescribeEffectFrame(int effectIndex, const EffectData* record, unsigned modelType, DWORD style,
                                     const FrameGeometry& geometry);

@@ -14,12 +14,12 @@
 
 namespace {
 
-struct RowSpec {
+struct RowEntry {
     const wchar_t* labelKey;
     int key;  // -1 for the title
 };
 
-constexpr RowSpec kRows[] = {
+constexpr RowEntry kRows[] = {
     {L"IDS_SET_GEN_GENERAL", -1}, {L"IDS_SET_GEN_BOOTUP", 0},   {L"IDS_SET_GEN_AWAKE", 1},
     {L"IDS_SET_GEN_SLEEPING", 2}, {L"IDS_SET_GEN_SHUTDOWN", 3},
 };
@@ -76,12 +76,12 @@ void CSyncWnd::BuildRows()
 {
     m_rows.clear();
     int top = ScaleByDpi(kFirstRowTop);
-    for (const RowSpec& spec : kRows) {
+    for (const RowEntry& entry : kRows) {
         std::unique_ptr<Entry> row;
-        if (spec.key < 0)
-            row = std::make_unique<TitleEntry>(spec.labelKey);
+        if (entry.key < 0)
+            row = std::make_unique<TitleEntry>(entry.labelKey);
         else
-            row = std::make_unique<SwitchEntry>(spec.labelKey, spec.key);
+            row = std::make_unique<SwitchEntry>(entry.labelKey, entry.key);
         row->m_nTop = top;
         row->m_nHeight = ScaleByDpi(Entry::kRowHeight);
         top += row->m_nHeight;

@@ -168,43 +168,43 @@ TEST(KeyboardPreviewModel, GradientStops)
         int effect;
         unsigned model;
         DWORD style;
-        EffectFrameSpec::Kind kind;
+        EffectFrameLayout::Kind kind;
         bool vertical;
         std::vector<float> positions;
         std::vector<COLORREF> colors;
     } cases[] = {
-        {"music", 5, 0, kDefaultFrameStyle, EffectFrameSpec::Kind::Gradient, true,
+        {"music", 5, 0, kDefaultFrameStyle, EffectFrameLayout::Kind::Gradient, true,
          {190.0f / 516, 290.0f / 516}, {RGB(255, 0, 255), RGB(119, 0, 255)}},
-        {"rainbow", 3, 0, kDefaultFrameStyle, EffectFrameSpec::Kind::Gradient, false,
+        {"rainbow", 3, 0, kDefaultFrameStyle, EffectFrameLayout::Kind::Gradient, false,
          {0.1f, 0.3f, 0.55f, 0.7f, 0.8f, 0.9f},
          {RGB(255, 0, 255), RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0), RGB(0, 255, 255), RGB(0, 0, 255)}},
-        {"temperature", 6, 0, kDefaultFrameStyle, EffectFrameSpec::Kind::Gradient, true,
+        {"temperature", 6, 0, kDefaultFrameStyle, EffectFrameLayout::Kind::Gradient, true,
          {140.0f / 516, 240.0f / 516, 340.0f / 516}, {RGB(255, 0, 0), RGB(255, 255, 0), RGB(0, 255, 0)}},
-        {"six stops", 0, 2, kDefaultFrameStyle, EffectFrameSpec::Kind::Gradient, false,
+        {"six stops", 0, 2, kDefaultFrameStyle, EffectFrameLayout::Kind::Gradient, false,
          {0.267f, 0.387f, 0.542f, 0.662f, 0.75f, 0.87f}, {c1, c2, c2, c3, c3, c4}},
-        {"four stops, model 3", 1, 3, kDefaultFrameStyle, EffectFrameSpec::Kind::Gradient, false,
+        {"four stops, model 3", 1, 3, kDefaultFrameStyle, EffectFrameLayout::Kind::Gradient, false,
          {0.204f, 0.472f, 0.683f, 0.915f}, {c1, c2, c3, c4}},
-        {"four stops, model 4", 4, 4, kFrameStyleSixStop, EffectFrameSpec::Kind::Gradient, false,
+        {"four stops, model 4", 4, 4, kFrameStyleSixStop, EffectFrameLayout::Kind::Gradient, false,
          {0.1915f, 0.448f, 0.6435f, 0.887f}, {c1, c2, c3, c4}},
-        {"four-stop bit", 0, 2, kFrameStyleFourStop | kFrameStyleSixStop, EffectFrameSpec::Kind::Gradient, false,
+        {"four-stop bit", 0, 2, kFrameStyleFourStop | kFrameStyleSixStop, EffectFrameLayout::Kind::Gradient, false,
          {0.1635f, 0.4645f, 0.706f, 0.905f}, {c1, c2, c3, c4}},
-        {"bands", 0, 2, kFrameStyleBands, EffectFrameSpec::Kind::Bands, false,
+        {"bands", 0, 2, kFrameStyleBands, EffectFrameLayout::Kind::Bands, false,
          {0.1635f, 0.4645f, 0.706f, 0.905f}, {c1, c2, c3, c4}},
-        {"no style bit", 0, 2, 0x4, EffectFrameSpec::Kind::None, false, {}, {}},
+        {"no style bit", 0, 2, 0x4, EffectFrameLayout::Kind::None, false, {}, {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const EffectFrameSpec spec = DescribeEffectFrame(c.effect, &record, c.model, c.style, geometry);
-        ASSERT_EQ(spec.kind, c.kind);
-        if (c.kind == EffectFrameSpec::Kind::None) continue;
-        EXPECT_EQ(spec.vertical, c.vertical);
-        ASSERT_EQ(spec.count, int(c.positions.size()));
-        for (int i = 0; i < spec.count; ++i) {
-            EXPECT_NEAR(spec.positions[i], c.positions[size_t(i)], 1e-4) << i;
-            EXPECT_EQ(spec.colors[i], c.colors[size_t(i)]) << i;
+        const EffectFrameLayout layout = DescribeEffectFrame(c.effect, &record, c.model, c.style, geometry);
+        ASSERT_EQ(layout.kind, c.kind);
+        if (c.kind == EffectFrameLayout::Kind::None) continue;
+        EXPECT_EQ(layout.vertical, c.vertical);
+        ASSERT_EQ(layout.count, int(c.positions.size()));
+        for (int i = 0; i < layout.count; ++i) {
+            EXPECT_NEAR(layout.positions[i], c.positions[size_t(i)], 1e-4) << i;
+            EXPECT_EQ(layout.colors[i], c.colors[size_t(i)]) << i;
         }
     }
-    EXPECT_EQ(DescribeEffectFrame(0, nullptr, 2, kDefaultFrameStyle, geometry).kind, EffectFrameSpec::Kind::None);
+    EXPECT_EQ(DescribeEffectFrame(0, nullptr, 2, kDefaultFrameStyle, geometry).kind, EffectFrameLayout::Kind::None);
 }
 
 class KeyTables : public ::testing::Test {

@@ -4,6 +4,7 @@
 #include <d2d1effects.h>
 #include <wrl/client.h>
 
+#include <algorithm>
 #include <climits>
 #include <new>
 #include <vector>
@@ -30,10 +31,9 @@ ComPtr<IWICImagingFactory> g_pWICFactory;
 D2DClient g_D2DClients[kMaxClients];
 D2DBlurRoute g_lastBlurRoute = D2DBlurRoute::None;
 // Learnt at the first blur of the process and kept when the factories go
-// with their last client (the system's effects do not change meanwhile):
-// Wine builds a Direct3D device for every render target, a cost worth
-// paying only for the effect.
-bool g_bBlurEffectMissing = false;
+// with their last client (the system's effects do not change meanwhile).
+enum class BlurEffect { Unknown, Present, Missing };
+BlurEffect g_blurEffect = BlurEffect::Unknown;
 
 D2DClient* FindClient(HWND key)
 {
@@ -145,6 +145,28 @@ int BlurOnCpu(IWICBitmap* source, int width, int height, HDC* outDc)
     return 1;
 }
 
+// Asks the factory, not a render target: the first render target starts
+// the Direct3D device, which under Wine loads a software OpenGL stack
+// (a quarter of a second and tens of megabytes) only to find no effect.
+bool BlurEffectRegistered(ID2D1Factory* factory)
+{
+    ComPtr<ID2D1Factory1> factory1;
+    // Without it there are no device contexts and so no effects.
+    if (FAILED(factory->QueryInterface(IID_ID2D1Factory1, reinterpret_cast<void**>(factory1.GetAddressOf()))))
+        return false;
+    ComPtr<ID2D1Properties> properties;
+    const HRESULT asked = factory1->GetEffectProperties(CLSID_D2D1GaussianBlur, &properties);
+    if (asked != E_NOTIMPL) return SUCCEEDED(asked);
+    // Wine lists its effects but cannot describe them.
+    UINT32 returned = 0, registered = 0;
+    factory1->GetRegisteredEffects(nullptr, 0, &returned, &registered);
+    if (registered == 0) return false;
+    std::vector<CLSID> effects(registered);
+    if (FAILED(factory1->GetRegisteredEffects(effects.data(), registered, &returned, &registered))) return false;
+    effects.resize(std::min(returned, static_cast<UINT32>(effects.size())));
+    return std::find(effects.begin(), effects.end(), CLSID_D2D1GaussianBlur) != effects.end();
+}
+
 bool MakeTarget(int width, int height, ComPtr<IWICBitmap>& target, ComPtr<ID2D1RenderTarget>& renderTarget)
 {
     if (FAILED(g_pWICFactory->CreateBitmap(static_cast<UINT>(width), static_cast<UINT>(height),
@@ -224,7 +246,9 @@ int D2DGaussianBlur(HWND key, int width, int height, HDC* dc)
         g_lastBlurRoute = D2DBlurRoute::Cpu;
         return 1;
     };
-    if (g_bBlurEffectMissing) return blurOnCpu();
+    if (g_blurEffect == BlurEffect::Unknown)
+        g_blurEffect = BlurEffectRegistered(g_pD2DFactory.Get()) ? BlurEffect::Present : BlurEffect::Missing;
+    if (g_blurEffect == BlurEffect::Missing) return blurOnCpu();
     ComPtr<IWICBitmap> target;
     ComPtr<ID2D1RenderTarget> renderTarget;
     if (!MakeTarget(width, height, target, renderTarget)) return 0;
@@ -233,7 +257,7 @@ int D2DGaussianBlur(HWND key, int width, int height, HDC* dc)
     ComPtr<ID2D1Effect> effect;
     if (SUCCEEDED(renderTarget.As(&context))) context->CreateEffect(CLSID_D2D1GaussianBlur, &effect);
     if (!effect) {
-        g_bBlurEffectMissing = true;
+        g_blurEffect = BlurEffect::Missing;
         renderTarget.Reset();
         return blurOnCpu();
     }

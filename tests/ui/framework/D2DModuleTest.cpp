@@ -314,6 +314,29 @@ TEST_F(D2DModule, BlurTakesTheCpuRouteExactlyWhenTheEffectIsMissing)
     EXPECT_EQ(again.data, pictures[0].data);
 }
 
+// Run alone in its own process as well (see CMakeLists.txt): where no device
+// was started yet, deciding that the effect is missing must not start one.
+TEST_F(D2DModule, FreshProcessLearnsTheBlurRouteWithoutStartingADevice)
+{
+    // Wine's Direct2D loads Direct3D 11 with its first device.
+    if (GetModuleHandleW(L"d3d11.dll") != nullptr) GTEST_SKIP() << "a device was started earlier in this process";
+    ASSERT_EQ(D2DAddClient(kA), 1);
+    TestDib dib(8, 8);
+    FillRandomOpaque(dib, 5);
+    ASSERT_EQ(D2DSetSourceFromDC(kA, 0, 0, nullptr, dib.bitmap.Get()), 1);
+    HDC dc = nullptr;
+    ASSERT_EQ(D2DGaussianBlur(kA, 8, 8, &dc), 1);
+    DeleteMemoryDC(dc);
+    const bool deviceStarted = GetModuleHandleW(L"d3d11.dll") != nullptr;
+    const D2DBlurRoute route = D2DLastBlurRoute();
+    if (EffectIsRegistered()) {
+        EXPECT_EQ(route, D2DBlurRoute::Effect);
+    } else {
+        EXPECT_EQ(route, D2DBlurRoute::Cpu);
+        EXPECT_FALSE(deviceStarted);
+    }
+}
+
 struct PictureCase {
     const char* name;
     int sourceWidth, sourceHeight, outWidth, outHeight;

@@ -301,8 +301,7 @@ void CLumoDlg::CreateEffectPanel()
         return;
     }
 
-    m_colorPopup.Create(m_hWnd, 0, 0, Scaled(kPopupW), Scaled(kPopupH));
-    m_colorPopup.IsVisible = 0;
+    m_colorPopup.CreateWhenShown(m_hWnd, 0, 0, Scaled(kPopupW), Scaled(kPopupH));
     m_pEffectPanel->BindEvents(&m_colorPopup);
 
     // Sent, not posted: the snapshot below needs the profile loaded.

@@ -309,7 +309,7 @@ void LumoEffectPanel::OnColorButtonClick(void* sender, ButtonClickEventArgs&)
     auto* button = dynamic_cast<LumoColorButtonBase*>(static_cast<Control*>(sender));
     if (!button) return;
     m_pEditedColorButton = button;
-    if (!m_pColorPopup) return;
+    if (!m_pColorPopup || !m_pColorPopup->EnsureCreated()) return;
     m_pColorPopup->Color = button->Color.Get();
     m_pColorPopup->IsVisible = 1;
     ::SetWindowPos(m_pColorPopup->Handle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE);

@@ -312,6 +312,9 @@ TEST_F(MainDialogDispatch, EverythingMadeIsReleasedOnce)
         dialog.script = [&dcs, &windows](ScriptedDlg& d) {
             d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
             d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId, 0);
+            // Made on first use, as a colour button's click makes it.
+            EXPECT_EQ(d.ColorPopup().Handle.Get(), nullptr);
+            EXPECT_TRUE(d.ColorPopup().EnsureCreated());
             dcs = {d.BackgroundDC(), d.KeyboardPicture().BackBufferDC(), d.TabButton(0).GetBackBuffer(),
                    d.ApplyButton().GetBackBuffer(), d.LevelSelector().BackBuffer(), d.TabUnderline().GetBackBuffer()};
             windows = {d.KeyboardPicture().GetSafeHwnd(), d.SyncPage().GetSafeHwnd(), d.TabButton(0).GetSafeHwnd(),

@@ -224,7 +224,9 @@ void LumoColorPicker::CreateParts(const Layout& layout)
     };
     createSwatches(m_defaultSwatches, layout.defaultSwatch);
     createSwatches(m_recentSwatches, layout.recentSwatch);
-    for (auto& swatch : m_recentSwatches) swatch->IsEnabled = 0;
+    // Recent colours may have come before the window.
+    const size_t recent = m_recent.Colors().size();
+    for (size_t i = 0; i < kSwatchCount; ++i) m_recentSwatches[i]->IsEnabled = i < recent ? 1 : 0;
 }
 
 void LumoColorPicker::SubscribeParts()

@@ -16,6 +16,23 @@ LumoColorPickerDlg::LumoColorPickerDlg()
 
 LumoColorPickerDlg::~LumoColorPickerDlg() = default;
 
+void LumoColorPickerDlg::CreateWhenShown(HWND parent, int x, int y, int width, int height)
+{
+    m_pendingParent = parent;
+    m_pendingBounds = RECT{x, y, width, height};
+}
+
+bool LumoColorPickerDlg::EnsureCreated()
+{
+    if (m_hWnd) return true;
+    if (!m_pendingParent) return false;
+    const RECT& b = m_pendingBounds;
+    if (!Create(m_pendingParent, b.left, b.top, b.right, b.bottom)) return false;
+    m_pendingParent = nullptr;
+    IsVisible = 0;
+    return true;
+}
+
 DWORD LumoColorPickerDlg::AdjustExStyle(DWORD exStyle)
 {
     return ChildLayeredExStyle(exStyle | WS_EX_LAYERED) | WS_EX_TOPMOST;

@@ -29,6 +29,13 @@ public:
     // Every colour the panel reports, on the UI thread.
     Event<Gdiplus::Color&> ColorChanged;
 
+    // Where the popup goes over its parent. The window and its window-sized
+    // surfaces are made the first time it is asked for: many sessions never
+    // open it.
+    void CreateWhenShown(HWND parent, int x, int y, int width, int height);
+    // Makes the window now when it was set to wait; false when it cannot be made.
+    bool EnsureCreated();
+
     // The panel, for its recent colours and for tests.
     LumoColorPicker& Picker() { return m_picker; }
     // The last blurred snapshot; null before the first show or after an empty one.
@@ -51,6 +58,9 @@ protected:
 
 private:
     void PlacePicker();
+
+    HWND m_pendingParent = nullptr;
+    RECT m_pendingBounds{};  // x, y, width, height
 
     LumoColorPicker m_picker;
     Thickness m_pickerRect{kPickerX, kPickerY, kPickerWidth, kPickerHeight};  // x, y, width, height

@@ -288,6 +288,32 @@ TEST_F(PickerPopup, OkHidesKeepsTheColourAndPutsItFirstInRecent)
     EXPECT_TRUE(m_reports->empty());
 }
 
+TEST_F(PickerPopup, MadeOnFirstUseWithTheRecentColoursKnownBefore)
+{
+    LumoColorPickerDlg later;
+    later.CreateWhenShown(m_host, 0, 0, kHostWidth, kHostHeight);
+    later.Picker().AddRecentColor(0xFF102030);
+    later.Picker().AddRecentColor(0xFF405060);
+    EXPECT_EQ(later.Handle.Get(), nullptr);
+
+    ASSERT_TRUE(later.EnsureCreated());
+    const HWND made = later.Handle.Get();
+    ASSERT_NE(made, nullptr);
+    EXPECT_FALSE(IsWindowVisible(made));
+    RECT bounds{};
+    GetWindowRect(made, &bounds);
+    EXPECT_EQ(bounds.right - bounds.left, kHostWidth);
+    EXPECT_EQ(bounds.bottom - bounds.top, kHostHeight);
+    EXPECT_EQ(later.Picker().RecentSwatch(0).Color.Get().GetValue(), 0xFF405060u);
+    EXPECT_TRUE(later.Picker().RecentSwatch(1).IsEnabled.Get());
+    EXPECT_FALSE(later.Picker().RecentSwatch(2).IsEnabled.Get());
+    EXPECT_TRUE(later.EnsureCreated());
+    EXPECT_EQ(later.Handle.Get(), made) << "made once";
+
+    LumoColorPickerDlg never;
+    EXPECT_FALSE(never.EnsureCreated()) << "nowhere to go";
+}
+
 TEST_F(PickerPopup, CancelRestoresAndReportsTheColourShownWith)
 {
     Picker().IsAnimationEnabled = 0;

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/win/GdiHandles.h"
+#include "ui/framework/PngDecoder.h"
 
 wchar_t g_szSkinResType[kSkinResTypeChars] = L"";
 float g_fImageScale = 1.0f;
@@ -15,6 +16,20 @@ namespace {
 struct StreamRelease {
     void operator()(IStream* stream) const { stream->Release(); }
 };
+
+// Whatever GDI+ makes of the bytes: the way for any image the PNG path does
+// not take, and the judge of what is no image at all.
+std::unique_ptr<Gdiplus::Bitmap> DecodeThroughGdiplus(const void* bytes, DWORD size)
+{
+    IStream* rawStream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &rawStream)) || !rawStream) return nullptr;
+    std::unique_ptr<IStream, StreamRelease> stream(rawStream);
+    ULONG written = 0;
+    if (FAILED(stream->Write(bytes, size, &written)) || written != size) return nullptr;
+    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
+    if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return nullptr;
+    return decoded;
+}
 
 }  // namespace
 
@@ -40,14 +55,9 @@ int LoadSkinImage(Gdiplus::Bitmap** bitmap, HMODULE module, const wchar_t* name)
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes) return 0;
 
-    IStream* rawStream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &rawStream)) || !rawStream) return 0;
-    std::unique_ptr<IStream, StreamRelease> stream(rawStream);
-    ULONG written = 0;
-    if (FAILED(stream->Write(bytes, size, &written)) || written != size) return 0;
-
-    std::unique_ptr<Gdiplus::Bitmap> decoded(Gdiplus::Bitmap::FromStream(stream.get()));
-    if (!decoded || decoded->GetLastStatus() != Gdiplus::Ok) return 0;
+    std::unique_ptr<Gdiplus::Bitmap> decoded = DecodeRgbaPng(bytes, size);
+    if (!decoded) decoded = DecodeThroughGdiplus(bytes, size);
+    if (!decoded) return 0;
     *bitmap = decoded.release();
     return 1;
 }

@@ -6,6 +6,7 @@
 #include "platform/win/GdiplusHeaders.h"
 
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace testsupport {
@@ -57,6 +58,38 @@ inline Pixels ReadPixels(HBITMAP bitmap)
 inline Pixels ReadPixels(HDC dc)
 {
     return ReadPixels(static_cast<HBITMAP>(GetCurrentObject(dc, OBJ_BITMAP)));
+}
+
+// A GDI+ bitmap's pixels as 32bpp ARGB, read through LockBits.
+inline Pixels ReadPixels(Gdiplus::Bitmap& bitmap)
+{
+    Pixels pixels;
+    Gdiplus::Rect all(0, 0, static_cast<INT>(bitmap.GetWidth()), static_cast<INT>(bitmap.GetHeight()));
+    Gdiplus::BitmapData data;
+    if (bitmap.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &data) != Gdiplus::Ok) return pixels;
+    pixels.width = all.Width;
+    pixels.height = all.Height;
+    for (int y = 0; y < all.Height; ++y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(data.Scan0) + y * data.Stride);
+        pixels.data.insert(pixels.data.end(), row, row + all.Width);
+    }
+    bitmap.UnlockBits(&data);
+    return pixels;
+}
+
+// What GDI+ itself makes of encoded image bytes: the reference for our own
+// decoding. Null when GDI+ refuses them.
+inline std::unique_ptr<Gdiplus::Bitmap> DecodeWithGdiplus(const void* bytes, size_t size)
+{
+    IStream* stream = nullptr;
+    if (FAILED(CreateStreamOnHGlobal(nullptr, TRUE, &stream))) return nullptr;
+    ULONG written = 0;
+    std::unique_ptr<Gdiplus::Bitmap> bitmap;
+    if (SUCCEEDED(stream->Write(bytes, static_cast<ULONG>(size), &written)) && written == size)
+        bitmap.reset(Gdiplus::Bitmap::FromStream(stream));
+    stream->Release();
+    if (bitmap && bitmap->GetLastStatus() != Gdiplus::Ok) bitmap.reset();
+    return bitmap;
 }
 
 }  // namespace testsupport

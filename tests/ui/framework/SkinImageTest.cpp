@@ -11,6 +11,7 @@
 
 namespace {
 
+using testsupport::DecodeWithGdiplus;
 using testsupport::Pixels;
 using testsupport::ReadPixels;
 
@@ -96,6 +97,38 @@ TEST_F(SkinImages, ImagesAreFoundOnlyInTheChosenSet)
         EXPECT_EQ(bitmap->GetPixelFormat(), PixelFormat32bppARGB);
     }
     EXPECT_EQ(LoadSkinImage(nullptr, GetModuleHandleW(nullptr), L"MAIN_BG"), 0);
+}
+
+TEST_F(SkinImages, EachLoadIsANewBitmapWithThePixelsGdiplusMakesOfTheResource)
+{
+    struct Case {
+        const wchar_t* type;
+        const wchar_t* name;
+    } cases[] = {{L"1920_1080", L"RADIO_BTN_NORMAL"}, {L"1920_1080", L"MAIN_BG"}, {L"4K", L"BTN_NORMAL"},
+                 {L"4K", L"APPLY_ICON"}, {L"1920_1080", L"COLOR_RING"}};
+    const HMODULE module = GetModuleHandleW(nullptr);
+    for (const Case& c : cases) {
+        HRSRC found = FindResourceW(module, c.name, c.type);
+        ASSERT_TRUE(found) << c.name;
+        auto reference = DecodeWithGdiplus(LockResource(LoadResource(module, found)), SizeofResource(module, found));
+        ASSERT_TRUE(reference) << c.name;
+        const Pixels expected = ReadPixels(*reference);
+
+        UseSet(c.type);
+        auto first = Load(c.name);
+        auto second = Load(c.name);
+        ASSERT_TRUE(first && second) << c.name;
+        EXPECT_NE(first.get(), second.get());
+        EXPECT_EQ(first->GetPixelFormat(), reference->GetPixelFormat()) << c.name;
+        EXPECT_EQ(ReadPixels(*first).data, expected.data) << c.name;
+        // Each caller draws on and deletes its own: the other load stays whole.
+        Gdiplus::Color corner;
+        first->GetPixel(0, 0, &corner);
+        first->SetPixel(0, 0, Gdiplus::Color(corner.GetValue() ^ 0xFF00FF00u));
+        first.reset();
+        EXPECT_EQ(ReadPixels(*second).data, expected.data) << c.name;
+        EXPECT_EQ(ReadPixels(*Load(c.name)).data, expected.data) << c.name;
+    }
 }
 
 TEST_F(SkinImages, ScaledBitmapsHaveTheRoundedSizeAndTheStretchedPixels)

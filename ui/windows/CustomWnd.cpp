@@ -8,6 +8,7 @@
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/BackBufferPaint.h"
 #include "ui/windows/CustomDrawnChild.h"
+#include "ui/windows/SkinOverlay.h"
 
 CCustomWnd::~CCustomWnd()
 {
@@ -42,12 +43,7 @@ void CCustomWnd::LoadFrame()
     Gdiplus::Bitmap* raw = nullptr;
     if (!LoadSkinImage(&raw, GetModuleHandleW(nullptr), kFramePictureName)) return;
     std::unique_ptr<Gdiplus::Bitmap> frame(raw);
-    Gdiplus::Bitmap* surface = m_backBuffer.Surface();
-    if (!surface) return;
-    GdiFlush();
-    Gdiplus::Graphics graphics(surface);
-    if (graphics.GetLastStatus() != Gdiplus::Ok) return;
-    graphics.DrawImage(frame.get(), Gdiplus::Rect(0, 0, m_nWidth, m_nHeight));
+    OverlaySkin(m_backBuffer, *frame);
 }
 
 void CCustomWnd::MakeLayered()

@@ -10,6 +10,7 @@
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/CustomDrawnChild.h"
+#include "ui/windows/SkinOverlay.h"
 #include "ui/windows/TitleEntry.h"
 
 namespace {
@@ -105,11 +106,7 @@ void CSyncWnd::PrepareFrame()
     Gdiplus::Bitmap* raw = nullptr;
     if (LoadSkinImage(&raw, module, L"SYNC_FRAME_BG")) {
         std::unique_ptr<Gdiplus::Bitmap> image(raw);
-        ::GdiFlush();
-        if (Gdiplus::Bitmap* surface = m_backdrop.Surface()) {
-            Gdiplus::Graphics graphics(surface);
-            graphics.DrawImage(image.get(), Gdiplus::Rect(0, 0, m_nWidth, m_nHeight));
-        }
+        OverlaySkin(m_backdrop, *image);
     }
 }
 

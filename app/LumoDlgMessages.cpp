@@ -252,8 +252,9 @@ void CLumoDlg::SelectTab(int tab)
         if (m_pZoneSelector) m_pZoneSelector->SetCurSel(m_nZoneMode);
     }
     PostToPanel(WM_PANEL_SETPROFILE, static_cast<WPARAM>(tab), 0);
-    PreviewCurrent(m_nCurrentTab);
+    // The keyboard first, then its picture: the picture takes longer.
     if (m_nCurrentTab != 1) ApplyEffect(m_nCurrentTab, m_uiModelType, false);
+    PreviewCurrent(m_nCurrentTab);
 }
 
 void CLumoDlg::SwitchToProfile(int profile, int mode, int effect)
@@ -284,16 +285,17 @@ void CLumoDlg::OnZoneModeChanged()
     m_nZoneMode = index;
     g_CustomProfiles[static_cast<size_t>(m_nCurrentTab)].modeIndex = index;
     PostToPanel(WM_PANEL_SETZONE, static_cast<WPARAM>(m_nCurrentTab), index);
+    ApplyEffect(m_nCurrentTab, m_uiModelType, false);
     PreviewCurrent(m_nCurrentTab);
     SaveCustomEffect2Ini(m_nCurrentTab);
-    ApplyEffect(m_nCurrentTab, m_uiModelType, false);
 }
 
 void CLumoDlg::OnEffectTypeChanged(WPARAM, LPARAM lParam)
 {
     if (lParam < 0 || lParam >= kEffectTypeCount) return;
-    PreviewCurrent(m_nCurrentTab);
+    // The keyboard first, then its picture: the picture takes longer.
     ApplyEffect(m_nCurrentTab, m_uiModelType, false);
+    PreviewCurrent(m_nCurrentTab);
 }
 
 void CLumoDlg::OnEffectValueChanged(WPARAM wParam, LPARAM lParam)

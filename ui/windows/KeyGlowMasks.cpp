@@ -14,17 +14,42 @@ constexpr int kRingMargin = 6;
 
 }  // namespace
 
+namespace {
+
+// What a key's rings look like inside its box: keys of one size and kind
+// share it, and GDI+'s slow antialiased fill is paid once for all of them.
+std::vector<float> RingsInBox(const KeyRingShape (&rings)[kKeyRingCount], const RECT& box)
+{
+    std::vector<float> shape{static_cast<float>(box.right - box.left), static_cast<float>(box.bottom - box.top)};
+    for (const KeyRingShape& ring : rings) {
+        shape.push_back(ring.radius);
+        for (const PixelOutline& edge : ring.edges) {
+            shape.push_back(static_cast<float>(edge.count));
+            for (int i = 0; i < edge.count; ++i) {
+                shape.push_back(edge.points[i].X - static_cast<float>(box.left));
+                shape.push_back(edge.points[i].Y - static_cast<float>(box.top));
+                shape.push_back(static_cast<float>(edge.cornerKinds[i]));
+            }
+        }
+    }
+    return shape;
+}
+
+}  // namespace
+
 bool KeyGlowMasks::Build(int pictureWidth, int pictureHeight)
 {
     m_built = false;
     m_bounds = {};
     m_width = pictureWidth, m_height = pictureHeight;
     const RECT picture = {0, 0, pictureWidth, pictureHeight};
+    std::vector<std::pair<std::vector<float>, int>> drawn;  // shape, key whose mask has it
     for (int key = 0; key < kKeyboardKeyCount; ++key) {
         Mask& mask = m_masks[key];
         mask = Mask();
         KeyOutline lamp;
-        if (!GetKeyOutline(key, &lamp, 1)) continue;
+        KeyRingShape rings[kKeyRingCount];
+        if (!GetKeyOutline(key, &lamp, 1) || !GetKeyRingShapes(key, rings)) continue;
         LONG left = LONG_MAX, top = LONG_MAX, right = LONG_MIN, bottom = LONG_MIN;
         for (int i = 0; i < lamp.count; ++i) {
             left = std::min(left, lamp.points[i].x), right = std::max(right, lamp.points[i].x);
@@ -33,20 +58,14 @@ bool KeyGlowMasks::Build(int pictureWidth, int pictureHeight)
         RECT box = {ScaleByHalfDpi(left - kRingMargin), ScaleByHalfDpi(top - kRingMargin),
                     ScaleByHalfDpi(right + kRingMargin), ScaleByHalfDpi(bottom + kRingMargin)};
         if (!IntersectRect(&box, &box, &picture)) continue;
-        const int w = box.right - box.left, h = box.bottom - box.top;
-        CMemoryDC surface;
-        if (!surface.Resize(w, h) || !surface.Surface()) return false;
-        {
-            Gdiplus::Graphics graphics(surface.Surface());
-            if (graphics.GetLastStatus() != Gdiplus::Ok) return false;
-            graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-            graphics.TranslateTransform(-static_cast<float>(box.left), -static_cast<float>(box.top));
-            if (!DrawKey(&graphics, key, 255, 255, 255, nullptr, nullptr, 0, 0)) continue;
+        std::vector<float> shape = RingsInBox(rings, box);
+        const auto same = std::find_if(drawn.begin(), drawn.end(), [&](const auto& d) { return d.first == shape; });
+        if (same != drawn.end()) {
+            mask.coverage = m_masks[same->second].coverage;
+        } else {
+            if (!DrawCoverage(key, box, mask.coverage)) return false;
+            drawn.emplace_back(std::move(shape), key);
         }
-        GdiFlush();
-        const uint8_t* pixels = static_cast<const uint8_t*>(surface.Bits());
-        mask.coverage.resize(size_t(w) * size_t(h));
-        for (size_t i = 0; i < mask.coverage.size(); ++i) mask.coverage[i] = pixels[i * 4 + 3];
         mask.box = box;
         if (IsRectEmpty(&m_bounds)) {
             m_bounds = box;
@@ -55,6 +74,25 @@ bool KeyGlowMasks::Build(int pictureWidth, int pictureHeight)
         }
     }
     m_built = true;
+    return true;
+}
+
+bool KeyGlowMasks::DrawCoverage(int key, const RECT& box, std::vector<uint8_t>& coverage)
+{
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    CMemoryDC surface;
+    if (!surface.Resize(w, h) || !surface.Surface()) return false;
+    {
+        Gdiplus::Graphics graphics(surface.Surface());
+        if (graphics.GetLastStatus() != Gdiplus::Ok) return false;
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        graphics.TranslateTransform(-static_cast<float>(box.left), -static_cast<float>(box.top));
+        DrawKey(&graphics, key, 255, 255, 255, nullptr, nullptr, 0, 0);
+    }
+    GdiFlush();
+    const uint8_t* pixels = static_cast<const uint8_t*>(surface.Bits());
+    coverage.resize(size_t(w) * size_t(h));
+    for (size_t i = 0; i < coverage.size(); ++i) coverage[i] = pixels[i * 4 + 3];
     return true;
 }
 

@@ -104,34 +104,38 @@ void FillRoundedKeyPath(Gdiplus::Graphics* graphics, Gdiplus::Brush* brush, cons
     graphics->FillPath(brush, &path);
 }
 
+bool GetKeyRingShapes(int key, KeyRingShape rings[kKeyRingCount])
+{
+    KeyOutline lamp, cap;
+    if (!GetKeyOutline(key, &lamp, 1) || !GetKeyOutline(key, &cap, 0)) return false;
+    const int offsets[kKeyRingCount] = {kOuterRingOffset, kInnerRingOffset};
+    const int radii[kKeyRingCount] = {kOuterRingRadius, kInnerRingRadius};
+    for (int i = 0; i < kKeyRingCount; ++i) {
+        const int d = ScaleByHalfDpi(offsets[i]);
+        BuildKeyOffsetOutline(&cap, &lamp, &rings[i].edges[0], d, 1.0f);
+        BuildKeyOffsetOutline(&cap, &lamp, &rings[i].edges[1], -d, 0.0f);
+        rings[i].radius = static_cast<float>(ScaleByHalfDpi(radii[i]));
+    }
+    return true;
+}
+
 bool DrawKey(Gdiplus::Graphics* graphics, int key, BYTE red, BYTE green, BYTE blue, Gdiplus::Brush* texture1,
              Gdiplus::Brush* texture2, int dx, int dy)
 {
     if (!graphics) return false;
-    KeyOutline lamp, cap;
-    if (!GetKeyOutline(key, &lamp, 1) || !GetKeyOutline(key, &cap, 0)) return false;
+    KeyRingShape rings[kKeyRingCount];
+    if (!GetKeyRingShapes(key, rings)) return false;
     const bool moved = dx != 0 || dy != 0;
     // Only the texture brushes move: the key is shifted back by as much.
     if (moved) graphics->TranslateTransform(static_cast<float>(dx), static_cast<float>(dy));
     const float shiftX = -static_cast<float>(dx), shiftY = -static_cast<float>(dy);
 
-    struct Ring {
-        BYTE alpha;
-        int offset;
-        int radius;
-        Gdiplus::Brush* texture;
-    };
-    const Ring rings[2] = {{kKeyGlowOuterAlpha, kOuterRingOffset, kOuterRingRadius, texture1},
-                           {kKeyGlowInnerAlpha, kInnerRingOffset, kInnerRingRadius, texture2}};
-    for (const Ring& ring : rings) {
-        const int d = ScaleByHalfDpi(ring.offset);
-        PixelOutline figures[2];
-        BuildKeyOffsetOutline(&cap, &lamp, &figures[0], d, 1.0f);
-        BuildKeyOffsetOutline(&cap, &lamp, &figures[1], -d, 0.0f);
-        Gdiplus::SolidBrush solid(Gdiplus::Color(ring.alpha, red, green, blue));
-        Gdiplus::Brush* brush = ring.texture ? ring.texture : &solid;
-        FillRoundedKeyPath(graphics, brush, figures, 2, static_cast<float>(ScaleByHalfDpi(ring.radius)),
-                           kRoundedKeyShape, shiftX, shiftY);
+    const BYTE alphas[kKeyRingCount] = {kKeyGlowOuterAlpha, kKeyGlowInnerAlpha};
+    Gdiplus::Brush* textures[kKeyRingCount] = {texture1, texture2};
+    for (int i = 0; i < kKeyRingCount; ++i) {
+        Gdiplus::SolidBrush solid(Gdiplus::Color(alphas[i], red, green, blue));
+        Gdiplus::Brush* brush = textures[i] ? textures[i] : &solid;
+        FillRoundedKeyPath(graphics, brush, rings[i].edges, 2, rings[i].radius, kRoundedKeyShape, shiftX, shiftY);
     }
     graphics->ResetTransform();
     return true;

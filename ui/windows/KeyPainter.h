@@ -27,6 +27,16 @@ constexpr int kRoundedKeyShape = 2;
 void FillRoundedKeyPath(Gdiplus::Graphics* graphics, Gdiplus::Brush* brush, const PixelOutline* outlines,
                         int outlineCount, float radius, int shapeKind, float xShift, float yShift);
 
+// One glow ring as DrawKey fills it: its outer and inner edge, in pixels,
+// and the corner radius.
+struct KeyRingShape {
+    PixelOutline edges[2];
+    float radius;
+};
+constexpr int kKeyRingCount = 2;
+// The key's rings, outer first. False when the key has no outlines.
+bool GetKeyRingShapes(int key, KeyRingShape rings[kKeyRingCount]);
+
 // Draws the key's two glow rings, in the colour or with the texture brushes
 // (whose origin is (dx, dy)). False when the key has no outlines.
 bool DrawKey(Gdiplus::Graphics* graphics, int key, BYTE red, BYTE green, BYTE blue, Gdiplus::Brush* texture1,

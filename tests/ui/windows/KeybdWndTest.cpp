@@ -277,8 +277,17 @@ TEST_F(KeyboardPicture, GlowMasksMatchTheKeyPainter)
                 const int gx = 50, gy = 30;
                 const Gdiplus::RectF glow(float(gx), float(gy), float(w - gx), float(h - gy));
                 Gdiplus::TextureBrush outerBrush(&framePicture, glow, &outer), innerBrush(&framePicture, glow, &inner);
-                for (int key : {2, 31, 61, 97}) {
-                    ASSERT_TRUE(masks.HasKey(key));
+                for (int key : {2, 31, 61, 97}) ASSERT_TRUE(masks.HasKey(key));
+                // In one colour every key (keys of one shape share one drawing
+                // of it); the frame's colours only where the glow rectangle
+                // lies under the whole key, since the brush repeats outside it.
+                std::vector<int> keys = {2, 31, 61, 97};
+                if (!textured) {
+                    keys.clear();
+                    for (int key = 0; key < kKeyboardKeyCount; ++key)
+                        if (masks.HasKey(key)) keys.push_back(key);
+                }
+                for (int key : keys) {
                     if (textured) {
                         ASSERT_TRUE(DrawKey(&graphics, key, 0, 0, 0, &outerBrush, &innerBrush, gx, gy));
                         masks.ComposeFromFrame(laid.data(), w, h, 0, 0, key, framePixels);

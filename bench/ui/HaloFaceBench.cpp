@@ -1,14 +1,18 @@
 // Cost of one text face of an image button as SetTextStyle makes it: the
-// caption with its red halo over an opaque picture, beside the caption alone,
-// at 100 % and 200 %.
+// caption with its red halo over an opaque picture, beside the caption alone;
+// and of each step that makes the Apply button; at 100 % and 200 %.
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdint>
 
+#include <cwchar>
+
 #include "bench/ui/BenchWindow.h"
+#include "platform/ui/Wnd.h"
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Scale.h"
+#include "ui/framework/SkinImage.h"
 #include "ui/framework/TextDraw.h"
 #include "ui/windows/LightButton.h"
 
@@ -41,6 +45,41 @@ double FacePerCall(int rounds, int styleId, BOOL halo)
     return Microseconds(t0, t1) / rounds;
 }
 
+template <typename Step>
+double Once(Step step)
+{
+    LARGE_INTEGER t0, t1;
+    QueryPerformanceCounter(&t0);
+    step();
+    QueryPerformanceCounter(&t1);
+    return Microseconds(t0, t1);
+}
+
+class Host : public CWnd {};
+
+// The main window's order: images, frames, text faces, a last refresh.
+void ApplyButtonSteps(float scale)
+{
+    ::wcscpy(g_szSkinResType, scale >= 2.0f ? kSkinSet4K : kSkinSet1080);
+    g_fImageScale = 1.0f;
+    const int width = ScaleByDpi(150), height = ScaleByDpi(38);
+    CMemoryDC background;
+    background.Resize(ScaleByDpi(300), ScaleByDpi(100));
+    Host host;
+    host.CreateEx(0, AfxRegisterWndClass(0), L"bench", WS_POPUP | WS_VISIBLE, 20, 20, ScaleByDpi(300),
+                  ScaleByDpi(100), nullptr, nullptr);
+    const wchar_t* const images[CLightButton::kStateCount] = {L"BTN_NORMAL", L"BTN_HOVER", L"BTN_CLICK", nullptr,
+                                                              nullptr,       nullptr,      L"BTN_DISABLE", nullptr};
+    CLightButton button;
+    const double create = Once([&] { button.CreateFromImages(&host, background, images, 10, 10, width, height); });
+    const double frames = Once([&] { button.LoadFrameImages(); });
+    const double text = Once([&] { button.SetTextStyle(L"Apply", 0, 0, width, height); });
+    const double refresh = Once([&] { button.Refresh(FALSE, 0); });
+    std::printf("%3.0f %%: Apply button: CreateFromImages %.0f us, LoadFrameImages %.0f us, SetTextStyle %.0f us, "
+                "Refresh %.0f us\n",
+                scale * 100, create, frames, text, refresh);
+}
+
 }  // namespace
 
 int main()
@@ -56,6 +95,7 @@ int main()
         const double plain = FacePerCall(40, 210, FALSE);
         std::printf("%3.0f %%: halo face style 210 %.0f us, style 215 %.0f us; caption alone %.0f us\n", scale * 100,
                     normal, hover, plain);
+        ApplyButtonSteps(scale);
     }
     return 0;
 }

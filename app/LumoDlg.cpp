@@ -22,6 +22,7 @@
 #include "ui/framework/Language.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/framework/SkinPrefetch.h"
 #include "ui/framework/TextDraw.h"
 #include "ui/windows/KeyboardKeys.h"
 
@@ -87,6 +88,13 @@ BOOL CLumoDlg::OnInitDialog()
 
     InitWMILibrary();
     OnStartUpStep(L"WMI library");
+    // The big pictures decode meanwhile, in the order the building needs them.
+    const wchar_t* const syncFrame = g_dwSupport ? L"SYNC_FRAME_ONLY" : nullptr;
+    const wchar_t* const syncBackdrop = g_dwSupport ? L"SYNC_FRAME_BG" : nullptr;
+    m_skinPrefetch = std::make_unique<SkinPrefetch>(
+        ResourceInstance(), std::initializer_list<const wchar_t*>{L"MAIN_BG", CCustomWnd::kFramePictureName,
+                                                                  CKeybdWnd::kBasePictureName, syncFrame,
+                                                                  syncBackdrop, L"EFFECT_INFO_BG"});
 
     if (ProductID == 1 || ProductID == 2) m_uiModelType = 1;
     wchar_t text[64];
@@ -124,6 +132,7 @@ BOOL CLumoDlg::OnInitDialog()
     OnStartUpStep(L"child windows and buttons");
     CreateEffectPanel();
     OnStartUpStep(L"effect panel and picker popup");
+    m_skinPrefetch.reset();
 
     ModifyStyle(0, WS_MINIMIZEBOX);
     ::SetWindowPos(m_hWnd, nullptr, 0, 0, m_nWindowWidth, m_nWindowHeight, SWP_NOMOVE | SWP_NOZORDER);

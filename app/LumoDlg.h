@@ -13,6 +13,7 @@
 #include "platform/ui/UiHandles.h"
 #include "platform/win/GdiHandles.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
+#include "ui/framework/SkinPrefetch.h"
 #include "ui/windows/CustomWnd.h"
 #include "ui/windows/FadeDialogEffect.h"
 #include "ui/windows/ProgressWnd.h"
@@ -167,6 +168,8 @@ private:
     CLightButton m_tabButtons[kTabCount];
     CMouseEventCtrl m_titleAreas;
     CCustomWnd m_keyboard;
+    // Only while the window is built.
+    std::unique_ptr<SkinPrefetch> m_skinPrefetch;
     bool m_bPreview = false;
     CSyncWnd m_syncWnd;
     CSelectorWnd m_selector;

@@ -4,6 +4,7 @@
 
 #include "platform/win/GdiHandles.h"
 #include "ui/framework/PngDecoder.h"
+#include "ui/framework/SkinPrefetch.h"
 
 wchar_t g_szSkinResType[kSkinResTypeChars] = L"";
 float g_fImageScale = 1.0f;
@@ -43,20 +44,28 @@ int ScaledSkinSide(int side, float scale)
     return static_cast<int>(static_cast<float>(side) * scale + 0.5f);
 }
 
+std::unique_ptr<Gdiplus::Bitmap> DecodeSkinImage(HMODULE module, const wchar_t* skinSet, const wchar_t* name)
+{
+    if (!name || !skinSet || !skinSet[0]) return nullptr;
+    HRSRC found = FindResourceW(module, name, skinSet);
+    if (!found) return nullptr;
+    DWORD size = SizeofResource(module, found);
+    HGLOBAL loaded = size ? LoadResource(module, found) : nullptr;
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes) return nullptr;
+
+    std::unique_ptr<Gdiplus::Bitmap> decoded = DecodeRgbaPng(bytes, size);
+    if (!decoded) decoded = DecodeThroughGdiplus(bytes, size);
+    return decoded;
+}
+
 int LoadSkinImage(Gdiplus::Bitmap** bitmap, HMODULE module, const wchar_t* name)
 {
     if (!bitmap) return 0;
     *bitmap = nullptr;
     if (!name || !g_szSkinResType[0]) return 0;
-    HRSRC found = FindResourceW(module, name, g_szSkinResType);
-    if (!found) return 0;
-    DWORD size = SizeofResource(module, found);
-    HGLOBAL loaded = size ? LoadResource(module, found) : nullptr;
-    const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) return 0;
-
-    std::unique_ptr<Gdiplus::Bitmap> decoded = DecodeRgbaPng(bytes, size);
-    if (!decoded) decoded = DecodeThroughGdiplus(bytes, size);
+    std::unique_ptr<Gdiplus::Bitmap> decoded = SkinPrefetch::Take(module, g_szSkinResType, name);
+    if (!decoded) decoded = DecodeSkinImage(module, g_szSkinResType, name);
     if (!decoded) return 0;
     *bitmap = decoded.release();
     return 1;

@@ -5,6 +5,7 @@
 #include "platform/win/GdiplusHeaders.h"
 
 #include <cstddef>
+#include <memory>
 
 constexpr size_t kSkinResTypeChars = 260;
 
@@ -29,6 +30,9 @@ int ScaledSkinSide(int side, float scale);
 
 // The skin PNG of that name from the g_szSkinResType set, as a new bitmap.
 int LoadSkinImage(Gdiplus::Bitmap** bitmap, HMODULE module, const wchar_t* name);
+
+// The same decoded from the given set on any thread; null when missing.
+std::unique_ptr<Gdiplus::Bitmap> DecodeSkinImage(HMODULE module, const wchar_t* skinSet, const wchar_t* name);
 
 // A new 32bpp ARGB bitmap of exactly width x height with the source stretched
 // into it.

@@ -8,6 +8,7 @@
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
+#include "ui/framework/SkinPrefetch.h"
 
 namespace {
 
@@ -253,3 +254,45 @@ TEST_F(SkinImages, FailuresHandOutNothingAndLeakNothing)
 }
 
 }  // namespace
+
+TEST_F(SkinImages, PrefetchedPicturesAreHandedOutOnceWithTheSamePixels)
+{
+    UseSet(L"1920_1080");
+    const Pixels background = ReadPixels(*Load(L"MAIN_BG"));
+    const Pixels ring = ReadPixels(*Load(L"COLOR_RING"));
+    const Pixels button = ReadPixels(*Load(L"BTN_NORMAL"));
+    {
+        SkinPrefetch prefetch(GetModuleHandleW(nullptr), {L"MAIN_BG", L"color_ring", L"NO_SUCH_IMAGE", nullptr});
+        // Asked for at once: the load waits for the thread.
+        auto first = Load(L"MAIN_BG");
+        ASSERT_TRUE(first);
+        EXPECT_EQ(ReadPixels(*first).data, background.data);
+        EXPECT_EQ(prefetch.TakenCount(), 1u);
+        auto again = Load(L"MAIN_BG");
+        ASSERT_TRUE(again);
+        EXPECT_NE(again.get(), first.get());
+        EXPECT_EQ(ReadPixels(*again).data, background.data);
+        EXPECT_EQ(prefetch.TakenCount(), 1u) << "taken once; later loads decode";
+
+        auto other = Load(L"BTN_NORMAL");
+        ASSERT_TRUE(other);
+        EXPECT_EQ(ReadPixels(*other).data, button.data);
+        EXPECT_FALSE(Load(L"NO_SUCH_IMAGE"));
+        EXPECT_EQ(ReadPixels(*Load(L"COLOR_RING")).data, ring.data) << "names match without case";
+        EXPECT_EQ(prefetch.TakenCount(), 2u);
+
+        // Another set in the meantime: its own picture, not the prefetched one.
+        SkinPrefetch second(GetModuleHandleW(nullptr), {L"MAIN_BG"});
+        UseSet(L"4K");
+        auto large = Load(L"MAIN_BG");
+        ASSERT_TRUE(large);
+        EXPECT_EQ(large->GetWidth(), 2 * first->GetWidth());
+        EXPECT_EQ(second.TakenCount(), 0u) << "one prefetch at a time";
+    }
+    // Ended without every picture taken: nothing is left behind for later loads.
+    UseSet(L"1920_1080");
+    {
+        SkinPrefetch unused(GetModuleHandleW(nullptr), {L"MAIN_BG", L"COLOR_RING"});
+    }
+    EXPECT_EQ(ReadPixels(*Load(L"MAIN_BG")).data, background.data);
+}

@@ -8,6 +8,7 @@
 
 #include <cwchar>
 
+#include "bench/BenchClock.h"
 #include "bench/ui/BenchWindow.h"
 #include "platform/ui/Wnd.h"
 #include "ui/framework/MemoryDC.h"
@@ -17,13 +18,6 @@
 #include "ui/windows/LightButton.h"
 
 namespace {
-
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (to.QuadPart - from.QuadPart) * 1e6 / frequency.QuadPart;
-}
 
 double FacePerCall(int rounds, int styleId, BOOL halo)
 {
@@ -42,7 +36,7 @@ double FacePerCall(int rounds, int styleId, BOOL halo)
         CLightButton::DrawFace(&graphics, rect, L"Apply", 4, styleId, halo, nullptr);
     }
     QueryPerformanceCounter(&t1);
-    return Microseconds(t0, t1) / rounds;
+    return bench::Microseconds(t0, t1) / rounds;
 }
 
 template <typename Step>
@@ -52,7 +46,7 @@ double Once(Step step)
     QueryPerformanceCounter(&t0);
     step();
     QueryPerformanceCounter(&t1);
-    return Microseconds(t0, t1);
+    return bench::Microseconds(t0, t1);
 }
 
 class Host : public CWnd {};

@@ -10,6 +10,7 @@
 #include <memory>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "bench/ui/BenchWindow.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
 #include "ui/framework/Language.h"
@@ -19,13 +20,6 @@
 #include "ui/framework/TextDraw.h"
 
 namespace {
-
-double Milliseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (to.QuadPart - from.QuadPart) * 1e3 / frequency.QuadPart;
-}
 
 void Click(int x, int y, bool down)
 {
@@ -134,7 +128,7 @@ int wmain(int argc, wchar_t** argv)
             return 1;
         }
         QueryPerformanceCounter(&t1);
-        times.push_back(Milliseconds(t0, t1));
+        times.push_back(bench::Milliseconds(t0, t1));
         if (holdMs) {
             bench::Pump(holdMs);
             break;

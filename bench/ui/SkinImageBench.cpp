@@ -9,17 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/BenchClock.h"
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/SkinImage.h"
 
 namespace {
-
-double Microseconds(LARGE_INTEGER from, LARGE_INTEGER to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return (to.QuadPart - from.QuadPart) * 1e6 / frequency.QuadPart;
-}
 
 struct Phases {
     double decode = 0, toDc = 0, best = 1e30;
@@ -39,9 +33,9 @@ bool LoadOnce(Phases& phases)
     delete bitmap;
     if (!made) return false;
     DeleteMemoryDC(dc);
-    phases.decode += Microseconds(t0, t1);
-    phases.toDc += Microseconds(t1, t2);
-    if (Microseconds(t0, t2) < phases.best) phases.best = Microseconds(t0, t2);
+    phases.decode += bench::Microseconds(t0, t1);
+    phases.toDc += bench::Microseconds(t1, t2);
+    if (bench::Microseconds(t0, t2) < phases.best) phases.best = bench::Microseconds(t0, t2);
     return true;
 }
 
@@ -93,11 +87,11 @@ double StartUpPass(std::map<std::wstring, std::pair<int, double>>* perName)
         LoadSkinImage(&bitmap, GetModuleHandleW(nullptr), name);
         delete bitmap;
         QueryPerformanceCounter(&t1);
-        total += Microseconds(t0, t1);
+        total += bench::Microseconds(t0, t1);
         if (perName) {
             auto& entry = (*perName)[name];
             ++entry.first;
-            entry.second += Microseconds(t0, t1);
+            entry.second += bench::Microseconds(t0, t1);
         }
     }
     return total;

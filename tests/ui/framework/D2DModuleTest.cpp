@@ -88,6 +88,18 @@ bool EffectIsRegistered()
            SUCCEEDED(renderTarget.As(&context)) && SUCCEEDED(context->CreateEffect(CLSID_D2D1GaussianBlur, &effect));
 }
 
+// Blurs a small random picture through the client: 1 when it was blurred.
+int BlurRandomPicture(HWND key, unsigned seed)
+{
+    TestDib dib(16, 12);
+    FillRandomOpaque(dib, seed);
+    if (D2DSetSourceFromDC(key, 0, 0, nullptr, dib.bitmap.Get()) != 1) return 0;
+    HDC blurred = nullptr;
+    const int made = D2DGaussianBlur(key, 16, 12, &blurred);
+    if (blurred) DeleteMemoryDC(blurred);
+    return made;
+}
+
 class D2DModule : public testing::Test {
 protected:
     void SetUp() override
@@ -172,12 +184,7 @@ TEST_F(D2DModule, LastRemovalReleasesTheFactoriesAndTheNextAddMakesThemAgain)
         ASSERT_TRUE(d2d && wic) << "round " << round;
 
         // Use both so that anything they leave behind would keep them alive.
-        TestDib dib(16, 12);
-        FillRandomOpaque(dib, 5);
-        ASSERT_EQ(D2DSetSourceFromDC(kA, 0, 0, nullptr, dib.bitmap.Get()), 1);
-        HDC blurred = nullptr;
-        ASSERT_EQ(D2DGaussianBlur(kA, 16, 12, &blurred), 1);
-        DeleteMemoryDC(blurred);
+        ASSERT_EQ(BlurRandomPicture(kA, 5), 1);
         ASSERT_EQ(Renders(kB), 1);
 
         EXPECT_EQ(D2DRemoveClient(kA), 1);
@@ -321,12 +328,7 @@ TEST_F(D2DModule, FreshProcessLearnsTheBlurRouteWithoutStartingADevice)
     // Wine's Direct2D loads Direct3D 11 with its first device.
     if (GetModuleHandleW(L"d3d11.dll") != nullptr) GTEST_SKIP() << "a device was started earlier in this process";
     ASSERT_EQ(D2DAddClient(kA), 1);
-    TestDib dib(8, 8);
-    FillRandomOpaque(dib, 5);
-    ASSERT_EQ(D2DSetSourceFromDC(kA, 0, 0, nullptr, dib.bitmap.Get()), 1);
-    HDC dc = nullptr;
-    ASSERT_EQ(D2DGaussianBlur(kA, 8, 8, &dc), 1);
-    DeleteMemoryDC(dc);
+    ASSERT_EQ(BlurRandomPicture(kA, 5), 1);
     const bool deviceStarted = GetModuleHandleW(L"d3d11.dll") != nullptr;
     const D2DBlurRoute route = D2DLastBlurRoute();
     if (EffectIsRegistered()) {

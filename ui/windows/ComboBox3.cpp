@@ -10,6 +10,7 @@
 #include "ui/windows/ComboBoxBtn3.h"
 #include "ui/windows/ComboBoxList3.h"
 #include "ui/windows/FaceDrawing.h"
+#include "ui/windows/SkinOverlay.h"
 
 ComboMetrics g_ComboMetrics;
 ComboFaceCache g_ComboFaces;
@@ -35,11 +36,7 @@ std::unique_ptr<CMemoryDC> NewSurface(int width, int height)
 
 void DrawStretched(CMemoryDC& surface, Gdiplus::Bitmap* image)
 {
-    if (!image) return;
-    if (Gdiplus::Bitmap* target = surface.Surface()) {
-        Gdiplus::Graphics graphics(target);
-        graphics.DrawImage(image, Gdiplus::Rect(0, 0, surface.Width(), surface.Height()));
-    }
+    if (image) OverlaySkin(surface, *image);
 }
 
 }  // namespace

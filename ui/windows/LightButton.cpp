@@ -12,6 +12,7 @@
 #include "ui/windows/BackBufferPaint.h"
 #include "ui/windows/CustomDrawnChild.h"
 #include "ui/windows/FaceDrawing.h"
+#include "ui/windows/SkinOverlay.h"
 
 namespace {
 
@@ -46,10 +47,7 @@ BOOL CLightButton::CreateFromImages(CWnd* parent, HDC background, const wchar_t*
         CMemoryDC* face = m_stateDCs.Make(state, width, height);
         if (face == nullptr) continue;
         CopyOpaqueBackground(*face, background, x, y);
-        if (Gdiplus::Bitmap* surface = face->Surface()) {
-            Gdiplus::Graphics graphics(surface);
-            graphics.DrawImage(image.get(), Gdiplus::Rect(0, 0, width, height));
-        }
+        OverlaySkin(*face, *image);
     }
     CommonSetUp(parent, background, x, y, width, height, TRUE);
     return m_hWnd != nullptr;

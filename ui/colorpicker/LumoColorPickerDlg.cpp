@@ -25,7 +25,8 @@ void LumoColorPickerDlg::CreateWhenShown(HWND parent, int x, int y, int width, i
 bool LumoColorPickerDlg::EnsureCreated()
 {
     if (m_hWnd) return true;
-    if (!m_pendingParent) return false;
+    // A parent gone meanwhile would make the popup a window of its own.
+    if (!m_pendingParent || !::IsWindow(m_pendingParent)) return false;
     const RECT& b = m_pendingBounds;
     if (!Create(m_pendingParent, b.left, b.top, b.right, b.bottom)) return false;
     m_pendingParent = nullptr;

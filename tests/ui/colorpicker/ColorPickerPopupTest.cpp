@@ -312,6 +312,13 @@ TEST_F(PickerPopup, MadeOnFirstUseWithTheRecentColoursKnownBefore)
 
     LumoColorPickerDlg never;
     EXPECT_FALSE(never.EnsureCreated()) << "nowhere to go";
+    HWND gone = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_TRUE(gone);
+    LumoColorPickerDlg orphan;
+    orphan.CreateWhenShown(gone, 0, 0, 10, 10);
+    DestroyWindow(gone);
+    EXPECT_FALSE(orphan.EnsureCreated()) << "its parent is gone";
+    EXPECT_EQ(orphan.Handle.Get(), nullptr);
 }
 
 TEST_F(PickerPopup, CancelRestoresAndReportsTheColourShownWith)

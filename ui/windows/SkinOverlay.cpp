@@ -9,27 +9,19 @@
 
 namespace {
 
-bool BlendSameSize(CMemoryDC& surface, Gdiplus::Bitmap& image)
+const uint8_t* RowOf(const Gdiplus::BitmapData& data, int row)
 {
-    const int width = surface.Width(), height = surface.Height();
-    auto* target = static_cast<uint8_t*>(surface.Bits());
-    if (!target) return false;
-    Gdiplus::Rect all(0, 0, width, height);
-    Gdiplus::BitmapData data{};
-    if (image.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) return false;
-    ::GdiFlush();
+    return static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(row) * data.Stride;
+}
+
+void BlendSameSize(uint8_t* target, int width, int height, const Gdiplus::BitmapData& picture)
+{
     for (int y = 0; y < height; ++y) {
-        const auto* in = static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(y) * data.Stride;
+        const uint8_t* in = RowOf(picture, y);
         uint8_t* out = target + static_cast<size_t>(y) * static_cast<size_t>(width) * 4u;
-        for (int x = 0; x < width; ++x, in += 4, out += 4) {
-            const unsigned alpha = in[3];
-            if (alpha == 0) continue;
-            const unsigned keep = 255u - alpha;
-            for (int c = 0; c < 4; ++c) out[c] = static_cast<uint8_t>(in[c] + DivideBy255(out[c] * keep));
-        }
+        for (int x = 0; x < width; ++x, in += 4, out += 4)
+            if (in[3] != 0) LayOverPremultiplied(out, in);
     }
-    image.UnlockBits(&data);
-    return true;
 }
 
 // Where each target column or row samples the picture: the two neighbours
@@ -57,32 +49,20 @@ std::vector<Tap> Taps(int target, int source)
 
 const uint8_t kTransparent[4] = {};
 
-const uint8_t* RowAt(const Gdiplus::BitmapData& data, int row, int height)
-{
-    if (row < 0 || row >= height) return nullptr;
-    return static_cast<const uint8_t*>(data.Scan0) + static_cast<ptrdiff_t>(row) * data.Stride;
-}
-
 const uint8_t* PixelAt(const uint8_t* row, int column, int width)
 {
     return row && column >= 0 && column < width ? row + column * 4 : kTransparent;
 }
 
-bool BlendStretched(CMemoryDC& surface, Gdiplus::Bitmap& image)
+void BlendStretched(uint8_t* target, int width, int height, const Gdiplus::BitmapData& picture)
 {
-    const int width = surface.Width(), height = surface.Height();
-    const int sourceWidth = static_cast<int>(image.GetWidth()), sourceHeight = static_cast<int>(image.GetHeight());
-    auto* target = static_cast<uint8_t*>(surface.Bits());
-    if (!target || sourceWidth <= 0 || sourceHeight <= 0) return false;
-    Gdiplus::Rect all(0, 0, sourceWidth, sourceHeight);
-    Gdiplus::BitmapData data{};
-    if (image.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &data) != Gdiplus::Ok) return false;
+    const int sourceWidth = static_cast<int>(picture.Width), sourceHeight = static_cast<int>(picture.Height);
     const std::vector<Tap> columns = Taps(width, sourceWidth), rows = Taps(height, sourceHeight);
-    ::GdiFlush();
+    auto rowAt = [&](int row) { return row >= 0 && row < sourceHeight ? RowOf(picture, row) : nullptr; };
     for (int y = 0; y < height; ++y) {
         const Tap& row = rows[static_cast<size_t>(y)];
-        const uint8_t* upper = RowAt(data, row.first, sourceHeight);
-        const uint8_t* lower = RowAt(data, row.second, sourceHeight);
+        const uint8_t* upper = rowAt(row.first);
+        const uint8_t* lower = rowAt(row.second);
         uint8_t* out = target + static_cast<size_t>(y) * static_cast<size_t>(width) * 4u;
         for (int x = 0; x < width; ++x, out += 4) {
             const Tap& column = columns[static_cast<size_t>(x)];
@@ -96,21 +76,28 @@ bool BlendStretched(CMemoryDC& surface, Gdiplus::Bitmap& image)
                 const unsigned bottom = c[k] * (256u - column.weight) + d[k] * column.weight;
                 in[k] = static_cast<uint8_t>((top * (256u - row.weight) + bottom * row.weight + 32768u) >> 16);
             }
-            if (in[3] == 0) continue;
-            const unsigned keep = 255u - in[3];
-            for (int k = 0; k < 4; ++k) out[k] = static_cast<uint8_t>(in[k] + DivideBy255(out[k] * keep));
+            if (in[3] != 0) LayOverPremultiplied(out, in);
         }
     }
-    image.UnlockBits(&data);
-    return true;
 }
 
 }  // namespace
 
 bool OverlaySkin(CMemoryDC& surface, Gdiplus::Bitmap& image)
 {
-    if (surface.Width() <= 0 || surface.Height() <= 0) return false;
-    const bool sameSize = static_cast<int>(image.GetWidth()) == surface.Width() &&
-                          static_cast<int>(image.GetHeight()) == surface.Height();
-    return sameSize ? BlendSameSize(surface, image) : BlendStretched(surface, image);
+    const int width = surface.Width(), height = surface.Height();
+    auto* target = static_cast<uint8_t*>(surface.Bits());
+    const int sourceWidth = static_cast<int>(image.GetWidth()), sourceHeight = static_cast<int>(image.GetHeight());
+    if (!target || width <= 0 || height <= 0 || sourceWidth <= 0 || sourceHeight <= 0) return false;
+    Gdiplus::Rect all(0, 0, sourceWidth, sourceHeight);
+    Gdiplus::BitmapData picture{};
+    if (image.LockBits(&all, Gdiplus::ImageLockModeRead, PixelFormat32bppPARGB, &picture) != Gdiplus::Ok) return false;
+    ::GdiFlush();
+    if (sourceWidth == width && sourceHeight == height) {
+        BlendSameSize(target, width, height, picture);
+    } else {
+        BlendStretched(target, width, height, picture);
+    }
+    image.UnlockBits(&picture);
+    return true;
 }

@@ -12,10 +12,6 @@ namespace {
 // Room around the lamp for the outer ring and its antialiased edge, stored units.
 constexpr int kRingMargin = 6;
 
-}  // namespace
-
-namespace {
-
 // What a key's rings look like inside its box: keys of one size and kind
 // share it, and GDI+'s slow antialiased fill is paid once for all of them.
 std::vector<float> RingsInBox(const KeyRingShape (&rings)[kKeyRingCount], const RECT& box)
@@ -33,6 +29,26 @@ std::vector<float> RingsInBox(const KeyRingShape (&rings)[kKeyRingCount], const 
         }
     }
     return shape;
+}
+
+// The key's rings drawn into a box-sized coverage; false without a surface.
+bool DrawCoverage(int key, const RECT& box, std::vector<uint8_t>& coverage)
+{
+    const int w = box.right - box.left, h = box.bottom - box.top;
+    CMemoryDC surface;
+    if (!surface.Resize(w, h) || !surface.Surface()) return false;
+    {
+        Gdiplus::Graphics graphics(surface.Surface());
+        if (graphics.GetLastStatus() != Gdiplus::Ok) return false;
+        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
+        graphics.TranslateTransform(-static_cast<float>(box.left), -static_cast<float>(box.top));
+        DrawKey(&graphics, key, 255, 255, 255, nullptr, nullptr, 0, 0);
+    }
+    GdiFlush();
+    const uint8_t* pixels = static_cast<const uint8_t*>(surface.Bits());
+    coverage.resize(size_t(w) * size_t(h));
+    for (size_t i = 0; i < coverage.size(); ++i) coverage[i] = pixels[i * 4 + 3];
+    return true;
 }
 
 }  // namespace
@@ -74,25 +90,6 @@ bool KeyGlowMasks::Build(int pictureWidth, int pictureHeight)
         }
     }
     m_built = true;
-    return true;
-}
-
-bool KeyGlowMasks::DrawCoverage(int key, const RECT& box, std::vector<uint8_t>& coverage)
-{
-    const int w = box.right - box.left, h = box.bottom - box.top;
-    CMemoryDC surface;
-    if (!surface.Resize(w, h) || !surface.Surface()) return false;
-    {
-        Gdiplus::Graphics graphics(surface.Surface());
-        if (graphics.GetLastStatus() != Gdiplus::Ok) return false;
-        graphics.SetSmoothingMode(Gdiplus::SmoothingModeAntiAlias);
-        graphics.TranslateTransform(-static_cast<float>(box.left), -static_cast<float>(box.top));
-        DrawKey(&graphics, key, 255, 255, 255, nullptr, nullptr, 0, 0);
-    }
-    GdiFlush();
-    const uint8_t* pixels = static_cast<const uint8_t*>(surface.Bits());
-    coverage.resize(size_t(w) * size_t(h));
-    for (size_t i = 0; i < coverage.size(); ++i) coverage[i] = pixels[i * 4 + 3];
     return true;
 }
 

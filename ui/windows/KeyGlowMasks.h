@@ -35,8 +35,6 @@ private:
         RECT box = {};  // in picture pixels
         std::vector<uint8_t> coverage;  // box-sized, top row first
     };
-    // The key's rings drawn into a box-sized coverage; false without a surface.
-    static bool DrawCoverage(int key, const RECT& box, std::vector<uint8_t>& coverage);
     template <typename ColourAt>
     void ComposeWith(uint8_t* layer, int layerWidth, int layerHeight, int originX, int originY, int key,
                      ColourAt colourAt) const;

@@ -14,11 +14,11 @@
 #include "app/LumoDlg.h"
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
+#include "tests/app/ScriptedDlg.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
 
 namespace {
 
-constexpr UINT kRun = WM_APP + 70;
 // Places in the window at 100 %: the static and breathing effect buttons.
 constexpr POINT kStaticEffect = {1094, 229};
 constexpr POINT kBreathingEffect = {1107, 261};
@@ -111,45 +111,19 @@ BOOL CALLBACK FindControlOfSize(HWND child, LPARAM context)
     return FALSE;
 }
 
-class ProbeDlg : public CLumoDlg {
+// Clicks, opens the picker and drags in a running main window.
+class LatencyProbe {
 public:
-    int clicks = 20;
-
-    BOOL OnInitDialog() override
-    {
-        const BOOL shown = CLumoDlg::OnInitDialog();
-        PostMessage(kRun);
-        return shown;
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == kRun) {
-            Measure();
-            EndDialog(IDCANCEL);
-            return 0;
-        }
-        return CLumoDlg::WindowProc(message, wParam, lParam);
-    }
-
-private:
-    POINT ScreenPoint(POINT at) const
-    {
-        RECT window{};
-        ::GetWindowRect(m_hWnd, &window);
-        const float scale = static_cast<float>(window.right - window.left) / kDesignWidth;
-        POINT point{static_cast<LONG>(at.x * scale + 0.5f), static_cast<LONG>(at.y * scale + 0.5f)};
-        ::ClientToScreen(m_hWnd, &point);
-        return point;
-    }
+    LatencyProbe(CLumoDlg& dialog, int clicks) : m_dialog(dialog), m_hWnd(dialog.GetSafeHwnd()), m_clicks(clicks) {}
 
     void Measure()
     {
-        while (IsFading()) PumpFor(20);
+        while (m_dialog.IsFading()) PumpFor(20);
         ::SetForegroundWindow(m_hWnd);
         PumpFor(300);
 
         std::vector<double> latencies;
-        for (int i = 0; i < clicks; ++i) {
+        for (int i = 0; i < m_clicks; ++i) {
             const POINT at = ScreenPoint(i % 2 ? kStaticEffect : kBreathingEffect);
             SendMouse(at, 0);
             PumpFor(100);
@@ -236,6 +210,19 @@ private:
         PumpFor(200);
     }
 
+private:
+    LumoColorPickerDlg& ColorPopup() { return m_dialog.ColorPopup(); }
+
+    POINT ScreenPoint(POINT at) const
+    {
+        RECT window{};
+        ::GetWindowRect(m_hWnd, &window);
+        const float scale = static_cast<float>(window.right - window.left) / kDesignWidth;
+        POINT point{static_cast<LONG>(at.x * scale + 0.5f), static_cast<LONG>(at.y * scale + 0.5f)};
+        ::ClientToScreen(m_hWnd, &point);
+        return point;
+    }
+
     // Clicks the colour swatch: the time until the picker shows, or -1.
     double OpenPicker(POINT swatch)
     {
@@ -250,8 +237,11 @@ private:
         }
         return -1;
     }
-};
 
+    CLumoDlg& m_dialog;
+    const HWND m_hWnd;
+    const int m_clicks;
+};
 }  // namespace
 
 int wmain(int argc, wchar_t** argv)
@@ -264,8 +254,6 @@ int wmain(int argc, wchar_t** argv)
     ParseCommandLine(L"");
     RegisterMainWindowClass(GetModuleHandleW(nullptr));
     {
-        ProbeDlg dialog;
-        dialog.clicks = clicks;
         // The same module the dialog loads from this folder.
         if (HMODULE library = LoadLibraryW(L"NBHWCTL.dll"))
             g_lastCall = reinterpret_cast<LastCallFn>(reinterpret_cast<void*>(GetProcAddress(library, "StandIn_LastCallCounter")));
@@ -273,6 +261,11 @@ int wmain(int argc, wchar_t** argv)
             std::wprintf(L"the library stand-in is not beside the probe\n");
             return 1;
         }
+        testsupport::ScriptedDlg dialog;
+        dialog.script = [clicks](testsupport::ScriptedDlg& d) {
+            LatencyProbe(d, clicks).Measure();
+            d.EndDialog(IDCANCEL);
+        };
         dialog.DoModal();
     }
     Gdiplus::GdiplusShutdown(token);

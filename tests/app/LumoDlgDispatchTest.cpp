@@ -14,32 +14,17 @@
 #include "app/StartUp.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
+#include "tests/app/ScriptedDlg.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 40;
 constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
 const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
 
-// The dialog with a script run on its own thread once it is up.
-class ScriptedDlg : public CLumoDlg {
-public:
-    BOOL OnInitDialog() override
-    {
-        const BOOL shown = CLumoDlg::OnInitDialog();
-        if (shown) PostMessage(kRunScript);
-        return shown;
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == kRunScript && script) script(*this);
-        return CLumoDlg::WindowProc(message, wParam, lParam);
-    }
-    std::function<void(ScriptedDlg&)> script;
-};
+using testsupport::ScriptedDlg;
 
 void Pump(DWORD ms)
 {

@@ -15,13 +15,13 @@
 #include "backend/profiles/EffectModel.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
+#include "tests/app/ScriptedDlg.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 constexpr unsigned kSeed = 20261210;
 constexpr int kSteps = 5000;
-constexpr UINT kRunScript = WM_APP + 70;
 constexpr ULONGLONG kHangMs = 5000;
 const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
 
@@ -54,21 +54,7 @@ std::string InvalidField()
     return "";
 }
 
-class MonkeyDlg : public CLumoDlg {
-public:
-    BOOL OnInitDialog() override
-    {
-        const BOOL shown = CLumoDlg::OnInitDialog();
-        if (shown) PostMessage(kRunScript);
-        return shown;
-    }
-    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
-    {
-        if (message == kRunScript && run) run(*this);
-        return CLumoDlg::WindowProc(message, wParam, lParam);
-    }
-    void (*run)(MonkeyDlg&) = nullptr;
-};
+using testsupport::ScriptedDlg;
 
 std::mt19937* g_random;
 int g_step;
@@ -121,7 +107,7 @@ void SendKey(WORD key)
     SendInput(2, inputs, sizeof(INPUT));
 }
 
-void RunSteps(MonkeyDlg& d)
+void RunSteps(ScriptedDlg& d)
 {
     std::mt19937& random = *g_random;
     const HWND window = d.GetSafeHwnd();
@@ -193,8 +179,8 @@ TEST(MainWindowMonkey, RandomInputNeverBreaksTheWindowOrTheProfiles)
     int lives = 0;
     while (g_step < kSteps && g_failure.empty()) {
         {
-            MonkeyDlg dialog;
-            dialog.run = RunSteps;
+            ScriptedDlg dialog;
+            dialog.script = RunSteps;
             dialog.DoModal();
             if (!dialog.IsReleased()) g_failure = "not released";
         }

@@ -16,6 +16,7 @@
 #include "backend/profiles/ProfileFolders.h"
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
 
@@ -26,18 +27,7 @@ const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.
 
 using testsupport::ScriptedDlg;
 
-void Pump(DWORD ms)
-{
-    const ULONGLONG end = GetTickCount64() + ms;
-    MSG msg;
-    while (GetTickCount64() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        Sleep(5);
-    }
-}
+using testsupport::Pump;
 
 std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
 {

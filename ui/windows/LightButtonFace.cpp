@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <iterator>
+#include <optional>
 
 #include "ui/framework/GdiHelpers.h"
 #include "ui/framework/Scale.h"
@@ -37,8 +39,16 @@ void StampOffsets(HDC dc, const CaptionStamp& stamp, int reach, int step, bool o
     }
 }
 
-// Three rings of the caption in the styles s + 3, s + 2 and s + 1, each laid
-// out once and stamped at its offsets: far cheaper than 64 text layouts.
+// Three rings of the caption, outermost first: the style is s + 3, s + 2
+// and s + 1, the offsets (at 100 %) reach 9, 6 and 4 pixels in steps of 3,
+// 3 and 2. Each ring is laid out once and stamped at its offsets: far
+// cheaper than 64 text layouts.
+struct HaloRing {
+    int styleOffset, reach, step;
+    bool onEdgeOnly;
+};
+constexpr HaloRing kHaloRings[] = {{3, 9, 3, true}, {2, 6, 3, true}, {1, 4, 2, false}};
+
 void DrawRings(Gdiplus::Graphics* graphics, const Gdiplus::RectF& rect, const wchar_t* caption, int alignment,
                int styleId)
 {
@@ -46,16 +56,18 @@ void DrawRings(Gdiplus::Graphics* graphics, const Gdiplus::RectF& rect, const wc
     // part of the target widened by the farthest offset.
     Gdiplus::RectF area;
     if (graphics->GetVisibleClipBounds(&area) != Gdiplus::Ok) return;
-    const float reach = static_cast<float>(std::max({ScaleByDpi(9), ScaleByDpi(6), ScaleByDpi(4)}));
+    const float reach = static_cast<float>(ScaleByDpi(kHaloRings[0].reach));
     area.Inflate(reach, reach);
-    const CaptionStamp outer(graphics, rect, area, caption, alignment, styleId + 3);
-    const CaptionStamp middle(graphics, rect, area, caption, alignment, styleId + 2);
-    const CaptionStamp inner(graphics, rect, area, caption, alignment, styleId + 1);
+    // Every stamp is drawn before the DC is handed out: GDI+ draws nothing meanwhile.
+    std::optional<CaptionStamp> stamps[std::size(kHaloRings)];
+    for (size_t i = 0; i < std::size(kHaloRings); ++i)
+        stamps[i].emplace(graphics, rect, area, caption, alignment, styleId + kHaloRings[i].styleOffset);
     const GraphicsDc dc(graphics);
     if (!dc.Get()) return;
-    StampOffsets(dc.Get(), outer, ScaleByDpi(9), ScaleByDpi(3), true);
-    StampOffsets(dc.Get(), middle, ScaleByDpi(6), ScaleByDpi(3), true);
-    StampOffsets(dc.Get(), inner, ScaleByDpi(4), ScaleByDpi(2), false);
+    for (size_t i = 0; i < std::size(kHaloRings); ++i) {
+        const HaloRing& ring = kHaloRings[i];
+        StampOffsets(dc.Get(), *stamps[i], ScaleByDpi(ring.reach), ScaleByDpi(ring.step), ring.onEdgeOnly);
+    }
 }
 
 Gdiplus::RectF Shrunk(const Gdiplus::RectF& rect, int horizontal, int vertical)

@@ -190,6 +190,7 @@ void CLumoDlg::CreateChildWindows(HINSTANCE instance)
                       Scaled(kSelectorH), Scaled(kSelectorTrackX), Scaled(kSelectorTrackY));
     CreateButtons();
     if (!g_dwSupport) CreateZoneSelector(instance);
+    ShowTabWindows(m_nCurrentTab);
 
     int centres[kTabCount] = {};
     for (int tab = 0; tab < m_nTabButtonCount; ++tab) {
@@ -198,7 +199,8 @@ void CLumoDlg::CreateChildWindows(HINSTANCE instance)
         ::MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
         centres[tab] = (rect.left + rect.right) / 2;
     }
-    m_lineWnd.MoveTo(m_nCurrentTab, centres, m_nTabButtonCount);
+    // A profile without a tab button of its own shows the first tab's page.
+    m_lineWnd.MoveTo(IsTabButton(m_nCurrentTab) ? m_nCurrentTab : 0, centres, m_nTabButtonCount);
 }
 
 void CLumoDlg::CreateButtons()
@@ -304,8 +306,13 @@ void CLumoDlg::CreateEffectPanel()
     m_colorPopup.CreateWhenShown(m_hWnd, 0, 0, Scaled(kPopupW), Scaled(kPopupH));
     m_pEffectPanel->BindEvents(&m_colorPopup);
 
-    // Sent, not posted: the snapshot below needs the profile loaded.
-    ::SendMessageW(m_pEffectPanel->Handle.Get(), WM_PANEL_SETPROFILE, static_cast<WPARAM>(g_nAppliedProfile), 0);
+    // Sent, not posted: the snapshot below needs the profile loaded. The
+    // panel is laid out for profile 0, the one loaded at start, and then
+    // takes another applied profile as it would from a switch to it.
+    const HWND panel = m_pEffectPanel->Handle.Get();
+    ::SendMessageW(panel, WM_PANEL_SETPROFILE, 0, 0);
+    if (g_nAppliedProfile != 0)
+        ::SendMessageW(panel, WM_PANEL_SETPROFILE, static_cast<WPARAM>(g_nAppliedProfile), 0);
     m_pEffectPanel->SnapshotSelection();
 }
 
@@ -323,7 +330,8 @@ BOOL CLumoDlg::OnEraseBkgnd(HDC dc)
 void CLumoDlg::ShowTabWindows(int tab)
 {
     m_btnApply.ShowWindow(SW_SHOW);
-    if (tab == 1) {
+    // Without the power-state page every tab shows the keyboard.
+    if (tab == 1 && m_syncWnd.GetSafeHwnd()) {
         if (m_keyboard.GetSafeHwnd()) m_keyboard.ShowWindow(SW_HIDE);
         if (m_syncWnd.GetSafeHwnd()) m_syncWnd.ShowWindow(SW_SHOW);
     } else {

@@ -350,3 +350,81 @@ TEST_F(MainDialogDispatch, RecentColoursLoadNewestFirstSkippingMalformedValuesAn
         EXPECT_EQ(loaded, c.expected);
     }
 }
+
+namespace {
+
+// What the window shows of its tabs, pages and effect panel.
+struct ShownState {
+    int currentTab = -1;
+    bool checks[CLumoDlg::kTabCount] = {};
+    bool keyboardShown = false, pageShown = false;
+    int effectType = -1;
+    // Each panel child but the applied marker: shown, x, y.
+    std::vector<std::vector<int>> children;
+};
+
+ShownState ShownStateOf(ScriptedDlg& d)
+{
+    ShownState state;
+    state.currentTab = d.m_nCurrentTab;
+    for (int tab = 0; tab < CLumoDlg::kTabCount; ++tab) state.checks[tab] = d.TabButton(tab).GetCheck() != FALSE;
+    state.keyboardShown = d.KeyboardPicture().IsWindowVisible() != FALSE;
+    state.pageShown = d.SyncPage().IsWindowVisible() != FALSE;
+    LumoEffectPanel* panel = d.EffectPanel();
+    state.effectType = static_cast<int>(panel->EffectType.Get());
+    // The marker shows the snapshot, which the two roads take from different places.
+    for (Control* child : panel->Children) {
+        if (child != &panel->m_appliedMarker) state.children.push_back({child->IsVisible.Get(), child->X.Get(), child->Y.Get()});
+    }
+    return state;
+}
+
+}  // namespace
+
+// "-apply 6" and "-apply 7" leave profile 1 or 2 in [Config]: a start on it
+// shows what a running window shows after the broadcast that follows.
+TEST_F(MainDialogDispatch, StartOnAStoredZoneProfileShowsWhatTheSwitchToItShows)
+{
+    CustomProfile profiles[3] = {};
+    for (int p = 0; p < 3; ++p) LoadProfile(m_folder.c_str(), p, profiles[p]);
+    for (int applied : {1, 2}) {
+        SCOPED_TRACE(applied);
+        const int storedEffect = applied == 1 ? profiles[1].wasdIndex : profiles[2].qwerIndex;
+        const auto writeApplied = [this, applied, storedEffect] {
+            WriteConfig(L"Apply", std::to_wstring(applied).c_str());
+            WriteConfig(L"ApplyMode", std::to_wstring(applied).c_str());
+            WriteConfig(L"ApplyEff", std::to_wstring(storedEffect).c_str());
+        };
+
+        ShownState started;
+        writeApplied();
+        ScriptedDlg first;
+        first.script = [&started](ScriptedDlg& d) {
+            started = ShownStateOf(d);
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(first.DoModal(), IDCANCEL);
+
+        ShownState switched;
+        WriteConfig(L"Apply", L"0");
+        WriteConfig(L"ApplyMode", std::to_wstring(profiles[0].modeIndex).c_str());
+        WriteConfig(L"ApplyEff", std::to_wstring(profiles[0].allIndex).c_str());
+        ScriptedDlg second;
+        second.script = [&switched, &writeApplied, applied](ScriptedDlg& d) {
+            writeApplied();
+            d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, applied + 5);
+            Pump(0);  // the panel's posted profile
+            switched = ShownStateOf(d);
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(second.DoModal(), IDCANCEL);
+
+        EXPECT_EQ(started.currentTab, applied);
+        EXPECT_EQ(switched.currentTab, applied);
+        for (int tab = 0; tab < CLumoDlg::kTabCount; ++tab) EXPECT_EQ(started.checks[tab], switched.checks[tab]) << tab;
+        EXPECT_EQ(started.keyboardShown, switched.keyboardShown);
+        EXPECT_EQ(started.pageShown, switched.pageShown);
+        EXPECT_EQ(started.effectType, switched.effectType);
+        EXPECT_EQ(started.children, switched.children) << "the panel is laid out as after the switch";
+    }
+}

@@ -14,6 +14,8 @@
 #include "backend/profiles/ProfileFolders.h"
 #include "platform/win/UniqueHandle.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/PointerInput.h"
+#include "tests/support/ScreenPixels.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
@@ -28,6 +30,8 @@ constexpr POINT kStaticEffect = {1094, 229};
 constexpr POINT kBreathingEffect = {1107, 261};
 constexpr POINT kApplyButton = {1230, 730};
 constexpr POINT kKeyboardMiddle = {500, 400};
+constexpr POINT kEffectsTab = {146, 132};
+constexpr POINT kSyncTab = {300, 132};
 // The colour picker popup, centred on the window's height: the fourth default
 // swatch (green) and OK.
 constexpr POINT kGreenDefaultSwatch = {619, 389};
@@ -221,6 +225,16 @@ public:
 
     bool Ends(DWORD ms) const { return WaitForSingleObject(m_process.Get(), ms) == WAIT_OBJECT_0; }
 
+    // The window as the screen shows it once every fade and glide is over,
+    // with the pointer away from it; empty when it kept changing.
+    std::vector<uint32_t> SettledPicture() const
+    {
+        testsupport::MoveCursorTo(0, 0);
+        RECT rect{};
+        GetWindowRect(m_window, &rect);
+        return testsupport::ReadSettledScreenPixels(rect, kPatienceMs);
+    }
+
     std::vector<std::string> EffectCalls() const
     {
         std::vector<std::string> calls;
@@ -368,4 +382,64 @@ TEST_F(MainWindowEndToEnd, ProfileModifyFromAnotherProcessSwitchesWithoutSending
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));
     EXPECT_TRUE(EffectCalls().empty()) << "WM_CLOSE ends without the closing sequence";
+}
+
+// Another process's "-apply 6" or "-apply 7" leaves [Config] on profile 1 or 2
+// and broadcasts the change; the next start shows what the running window
+// showed after that broadcast, and the tabs then work as after any start.
+TEST_F(MainWindowEndToEnd, StartOnAStoredZoneProfileShowsTheWindowOfTheSwitchToIt)
+{
+    struct Case {
+        const char* name;
+        int profile;
+        LPARAM applyIndex;
+    };
+    const Case cases[] = {{"apply6", 1, 6}, {"apply7", 2, 7}};
+    const std::wstring basic = Profile(L"Basic.ini");
+    const auto writeConfig = [&basic](int apply, int mode, int effect) {
+        WritePrivateProfileStringW(L"Config", L"Apply", std::to_wstring(apply).c_str(), basic.c_str());
+        WritePrivateProfileStringW(L"Config", L"ApplyMode", std::to_wstring(mode).c_str(), basic.c_str());
+        WritePrivateProfileStringW(L"Config", L"ApplyEff", std::to_wstring(effect).c_str(), basic.c_str());
+    };
+    CustomProfile profiles[3] = {};
+    for (int p = 0; p < 3; ++p) LoadProfile(m_profiles.c_str(), p, profiles[p]);
+
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // As the apply mode of a model type 1 keyboard writes it.
+        const int storedEffect = c.profile == 1 ? profiles[1].wasdIndex : profiles[2].qwerIndex;
+        // Each road: the window as it comes up, then after a click on each tab.
+        const auto pictures = [this](std::vector<std::vector<uint32_t>>& out) {
+            out.push_back(SettledPicture());
+            Click(kEffectsTab);
+            out.push_back(SettledPicture());
+            Click(kSyncTab);
+            out.push_back(SettledPicture());
+            PostMessageW(m_window, WM_CLOSE, 0, 0);
+            EXPECT_TRUE(Ends(kPatienceMs));
+        };
+
+        std::vector<std::vector<uint32_t>> started;
+        writeConfig(c.profile, c.profile, storedEffect);
+        ASSERT_NE(Start(), nullptr);
+        RECT rect{};
+        GetWindowRect(m_window, &rect);
+        const int width = rect.right - rect.left;
+        pictures(started);
+
+        std::vector<std::vector<uint32_t>> switched;
+        writeConfig(0, profiles[0].modeIndex, profiles[0].allIndex);
+        ASSERT_NE(Start(), nullptr);
+        ASSERT_FALSE(SettledPicture().empty());
+        writeConfig(c.profile, c.profile, storedEffect);
+        PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, c.applyIndex);
+        pictures(switched);
+
+        const char* const steps[] = {"as it comes up", "after a click on the effects tab",
+                                     "after a click on the sync tab"};
+        for (size_t i = 0; i < started.size(); ++i) {
+            EXPECT_FALSE(started[i].empty()) << steps[i] << ": the started window kept changing";
+            EXPECT_EQ(testsupport::PixelDifference(started[i], switched[i], width), "") << steps[i];
+        }
+    }
 }

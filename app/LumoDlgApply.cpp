@@ -98,6 +98,8 @@ void CLumoDlg::SaveRecentColors()
 
 void CLumoDlg::CancelProgram()
 {
+    // Sending the applied profile's effect below makes it the current tab.
+    const int32_t shownTab = m_nCurrentTab;
     // Unapplied edits of profile 0 are dropped.
     LoadCustomEffectsFromIni(0);
     if (g_dwSupport) {
@@ -118,7 +120,8 @@ void CLumoDlg::CancelProgram()
     SaveRecentColors();
 
     if (m_progress.IsActive() && m_progress.IsWindowVisible()) {
-        // The window stays open while the overlay runs.
+        // The window stays open while the overlay runs, on the tab it shows.
+        m_nCurrentTab = shownTab;
         LogMessage(L"Prepare exit", L"CancelProgram", false, 0);
         return;
     }

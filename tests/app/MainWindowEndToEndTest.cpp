@@ -32,6 +32,9 @@ constexpr POINT kApplyButton = {1230, 730};
 constexpr POINT kKeyboardMiddle = {500, 400};
 constexpr POINT kEffectsTab = {146, 132};
 constexpr POINT kSyncTab = {300, 132};
+// The power-state page's switches.
+constexpr POINT kBootSwitch = {441, 282};
+constexpr POINT kAwakeSwitch = {441, 341};
 // The colour picker popup, centred on the window's height: the fourth default
 // swatch (green) and OK.
 constexpr POINT kGreenDefaultSwatch = {619, 389};
@@ -442,4 +445,49 @@ TEST_F(MainWindowEndToEnd, StartOnAStoredZoneProfileShowsTheWindowOfTheSwitchToI
             EXPECT_EQ(testsupport::PixelDifference(started[i], switched[i], width), "") << steps[i];
         }
     }
+}
+
+// Esc while the overlay of an Apply on the power-state page runs leaves the
+// window open on that page; the next Apply stores the next switch change.
+TEST_F(MainWindowEndToEnd, EscDuringThePowerStateOverlayKeepsThePageForTheNextApply)
+{
+    const std::wstring basic = Profile(L"Basic.ini");
+    for (const wchar_t* key : {L"BOOTUP", L"AWAKE", L"SLEEPING", L"SHUTDOWN"})
+        WritePrivateProfileStringW(L"Setting", key, L"1", basic.c_str());
+    WritePrivateProfileStringW(L"Config", L"ApplyMode", L"1", basic.c_str());
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"2", basic.c_str());
+    ASSERT_NE(Start(), nullptr);
+    const HWND keyboard = ChildAt(kKeyboardMiddle);
+    Click(kSyncTab);
+    ASSERT_TRUE(WaitForKeyboard(keyboard, false, 3000)) << "the power-state page is shown";
+    const HWND page = ChildAt(kKeyboardMiddle);
+
+    Click(kBootSwitch);
+    Click(kApplyButton);
+    ASSERT_TRUE(WaitForKeyboard(page, false, 3000)) << "the overlay covers the page";
+    EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
+    PressKey(VK_ESCAPE);
+    Sleep(300);
+    ASSERT_FALSE(Ends(0)) << "the window stays open while the overlay runs";
+    ASSERT_NE(ChildAt(kKeyboardMiddle), page) << "Esc came while the overlay ran";
+    // The page stands where the keyboard picture stood.
+    ASSERT_TRUE(WaitForKeyboard(page, true, 8000))
+        << "the overlay closes over the power-state page";
+
+    m_library.ClearCalls();
+    Click(kAwakeSwitch);
+    Click(kApplyButton);
+    EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
+    EXPECT_EQ(IniValue(basic, L"Setting", L"AWAKE"), L"0");
+    EXPECT_EQ(IniValue(basic, L"Setting", L"SLEEPING"), L"1");
+    EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), L"1");
+    EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"2");
+    const std::vector<std::string> powerStates = m_library.CallsOf("VoWMI_NB_DeviceControl");
+    ASSERT_FALSE(powerStates.empty());
+    // Sleeping and shutting down still lit: bits 0x10 to 0x80.
+    EXPECT_EQ(powerStates.back(), "VoWMI_NB_DeviceControl 0x00100057 0x00F001BD");
+
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
 }

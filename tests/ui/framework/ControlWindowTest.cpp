@@ -637,6 +637,26 @@ TEST(LayeredChildren, AClickThroughChildLetsThePointerReachWhatLiesUnderIt)
     EXPECT_EQ(WindowFromPoint(inside), over.Handle.Get());
 }
 
+TEST(LayeredChildren, AChildMadeLayeredWhileLettingTheMousePassTakesItWhenAskedAgain)
+{
+    HostWindow host(300, 300, 200, 200);
+    OpenControl control;
+    ASSERT_EQ(control.Create(host.Get(), 20, 20, 60, 30), 1);
+    control.Background = Gdiplus::Color(0xFF204060);
+    const HWND window = control.Handle.Get();
+    control.IsHitTestVisible = 0;
+    control.IsLayered = 1;
+    EXPECT_EQ(control.IsLayered.Get() != 0, UseLayeredChildWindows());
+
+    // The style has no WS_EX_TRANSPARENT to clear, so no WM_STYLECHANGED comes.
+    ChangedLog log = WatchChanged(control);
+    control.IsHitTestVisible = 1;
+    EXPECT_EQ(*log, Names{"IsHitTestVisible"});
+    EXPECT_EQ(control.IsHitTestVisible.Get(), 1);
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    EXPECT_EQ(WindowFromPoint(POINT{300 + 40, 300 + 30}), window);
+}
+
 TEST(ControlWindowState, EnabledAndVisibleFollowOnlyTheirSetters)
 {
     HostWindow host(0, 0, 200, 200);

@@ -16,6 +16,7 @@
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/Control.h"
 #include "ui/framework/GdiHelpers.h"
+#include "ui/framework/LayeredChildren.h"
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Panel.h"
 
@@ -351,6 +352,35 @@ TEST(ControlPresentation, LayeredControlsUpdateTheLayeredWindowWithTheOpacity)
     EXPECT_EQ(g_layered.dirty.left, 1);
     EXPECT_EQ(g_layered.dirty.bottom, 12);
     EXPECT_EQ(control.paints, 0);  // layered controls never paint
+}
+
+TEST(ControlPresentation, AChildAskedToBeLayeredUpdatesItsLayeredWindowOnlyWhereLayeredChildrenAreUsed)
+{
+    LayeredRecorder recorder;
+    ASSERT_TRUE(recorder.Installed());
+    HostWindow host(0, 0, 200, 200);
+    Probe child;
+    child.exStyle = WS_EX_LAYERED;
+    ASSERT_EQ(child.Create(host.Get(), 30, 40, 50, 20), 1);
+    const bool layered = UseLayeredChildWindows();
+    EXPECT_EQ((GetWindowLongPtrW(child.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, layered);
+    EXPECT_EQ(child.IsLayered.Get() != 0, layered);
+
+    g_layered = LayeredCall{};
+    child.paints = 0;
+    child.Render();
+    EXPECT_EQ(g_layered.count, layered ? 1 : 0);
+    EXPECT_EQ(child.paints, layered ? 0 : 1);
+    if (layered) {
+        EXPECT_EQ(g_layered.window, child.Handle.Get());
+        EXPECT_EQ(g_layered.result, TRUE);
+        // A child's place is in its parent's client area.
+        EXPECT_EQ(g_layered.point.x, 30);
+        EXPECT_EQ(g_layered.point.y, 40);
+        EXPECT_EQ(g_layered.size.cx, 50);
+        EXPECT_EQ(g_layered.size.cy, 20);
+        EXPECT_EQ(g_layered.source, child.RenderDC.Get());
+    }
 }
 
 TEST(ControlPresentation, NonLayeredControlsPaintAtOnceWithTheOpacity)

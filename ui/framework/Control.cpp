@@ -320,14 +320,26 @@ void Control::OnStyleChanged(int which, STYLESTRUCT* style)
     auto turnedOff = [&](DWORD bit) { return (before & bit) && !(now & bit); };
     auto turnedOn = [&](DWORD bit) { return !(before & bit) && (now & bit); };
     if (which == GWL_EXSTYLE) {
+        const bool layeredChanged = turnedOff(WS_EX_LAYERED) || turnedOn(WS_EX_LAYERED);
         if (turnedOff(WS_EX_LAYERED)) SetLayered(0);
         else if (turnedOn(WS_EX_LAYERED)) SetLayered(1);
-        if (turnedOff(WS_EX_TRANSPARENT)) SetTransparent(0);
-        else if (turnedOn(WS_EX_TRANSPARENT)) SetTransparent(1);
+        if (!m_bMatchingTransparentBit) {
+            if (turnedOff(WS_EX_TRANSPARENT)) SetTransparent(0);
+            else if (turnedOn(WS_EX_TRANSPARENT)) SetTransparent(1);
+        }
+        if (layeredChanged) MatchTransparentBit();
     } else if (which == GWL_STYLE) {
         if (turnedOff(WS_TABSTOP)) SetTabStop(0);
         else if (turnedOn(WS_TABSTOP)) SetTabStop(1);
     }
+}
+
+void Control::MatchTransparentBit()
+{
+    if (m_bHitTestVisible) return;
+    m_bMatchingTransparentBit = true;
+    ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_TRANSPARENT, !IsPaintedChild(m_hWnd));
+    m_bMatchingTransparentBit = false;
 }
 
 void Control::SetLayered(int layered)

@@ -677,7 +677,7 @@ TEST(LayeredChildren, AControlThatLetsTheMousePassAnswersTheHitTestItselfOnlyAsA
     }
 }
 
-TEST(LayeredChildren, AChildMadeLayeredWhileLettingTheMousePassTakesItWhenAskedAgain)
+TEST(LayeredChildren, AChildMadeLayeredWhileLettingTheMousePassKeepsLettingItPassUntilAsked)
 {
     HostWindow host(300, 300, 200, 200);
     OpenControl control;
@@ -687,8 +687,11 @@ TEST(LayeredChildren, AChildMadeLayeredWhileLettingTheMousePassTakesItWhenAskedA
     control.IsHitTestVisible = 0;
     control.IsLayered = 1;
     EXPECT_EQ(control.IsLayered.Get() != 0, UseLayeredChildWindows());
+    // Still click-through, now by WS_EX_TRANSPARENT where it became layered.
+    EXPECT_EQ(control.IsHitTestVisible.Get(), 0);
+    EXPECT_EQ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0, UseLayeredChildWindows());
+    EXPECT_EQ(WindowFromPoint(POINT{300 + 40, 300 + 30}), host.Get());
 
-    // The style has no WS_EX_TRANSPARENT to clear, so no WM_STYLECHANGED comes.
     ChangedLog log = WatchChanged(control);
     control.IsHitTestVisible = 1;
     EXPECT_EQ(*log, Names{"IsHitTestVisible"});

@@ -268,6 +268,11 @@ TEST(LumoTextBlock, ACaptionMadeHitTestVisibleTakesTheRealPointerAndGivesItBack)
         const HWND window = block.Handle.Get();
         ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         if (row.paintedFirst) block.IsLayered = 0;
+        // Still click-through, and a painted caption without WS_EX_TRANSPARENT,
+        // which would keep its parent from clipping it out.
+        EXPECT_EQ(block.IsHitTestVisible.Get(), 0);
+        EXPECT_EQ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0, block.IsLayered.Get() != 0);
+        EXPECT_EQ(::WindowFromPoint(POINT{310, 310}), under.Handle.Get());
         ChangeCounter changed;
         changed.Watch(block.IsHitTestVisible);
         auto pressed = std::make_shared<std::vector<Control*>>();

@@ -65,6 +65,18 @@ BOOL WINAPI RecordUpdateLayered(HWND window, const UPDATELAYEREDWINDOWINFO* info
     return g_layered.result;
 }
 
+// The last layered presentation put the control's surface at the place and size.
+void ExpectLastLayeredUpdate(Control& control, int x, int y, int width, int height)
+{
+    EXPECT_EQ(g_layered.window, control.Handle.Get());
+    EXPECT_EQ(g_layered.result, TRUE);
+    EXPECT_EQ(g_layered.point.x, x);
+    EXPECT_EQ(g_layered.point.y, y);
+    EXPECT_EQ(g_layered.size.cx, width);
+    EXPECT_EQ(g_layered.size.cy, height);
+    EXPECT_EQ(g_layered.source, control.RenderDC.Get());
+}
+
 // Routes the exe's import of UpdateLayeredWindowIndirect through the recorder.
 class LayeredRecorder {
 public:
@@ -320,14 +332,8 @@ TEST(ControlPresentation, LayeredControlsUpdateTheLayeredWindowWithTheOpacity)
     control.exStyle = WS_EX_LAYERED;
     ASSERT_EQ(control.Create(nullptr, 50, 60, 130, 40), 1);  // above the least top-level size
     EXPECT_NE(control.IsLayered.Get(), 0);
-    EXPECT_EQ(g_layered.window, control.Handle.Get());
-    EXPECT_EQ(g_layered.result, TRUE);
+    ExpectLastLayeredUpdate(control, 50, 60, 130, 40);
     EXPECT_EQ(g_layered.destination, nullptr);
-    EXPECT_EQ(g_layered.point.x, 50);
-    EXPECT_EQ(g_layered.point.y, 60);
-    EXPECT_EQ(g_layered.size.cx, 130);
-    EXPECT_EQ(g_layered.size.cy, 40);
-    EXPECT_EQ(g_layered.source, control.RenderDC.Get());
     EXPECT_EQ(g_layered.sourcePoint.x, 0);
     EXPECT_EQ(g_layered.flags, static_cast<DWORD>(ULW_ALPHA));
     EXPECT_EQ(g_layered.blend.AlphaFormat, AC_SRC_ALPHA);
@@ -371,16 +377,8 @@ TEST(ControlPresentation, AChildAskedToBeLayeredUpdatesItsLayeredWindowOnlyWhere
     child.Render();
     EXPECT_EQ(g_layered.count, layered ? 1 : 0);
     EXPECT_EQ(child.paints, layered ? 0 : 1);
-    if (layered) {
-        EXPECT_EQ(g_layered.window, child.Handle.Get());
-        EXPECT_EQ(g_layered.result, TRUE);
-        // A child's place is in its parent's client area.
-        EXPECT_EQ(g_layered.point.x, 30);
-        EXPECT_EQ(g_layered.point.y, 40);
-        EXPECT_EQ(g_layered.size.cx, 50);
-        EXPECT_EQ(g_layered.size.cy, 20);
-        EXPECT_EQ(g_layered.source, child.RenderDC.Get());
-    }
+    // A child's place is in its parent's client area.
+    if (layered) ExpectLastLayeredUpdate(child, 30, 40, 50, 20);
 }
 
 TEST(ControlPresentation, NonLayeredControlsPaintAtOnceWithTheOpacity)

@@ -15,16 +15,26 @@ bool SameFlag(int32_t stored, int value)
     return (stored != 0) == (value != 0);
 }
 
-void ChangeStyleBit(HWND window, int which, LONG_PTR bit, bool set)
+// Whether the style had to change, so that WM_STYLECHANGED follows.
+bool ChangeStyleBit(HWND window, int which, LONG_PTR bit, bool set)
 {
     LONG_PTR style = ::GetWindowLongPtrW(window, which);
     LONG_PTR changed = set ? (style | bit) : (style & ~bit);
-    if (changed != style) ::SetWindowLongPtrW(window, which, changed);
+    if (changed == style) return false;
+    ::SetWindowLongPtrW(window, which, changed);
+    return true;
 }
 
 bool IsChildWindow(HWND window)
 {
     return (::GetWindowLongPtrW(window, GWL_STYLE) & WS_CHILD) != 0;
+}
+
+// Read from the window itself: the layered field is only known once
+// OnCreated has run, and subclasses set properties before that.
+bool IsPaintedChild(HWND window)
+{
+    return IsChildWindow(window) && !(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED);
 }
 
 }  // namespace
@@ -146,11 +156,18 @@ Control::Control()
                 }),
       IsHitTestVisible([this] { return static_cast<int>(m_bHitTestVisible); },
                        [this](const int& visible) {
-                           if (SameFlag(m_bHitTestVisible, visible)) return;
+                           if (SameFlag(m_bHitTestVisible, visible) || !::IsWindow(m_hWnd)) return;
+                           const bool transparent = visible == 0;
                            // A painted child is not clipped out of its parent when
                            // WS_EX_TRANSPARENT: it answers WM_NCHITTEST instead.
-                           if (!m_bLayered && IsChildWindow(m_hWnd)) SetTransparent(visible == 0 ? 1 : 0);
-                           else ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_TRANSPARENT, visible == 0);
+                           if (transparent && IsPaintedChild(m_hWnd)) {
+                               SetTransparent(1);
+                               return;
+                           }
+                           // WM_STYLECHANGED updates the field; a style already as asked
+                           // (a painted child never had the bit) sends none.
+                           if (!ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_TRANSPARENT, transparent))
+                               SetTransparent(transparent ? 1 : 0);
                        }),
       Margin([this] { return m_margin; },
              [this](const Thickness& margin) { UpdateDrawnValue(m_margin, margin, [this] { Render(); }, Margin, this); }),
@@ -303,14 +320,26 @@ void Control::OnStyleChanged(int which, STYLESTRUCT* style)
     auto turnedOff = [&](DWORD bit) { return (before & bit) && !(now & bit); };
     auto turnedOn = [&](DWORD bit) { return !(before & bit) && (now & bit); };
     if (which == GWL_EXSTYLE) {
+        const bool layeredChanged = turnedOff(WS_EX_LAYERED) || turnedOn(WS_EX_LAYERED);
         if (turnedOff(WS_EX_LAYERED)) SetLayered(0);
         else if (turnedOn(WS_EX_LAYERED)) SetLayered(1);
-        if (turnedOff(WS_EX_TRANSPARENT)) SetTransparent(0);
-        else if (turnedOn(WS_EX_TRANSPARENT)) SetTransparent(1);
+        if (!m_bMatchingTransparentBit) {
+            if (turnedOff(WS_EX_TRANSPARENT)) SetTransparent(0);
+            else if (turnedOn(WS_EX_TRANSPARENT)) SetTransparent(1);
+        }
+        if (layeredChanged) MatchTransparentBit();
     } else if (which == GWL_STYLE) {
         if (turnedOff(WS_TABSTOP)) SetTabStop(0);
         else if (turnedOn(WS_TABSTOP)) SetTabStop(1);
     }
+}
+
+void Control::MatchTransparentBit()
+{
+    if (m_bHitTestVisible) return;
+    m_bMatchingTransparentBit = true;
+    ChangeStyleBit(m_hWnd, GWL_EXSTYLE, WS_EX_TRANSPARENT, !IsPaintedChild(m_hWnd));
+    m_bMatchingTransparentBit = false;
 }
 
 void Control::SetLayered(int layered)

@@ -257,6 +257,9 @@ private:
     // system hands out again is never taken for ours.
     void ForgetWindow();
     void RaiseMouse(const MouseEvent& event, UINT keys, uint32_t clickCount, POINTS pt, int32_t delta = 0);
+    // While the mouse passes through: WS_EX_TRANSPARENT on a layered or
+    // top-level window, none on a painted child, which answers WM_NCHITTEST.
+    void MatchTransparentBit();
 
     // The Graphics of the render under way, drawing into the memory DC.
     Gdiplus::Graphics* m_pRenderGraphics = nullptr;
@@ -265,4 +268,6 @@ private:
     // Set by the destructor: from then on the window's messages reach only the
     // default procedure, so no handler of a destroyed subclass or owner runs.
     bool m_bDestroying = false;
+    // Set while MatchTransparentBit changes the style: the field keeps its value.
+    bool m_bMatchingTransparentBit = false;
 };

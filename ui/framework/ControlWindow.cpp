@@ -230,8 +230,10 @@ LRESULT Control::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         return 0;
     case WM_NCHITTEST:
         // Click-through without WS_EX_TRANSPARENT on painted children, which
-        // their parent would not clip out and so paint over.
-        if (!m_bHitTestVisible) return HTTRANSPARENT;
+        // their parent would not clip out and so paint over. A top-level
+        // window keeps the default answer: the pointer must not fall through
+        // to another window of the thread.
+        if (!m_bHitTestVisible && (::GetWindowLongPtrW(m_hWnd, GWL_STYLE) & WS_CHILD)) return HTTRANSPARENT;
         return DefaultProc();
     case WM_CONTROL_RENDER:
         Render();

@@ -10,7 +10,14 @@ bool RunningUnderWine()
     return ntdll && ::GetProcAddress(ntdll, "wine_get_version") != nullptr;
 }
 
+bool g_forcedForTests = false;
+
 } // namespace
+
+void ForceLayeredChildWindowsForTests()
+{
+    g_forcedForTests = true;
+}
 
 bool LayeredChildrenAllowed(bool windows8OrLater, bool underWine)
 {
@@ -20,7 +27,8 @@ bool LayeredChildrenAllowed(bool windows8OrLater, bool underWine)
 bool UseLayeredChildWindows()
 {
     // The manifest's Windows 8 entry keeps the version check honest.
-    static const bool use = LayeredChildrenAllowed(::IsWindows8OrGreater() != FALSE, RunningUnderWine());
+    static const bool use =
+        g_forcedForTests || LayeredChildrenAllowed(::IsWindows8OrGreater() != FALSE, RunningUnderWine());
     return use;
 }
 

@@ -14,3 +14,7 @@ DWORD ChildLayeredExStyle(DWORD exStyle);
 
 // For tests: the rule behind the decision.
 bool LayeredChildrenAllowed(bool windows8OrLater, bool underWine);
+
+// For tests only, before the first control is made: take the road of the
+// systems that use layered children, which Wine never takes by itself.
+void ForceLayeredChildWindowsForTests();

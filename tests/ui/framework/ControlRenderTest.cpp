@@ -16,6 +16,7 @@
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/Control.h"
 #include "ui/framework/GdiHelpers.h"
+#include "ui/framework/LayeredChildren.h"
 #include "ui/framework/MemoryDC.h"
 #include "ui/framework/Panel.h"
 
@@ -62,6 +63,18 @@ BOOL WINAPI RecordUpdateLayered(HWND window, const UPDATELAYEREDWINDOWINFO* info
     if (info->prcDirty) g_layered.dirty = *info->prcDirty;
     g_layered.result = g_realUpdateLayered(window, info);
     return g_layered.result;
+}
+
+// The last layered presentation put the control's surface at the place and size.
+void ExpectLastLayeredUpdate(Control& control, int x, int y, int width, int height)
+{
+    EXPECT_EQ(g_layered.window, control.Handle.Get());
+    EXPECT_EQ(g_layered.result, TRUE);
+    EXPECT_EQ(g_layered.point.x, x);
+    EXPECT_EQ(g_layered.point.y, y);
+    EXPECT_EQ(g_layered.size.cx, width);
+    EXPECT_EQ(g_layered.size.cy, height);
+    EXPECT_EQ(g_layered.source, control.RenderDC.Get());
 }
 
 // Routes the exe's import of UpdateLayeredWindowIndirect through the recorder.
@@ -319,14 +332,8 @@ TEST(ControlPresentation, LayeredControlsUpdateTheLayeredWindowWithTheOpacity)
     control.exStyle = WS_EX_LAYERED;
     ASSERT_EQ(control.Create(nullptr, 50, 60, 130, 40), 1);  // above the least top-level size
     EXPECT_NE(control.IsLayered.Get(), 0);
-    EXPECT_EQ(g_layered.window, control.Handle.Get());
-    EXPECT_EQ(g_layered.result, TRUE);
+    ExpectLastLayeredUpdate(control, 50, 60, 130, 40);
     EXPECT_EQ(g_layered.destination, nullptr);
-    EXPECT_EQ(g_layered.point.x, 50);
-    EXPECT_EQ(g_layered.point.y, 60);
-    EXPECT_EQ(g_layered.size.cx, 130);
-    EXPECT_EQ(g_layered.size.cy, 40);
-    EXPECT_EQ(g_layered.source, control.RenderDC.Get());
     EXPECT_EQ(g_layered.sourcePoint.x, 0);
     EXPECT_EQ(g_layered.flags, static_cast<DWORD>(ULW_ALPHA));
     EXPECT_EQ(g_layered.blend.AlphaFormat, AC_SRC_ALPHA);
@@ -351,6 +358,27 @@ TEST(ControlPresentation, LayeredControlsUpdateTheLayeredWindowWithTheOpacity)
     EXPECT_EQ(g_layered.dirty.left, 1);
     EXPECT_EQ(g_layered.dirty.bottom, 12);
     EXPECT_EQ(control.paints, 0);  // layered controls never paint
+}
+
+TEST(ControlPresentation, AChildAskedToBeLayeredUpdatesItsLayeredWindowOnlyWhereLayeredChildrenAreUsed)
+{
+    LayeredRecorder recorder;
+    ASSERT_TRUE(recorder.Installed());
+    HostWindow host(0, 0, 200, 200);
+    Probe child;
+    child.exStyle = WS_EX_LAYERED;
+    ASSERT_EQ(child.Create(host.Get(), 30, 40, 50, 20), 1);
+    const bool layered = UseLayeredChildWindows();
+    EXPECT_EQ((GetWindowLongPtrW(child.Handle.Get(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, layered);
+    EXPECT_EQ(child.IsLayered.Get() != 0, layered);
+
+    g_layered = LayeredCall{};
+    child.paints = 0;
+    child.Render();
+    EXPECT_EQ(g_layered.count, layered ? 1 : 0);
+    EXPECT_EQ(child.paints, layered ? 0 : 1);
+    // A child's place is in its parent's client area.
+    if (layered) ExpectLastLayeredUpdate(child, 30, 40, 50, 20);
 }
 
 TEST(ControlPresentation, NonLayeredControlsPaintAtOnceWithTheOpacity)

@@ -637,6 +637,69 @@ TEST(LayeredChildren, AClickThroughChildLetsThePointerReachWhatLiesUnderIt)
     EXPECT_EQ(WindowFromPoint(inside), over.Handle.Get());
 }
 
+TEST(LayeredChildren, AControlThatLetsTheMousePassAnswersTheHitTestItselfOnlyAsAChild)
+{
+    struct Row {
+        const char* name;
+        bool child;
+        DWORD exStyle;
+        bool passes;  // whether the pointer reaches the host under it
+    };
+    const Row rows[] = {
+        // WS_EX_TRANSPARENT alone does not let the mouse through a window.
+        {"top-level", false, 0, false},
+        {"layered top-level", false, WS_EX_LAYERED, true},
+        {"child", true, 0, true},
+        {"child asked to be layered", true, WS_EX_LAYERED, true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HostWindow host(300, 300, 200, 200);
+        OpenControl control;
+        control.extraExStyle = row.exStyle;
+        ASSERT_EQ(row.child ? control.Create(host.Get(), 20, 20, 60, 30) : control.Create(nullptr, 320, 320, 60, 30),
+                  1);
+        control.Background = Gdiplus::Color(0xFF204060);  // no see-through pixels
+        const HWND window = control.Handle.Get();
+        const POINT inside = {300 + 40, 300 + 30};
+        ASSERT_EQ(WindowFromPoint(inside), window);
+
+        control.IsHitTestVisible = 0;
+        EXPECT_EQ(control.IsHitTestVisible.Get(), 0);
+        const LONG_PTR exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+        // A painted child keeps the bit off: its parent would not clip it out.
+        const bool paintedChild = row.child && !(exStyle & WS_EX_LAYERED);
+        EXPECT_EQ((exStyle & WS_EX_TRANSPARENT) != 0, !paintedChild);
+        const LPARAM at = MAKELPARAM(inside.x, inside.y);
+        EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, at),
+                  row.child ? HTTRANSPARENT : DefWindowProcW(window, WM_NCHITTEST, 0, at));
+        EXPECT_EQ(WindowFromPoint(inside), row.passes ? host.Get() : window);
+    }
+}
+
+TEST(LayeredChildren, AChildMadeLayeredWhileLettingTheMousePassKeepsLettingItPassUntilAsked)
+{
+    HostWindow host(300, 300, 200, 200);
+    OpenControl control;
+    ASSERT_EQ(control.Create(host.Get(), 20, 20, 60, 30), 1);
+    control.Background = Gdiplus::Color(0xFF204060);
+    const HWND window = control.Handle.Get();
+    control.IsHitTestVisible = 0;
+    control.IsLayered = 1;
+    EXPECT_EQ(control.IsLayered.Get() != 0, UseLayeredChildWindows());
+    // Still click-through, now by WS_EX_TRANSPARENT where it became layered.
+    EXPECT_EQ(control.IsHitTestVisible.Get(), 0);
+    EXPECT_EQ((GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0, UseLayeredChildWindows());
+    EXPECT_EQ(WindowFromPoint(POINT{300 + 40, 300 + 30}), host.Get());
+
+    ChangedLog log = WatchChanged(control);
+    control.IsHitTestVisible = 1;
+    EXPECT_EQ(*log, Names{"IsHitTestVisible"});
+    EXPECT_EQ(control.IsHitTestVisible.Get(), 1);
+    EXPECT_FALSE(GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT);
+    EXPECT_EQ(WindowFromPoint(POINT{300 + 40, 300 + 30}), window);
+}
+
 TEST(ControlWindowState, EnabledAndVisibleFollowOnlyTheirSetters)
 {
     HostWindow host(0, 0, 200, 200);

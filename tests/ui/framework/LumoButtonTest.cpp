@@ -229,6 +229,8 @@ TEST_F(StyledButtons, LumoColorButtonKeepsItsColourOverThePixelsBehind)
 
     LumoColorButton button(L"", L"", L"", Gdiplus::Color(0xFF20A0C0));
     ASSERT_EQ(button.Create(host.Get(), 10, 10, 37, 35), 1);
+    // Painted, as it is wherever layered children are not used.
+    button.IsLayered = 0;
     button.BackgroundDC = behind.GetSafeHdc();
     ASSERT_EQ(button.IsLayered.Get(), 0);
     const HDC surface = button.RenderDC.Get();

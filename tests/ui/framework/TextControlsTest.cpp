@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/ui/Dialog.h"
+#include "tests/support/PointerInput.h"
 #include "tests/support/TempDir.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/framework/Language.h"
@@ -237,6 +238,7 @@ TEST(LumoTextBlock, IsLayeredWhereShownAndLetsTheMousePass)
     ASSERT_EQ(under.Create(host.Get(), 0, 0, 200, 100), 1);
     LumoTextBlock<14, 0, 100> block(0xFFFFFFFF, L"K");
     ASSERT_EQ(block.Create(host.Get(), 0, 0, 100, 30), 1);
+    ::SetWindowPos(block.Handle.Get(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     const LONG_PTR exStyle = ::GetWindowLongPtrW(block.Handle.Get(), GWL_EXSTYLE);
     EXPECT_EQ((exStyle & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
     EXPECT_EQ(block.IsLayered.Get() != 0, UseLayeredChildWindows());
@@ -246,6 +248,60 @@ TEST(LumoTextBlock, IsLayeredWhereShownAndLetsTheMousePass)
     EXPECT_EQ(block.IsHitTestVisible.Get(), 0);
     // Either way the pointer reaches what lies under the caption.
     EXPECT_EQ(::WindowFromPoint(POINT{300 + 10, 300 + 10}), under.Handle.Get());
+}
+
+TEST(LumoTextBlock, ACaptionMadeHitTestVisibleTakesTheRealPointerAndGivesItBack)
+{
+    struct Row {
+        const char* name;
+        bool paintedFirst;
+    };
+    // As made, and made a painted child first, as the effect panel does with its titles.
+    const Row rows[] = {{"as made", false}, {"made painted first", true}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        HostWindow host(300, 300, 200, 100);
+        Control under;
+        ASSERT_EQ(under.Create(host.Get(), 0, 0, 200, 100), 1);
+        LumoTextBlock<14, 0, 100> block(0xFFFFFFFF, L"K");
+        ASSERT_EQ(block.Create(host.Get(), 0, 0, 100, 30), 1);
+        const HWND window = block.Handle.Get();
+        ::SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        if (row.paintedFirst) block.IsLayered = 0;
+        // Still click-through, and a painted caption without WS_EX_TRANSPARENT,
+        // which would keep its parent from clipping it out.
+        EXPECT_EQ(block.IsHitTestVisible.Get(), 0);
+        EXPECT_EQ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0, block.IsLayered.Get() != 0);
+        EXPECT_EQ(::WindowFromPoint(POINT{310, 310}), under.Handle.Get());
+        ChangeCounter changed;
+        changed.Watch(block.IsHitTestVisible);
+        auto pressed = std::make_shared<std::vector<Control*>>();
+        for (Control* control : {static_cast<Control*>(&block), &under})
+            control->LButtonDown.Subscribe([pressed, control](void*, MouseEventArgs&) { pressed->push_back(control); });
+        const auto press = [&] {
+            pressed->clear();
+            testsupport::MoveCursorTo(310, 310);
+            controltest::Pump(30);
+            testsupport::LeftButton(true);
+            testsupport::LeftButton(false);
+            return controltest::PumpUntil([&] { return !pressed->empty(); }, 2000) ? pressed->front() : nullptr;
+        };
+
+        block.IsHitTestVisible = 1;
+        EXPECT_EQ(block.IsHitTestVisible.Get(), 1);
+        EXPECT_EQ(changed.Get(), 1);
+        EXPECT_EQ(::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT, 0);
+        EXPECT_EQ(::WindowFromPoint(POINT{310, 310}), window);
+        EXPECT_EQ(press(), &block);
+
+        block.IsHitTestVisible = 0;
+        EXPECT_EQ(block.IsHitTestVisible.Get(), 0);
+        EXPECT_EQ(changed.Get(), 2);
+        const bool layered = (::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_LAYERED) != 0;
+        EXPECT_EQ((::GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TRANSPARENT) != 0, layered);
+        EXPECT_EQ(::WindowFromPoint(POINT{310, 310}), under.Handle.Get());
+        EXPECT_EQ(press(), &under);
+    }
 }
 
 TEST(LumoTextBlock, DisablingHalvesTheBaseOpacity)

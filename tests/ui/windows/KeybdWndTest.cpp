@@ -429,6 +429,8 @@ TEST_F(KeyboardPicture, PaintCopiesTheBackBufferAndDestroyIsOnce)
     EXPECT_TRUE(m_frame.IsLayered());
     // layered only where child windows may be; painted (as checked above) elsewhere
     EXPECT_EQ((GetWindowLongPtrW(m_frame, GWL_EXSTYLE) & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
+    // Either way the keys under the frame's picture take the pointer.
+    EXPECT_EQ(WindowFromPoint(centre), keys.GetSafeHwnd());
     EXPECT_EQ(m_frame.SendMessage(WM_ERASEBKGND, 0, 0), 0);
     const HWND frameWindow = m_frame.GetSafeHwnd(), keysWindow = keys.GetSafeHwnd();
     m_frame.Destroy();

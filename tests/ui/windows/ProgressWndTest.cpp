@@ -19,6 +19,7 @@
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "tests/ui/framework/GdiLedger.h"
 #include "ui/framework/D2DModule.h"
+#include "ui/framework/LayeredChildren.h"
 #include "ui/framework/Scale.h"
 #include "ui/framework/SkinImage.h"
 #include "ui/windows/ProgressWnd.h"
@@ -199,6 +200,12 @@ TEST_F(ProgressWndTest, BackdropIsTheScreenBlurredAndDarkenedInFiveSteps)
     EXPECT_TRUE(overlay.IsActive());
     EXPECT_TRUE(IsWindowVisible(overlay));
     EXPECT_FALSE(overlay.Create(&host, kHostWidth, kHostHeight));
+    // Layered only where child windows may be; either way it takes the pointer
+    // from the window under it.
+    const LONG_PTR exStyle = GetWindowLongPtrW(overlay, GWL_EXSTYLE);
+    EXPECT_EQ((exStyle & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
+    EXPECT_EQ(exStyle & WS_EX_TRANSPARENT, 0);
+    EXPECT_EQ(WindowFromPoint(POINT{30 + 100, 30 + 100}), overlay.GetSafeHwnd());
 
     // First step: darkened by 25 of 255.
     EXPECT_EQ(overlay.BackdropStep(), 2);

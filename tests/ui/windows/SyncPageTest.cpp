@@ -242,8 +242,13 @@ TEST_F(SyncPage, PaintedPageShowsItsCompositeAndEachSwitchsCurrentFace)
     CreatePage();
     page->MakeLayered();
     EXPECT_EQ(page->IsLayered(), UseLayeredChildWindows());
-    if (!UseLayeredChildWindows()) {
-        EXPECT_EQ(GetWindowLongPtrW(page->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYERED, 0);
+    EXPECT_EQ((GetWindowLongPtrW(page->GetSafeHwnd(), GWL_EXSTYLE) & WS_EX_LAYERED) != 0, UseLayeredChildWindows());
+    // Either way its switches take the pointer.
+    {
+        const HWND switchWindow = page->PowerSwitch(2)->GetSafeHwnd();
+        RECT r = {};
+        GetWindowRect(switchWindow, &r);
+        EXPECT_EQ(WindowFromPoint(POINT{(r.left + r.right) / 2, (r.top + r.bottom) / 2}), switchWindow);
     }
 
     // Turned on after the page was composed with it off.

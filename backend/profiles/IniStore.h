@@ -21,16 +21,18 @@ extern const wchar_t* const kEffectKeyDefaults[kEffectFieldCount];
 // The "Config" keys of a profile file, in the order written.
 extern const wchar_t* const kProfileIndexKeys[kProfileIndexKeyCount];
 
-// Decimal the way _wtoi reads it (blanks, sign, digits, anything else ends
-// it), but saturating at the 32-bit limits instead of overflowing.
+// Decimal the way _wtoi reads ASCII text (blanks, sign, digits, anything else
+// ends it), but saturating at the 32-bit limits instead of overflowing. Only
+// ASCII blanks and digits count: a full-width digit ends the number, where
+// _wtoi would read it.
 int32_t ParseIniInt(const wchar_t* text);
-// Hexadecimal the way wcstol(base 16) reads it, saturating the same way.
+// Hexadecimal the way wcstol(base 16) reads ASCII text, saturating the same way.
 int32_t ParseIniHex(const wchar_t* text);
 
 // Recent colours: "%02X%02X%02X" of red, green, blue; read back opaque.
 uint32_t RecentColorFromText(const wchar_t* text);
-// The same for a stored value: false for one that is not hexadecimal digits
-// alone (blanks around them allowed), so it is skipped, not read as black.
+// The same for a stored value: false for one that is not ASCII hexadecimal
+// digits alone (blanks around them allowed), so it is skipped, not read as black.
 bool ParseRecentColorText(const wchar_t* text, uint32_t& argb);
 bool RecentColorText(uint32_t argb, wchar_t* buffer, size_t capacity);
 

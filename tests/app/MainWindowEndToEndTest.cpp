@@ -272,6 +272,8 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
 
     const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
+    // The overlay comes once the files are written.
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
     const std::wstring basic = Profile(L"Basic.ini");
     EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
     EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"0");
@@ -280,7 +282,6 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     EXPECT_NE(IniValue(basic, L"RecentColor", L"Count"), L"<missing>");
     EXPECT_EQ(IniValue(Profile(L"Custom0.Ini"), L"Config", L"allIndex"), L"0");
 
-    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
     EXPECT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
@@ -320,7 +321,9 @@ TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
     ASSERT_FALSE(calls.empty()) << "the colour is previewed";
     EXPECT_EQ(calls.back(), expected);
 
+    const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the overlay comes once the files are written";
     const std::wstring custom0 = Profile(L"Custom0.Ini");
     EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorR"), L"0");
     EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorG"), L"255");

@@ -255,7 +255,7 @@ bool SaveProfile(const wchar_t* folder, int n, const CustomProfile& profile)
     return allWritten;
 }
 
-std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath)
+std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath, const RecentColorEntryFn& onEntry)
 {
     std::vector<uint32_t> colors;
     int32_t count = ReadIniInt(basicPath, L"RecentColor", L"Count", L"");
@@ -267,7 +267,9 @@ std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath)
         wchar_t value[kIniValueCapacity] = {};
         GetPrivateProfileStringW(L"RecentColor", key, L"", value, ARRAYSIZE(value), basicPath);
         uint32_t color = 0;
-        if (ParseRecentColorText(value, color)) colors.push_back(color);
+        const bool read = ParseRecentColorText(value, color);
+        if (read) colors.push_back(color);
+        if (onEntry) onEntry(key, value, read ? &color : nullptr);
     }
     return colors;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "backend/profiles/EffectModel.h"
@@ -57,8 +58,10 @@ bool SaveProfile(const wchar_t* folder, int n, const CustomProfile& profile);
 // Basic.ini [RecentColor]: colours in file order (Color0, the oldest, first).
 // Count is trusted only within 0..10; a larger count reads its last ten keys,
 // which is what adding each in turn to a ten-entry list would keep. A
-// malformed or missing value is skipped.
-std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath);
+// malformed or missing value is skipped. onEntry, when given, sees each key
+// in turn with its value as stored and the colour read (null when skipped).
+using RecentColorEntryFn = std::function<void(const wchar_t* key, const wchar_t* value, const uint32_t* color)>;
+std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath, const RecentColorEntryFn& onEntry = nullptr);
 // newestFirst as the picker holds it; Color0 is written from the last entry.
 bool SaveRecentColors(const wchar_t* basicPath, const std::vector<uint32_t>& newestFirst);
 

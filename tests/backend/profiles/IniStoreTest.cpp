@@ -359,6 +359,22 @@ TEST_F(IniStoreTest, HandEditedFullWidthNumbersAreNotRead)
         << "the full-width colour is skipped, not read as black";
 }
 
+TEST_F(IniStoreTest, EachRecentColourKeyIsSeenInTurnWithItsStoredValue)
+{
+    std::wstring basic = dir.File(L"Basic.ini");
+    WriteText(basic, "[RecentColor]\r\nCount=3\r\nColor0=00FF00\r\nColor1=red\r\nColor2=0000FF\r\n");
+    std::vector<std::wstring> seen;
+    const std::vector<uint32_t> colors =
+        LoadRecentColors(basic.c_str(), [&seen](const wchar_t* key, const wchar_t* value, const uint32_t* color) {
+            wchar_t text[16] = L"skipped";
+            if (color != nullptr) swprintf(text, 16, L"%08X", *color);
+            seen.push_back(std::wstring(key) + L"=" + value + L" " + text);
+        });
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"Color0=00FF00 FF00FF00", L"Color1=red skipped",
+                                               L"Color2=0000FF FF0000FF"}));
+    EXPECT_EQ(colors, (std::vector<uint32_t>{0xFF00FF00u, 0xFF0000FFu}));
+}
+
 TEST_F(IniStoreTest, MalformedOrMissingRecentColoursAreSkipped)
 {
     std::wstring basic = dir.File(L"Basic.ini");

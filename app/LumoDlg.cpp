@@ -123,7 +123,7 @@ BOOL CLumoDlg::OnInitDialog()
         m_nZoneMode = applied.zoneMode;
     }
 
-    LogMessage(L"Apply one", L"OnInitDialog", false, 0);
+    LogMessage(L"", L"Apply one @ OnInitDialog", false, 0);
     const HINSTANCE instance = ResourceInstance();
     OnStartUpStep(L"profiles and language");
     PaintBackground(instance);
@@ -176,14 +176,18 @@ void CLumoDlg::LoadRecentColors()
     wchar_t basicPath[MAX_PATH];
     if (!BasicIniPath(basicPath, MAX_PATH)) return;
     // Oldest first, so the newest ends up at the front of the list.
-    for (uint32_t argb : ::LoadRecentColors(basicPath)) {
+    ::LoadRecentColors(basicPath, [this](const wchar_t* key, const wchar_t* value, const uint32_t* color) {
+        LogMessage(key, L"tszName - @ Oninit", true, 0);
+        LogMessage(value, L"tszReturn @ Oninit", true, 0);
+        if (color == nullptr) return;
+        const uint32_t argb = *color;
         wchar_t text[96];
         platform::FormatBounded(text, ARRAYSIZE(text), L"color: %X(%X), R:%d, G:%d, B:%d,", argb, argb & 0xFFFFFFu,
                                 static_cast<int>((argb >> 16) & 0xFF), static_cast<int>((argb >> 8) & 0xFF),
                                 static_cast<int>(argb & 0xFF));
         LogMessage(text, L"tszTmp @ colorx value", false, 0);
         m_colorPopup.Picker().AddRecentColor(argb);
-    }
+    });
 }
 
 void CLumoDlg::RegisterDeviceNotifications()

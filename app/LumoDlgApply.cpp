@@ -49,10 +49,10 @@ void CLumoDlg::OnBnClickedApply()
         LogMessage(basicPath, L"tszPath @ OnBnClickedApply", false, 0);
         const int32_t effect = m_pEffectPanel ? static_cast<int32_t>(m_pEffectPanel->EffectType.Get()) : -1;
         SaveAppliedConfig(basicPath, g_nAppliedProfile, m_nZoneMode, effect);
-        LogMessage(L"m_uiApply", place, true, static_cast<DWORD>(g_nAppliedProfile));
-        LogMessage(L"nModeIndex", place, true,
-                   static_cast<DWORD>(g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)].modeIndex));
-        LogMessage(L"m_iModeIndex", place, true, static_cast<DWORD>(m_nZoneMode));
+        LogNumber(L"m_uiApply", place, static_cast<uint32_t>(g_nAppliedProfile));
+        LogNumber(L"nModeIndex", place,
+                  static_cast<uint32_t>(g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)].modeIndex));
+        LogNumber(L"m_iModeIndex", place, static_cast<uint32_t>(m_nZoneMode));
     }
     SaveRecentColors();
     SaveCustomEffect2Ini(m_nCurrentTab);

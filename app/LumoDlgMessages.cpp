@@ -126,10 +126,10 @@ LRESULT CLumoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 void CLumoDlg::OnProfileModified(WPARAM wParam, LPARAM lParam)
 {
     const wchar_t* place = L"CLumoCoreDlg WndProc";
-    LogMessage(L"WM_PROFILEMODIFY_MESSAGE, wParam is", place, true, static_cast<DWORD>(wParam));
+    LogNumber(L"WM_PROFILEMODIFY_MESSAGE, wParam is", place, static_cast<uint32_t>(wParam));
     if (wParam != 0) return;
-    LogMessage(L"WM_PROFILEMODIFY_MESSAGE,wParam 0, profile applied !!, lParam is", place, true,
-               static_cast<DWORD>(lParam));
+    LogNumber(L"WM_PROFILEMODIFY_MESSAGE,wParam 0, profile applied !!, lParam is", place,
+              static_cast<uint32_t>(lParam));
     if (lParam < 0 || lParam > kLastProfileModifyIndex) return;
 
     wchar_t basicPath[MAX_PATH];

@@ -13,12 +13,6 @@ namespace {
 const wchar_t kConfig[] = L"Config";
 const wchar_t kMainWindowClass[] = L"VYL LumoCore App Class";
 
-void TraceNumber(const wchar_t* text, const wchar_t* place, uint32_t number)
-{
-    // A failure-form line is how a number reaches the log.
-    LogMessage(text, place, false, number);
-}
-
 void WriteApplyZero(const wchar_t* folder)
 {
     wchar_t basic[MAX_PATH];
@@ -33,7 +27,7 @@ void SendReset(bool readStatus, const wchar_t* place)
     if (readStatus) {
         DWORD dwSubType = 0;
         GetRGBKBStatus(dwType, dwSubType);
-        TraceNumber(L"KBStatus, dwType is ", place, dwType);
+        LogNumber(L"KBStatus, dwType is ", place, dwType);
     }
     SetRGBKBEffect(0, true, ResetEffect(), dwType);
     ExecSimpleCmd2RGBKB(RGBKB_CMD_COMMIT);
@@ -199,7 +193,7 @@ void ApplyHandler(ApplyModeState& state)
 {
     const wchar_t* place = L"ApplyHandler";
     const uint32_t index = state.applyIndex;
-    TraceNumber(L"g_dwApplyIndex is", place, index);
+    LogNumber(L"g_dwApplyIndex is", place, index);
     // Without the support flag the index names a profile, and there are three.
     if (index > 8) {
         LogMessage(L"g_dwApplyIndex out of bound !", place, true, 0);
@@ -210,7 +204,7 @@ void ApplyHandler(ApplyModeState& state)
     DWORD dwType = 0;
     DWORD dwSubType = 0;
     GetRGBKBStatus(dwType, dwSubType);
-    TraceNumber(L"KBStatus, dwType is ", place, dwType);
+    LogNumber(L"KBStatus, dwType is ", place, dwType);
     if (dwType != 1 && dwType != 2) {
         LogMessage(L"dwType wrong !", place, true, 0);
         return;
@@ -220,7 +214,7 @@ void ApplyHandler(ApplyModeState& state)
         return;
     }
     state.modelType = ModelTypeFromStatus(dwType, dwSubType, g_dwPidModel, state.productId);
-    TraceNumber(L"m_uiModelType is ", place, state.modelType);
+    LogNumber(L"m_uiModelType is ", place, state.modelType);
 
     SeedSettings seed;
     seed.support = g_dwSupport;

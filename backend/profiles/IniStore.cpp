@@ -1,7 +1,6 @@
 #include "backend/profiles/IniStore.h"
 
 #include <cwchar>
-#include <cwctype>
 #include <iterator>
 #include <limits>
 #include <type_traits>
@@ -32,6 +31,13 @@ namespace {
 constexpr int64_t kIntMax = std::numeric_limits<int32_t>::max();
 constexpr int64_t kIntMin = std::numeric_limits<int32_t>::min();
 
+// Numbers are ASCII only; the runtime's readers would also take full-width
+// digits and blanks, which only a hand-edited file holds.
+bool IsAsciiBlank(wchar_t c)
+{
+    return c == L' ' || (c >= L'\t' && c <= L'\r');
+}
+
 int HexDigitValue(wchar_t c)
 {
     if (c >= L'0' && c <= L'9') return c - L'0';
@@ -46,7 +52,7 @@ int32_t ParseClamped(const wchar_t* text, int base)
 {
     if (text == nullptr) return 0;
     const wchar_t* p = text;
-    while (*p != L'\0' && std::iswspace(*p)) ++p;
+    while (IsAsciiBlank(*p)) ++p;
     bool negative = false;
     if (*p == L'+' || *p == L'-') {
         negative = *p == L'-';
@@ -130,7 +136,7 @@ bool ParseRecentColorText(const wchar_t* text, uint32_t& argb)
     const wchar_t* p = text;
     while (*p == L' ' || *p == L'\t') ++p;
     const wchar_t* digits = p;
-    while (iswxdigit(*p)) ++p;
+    while (HexDigitValue(*p) >= 0) ++p;
     const size_t digitCount = static_cast<size_t>(p - digits);
     while (*p == L' ' || *p == L'\t') ++p;
     if (digitCount == 0 || digitCount > 8 || *p != L'\0') return false;
@@ -249,7 +255,7 @@ bool SaveProfile(const wchar_t* folder, int n, const CustomProfile& profile)
     return allWritten;
 }
 
-std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath)
+std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath, const RecentColorEntryFn& onEntry)
 {
     std::vector<uint32_t> colors;
     int32_t count = ReadIniInt(basicPath, L"RecentColor", L"Count", L"");
@@ -261,7 +267,9 @@ std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath)
         wchar_t value[kIniValueCapacity] = {};
         GetPrivateProfileStringW(L"RecentColor", key, L"", value, ARRAYSIZE(value), basicPath);
         uint32_t color = 0;
-        if (ParseRecentColorText(value, color)) colors.push_back(color);
+        const bool read = ParseRecentColorText(value, color);
+        if (read) colors.push_back(color);
+        if (onEntry) onEntry(key, value, read ? &color : nullptr);
     }
     return colors;
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "backend/profiles/EffectModel.h"
@@ -21,16 +22,18 @@ extern const wchar_t* const kEffectKeyDefaults[kEffectFieldCount];
 // The "Config" keys of a profile file, in the order written.
 extern const wchar_t* const kProfileIndexKeys[kProfileIndexKeyCount];
 
-// Decimal the way _wtoi reads it (blanks, sign, digits, anything else ends
-// it), but saturating at the 32-bit limits instead of overflowing.
+// Decimal the way _wtoi reads ASCII text (blanks, sign, digits, anything else
+// ends it), but saturating at the 32-bit limits instead of overflowing. Only
+// ASCII blanks and digits count: a full-width digit ends the number, where
+// _wtoi would read it.
 int32_t ParseIniInt(const wchar_t* text);
-// Hexadecimal the way wcstol(base 16) reads it, saturating the same way.
+// Hexadecimal the way wcstol(base 16) reads ASCII text, saturating the same way.
 int32_t ParseIniHex(const wchar_t* text);
 
 // Recent colours: "%02X%02X%02X" of red, green, blue; read back opaque.
 uint32_t RecentColorFromText(const wchar_t* text);
-// The same for a stored value: false for one that is not hexadecimal digits
-// alone (blanks around them allowed), so it is skipped, not read as black.
+// The same for a stored value: false for one that is not ASCII hexadecimal
+// digits alone (blanks around them allowed), so it is skipped, not read as black.
 bool ParseRecentColorText(const wchar_t* text, uint32_t& argb);
 bool RecentColorText(uint32_t argb, wchar_t* buffer, size_t capacity);
 
@@ -55,8 +58,10 @@ bool SaveProfile(const wchar_t* folder, int n, const CustomProfile& profile);
 // Basic.ini [RecentColor]: colours in file order (Color0, the oldest, first).
 // Count is trusted only within 0..10; a larger count reads its last ten keys,
 // which is what adding each in turn to a ten-entry list would keep. A
-// malformed or missing value is skipped.
-std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath);
+// malformed or missing value is skipped. onEntry, when given, sees each key
+// in turn with its value as stored and the colour read (null when skipped).
+using RecentColorEntryFn = std::function<void(const wchar_t* key, const wchar_t* value, const uint32_t* color)>;
+std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath, const RecentColorEntryFn& onEntry = nullptr);
 // newestFirst as the picker holds it; Color0 is written from the last entry.
 bool SaveRecentColors(const wchar_t* basicPath, const std::vector<uint32_t>& newestFirst);
 

@@ -81,14 +81,28 @@ void FormatTraceLine(wchar_t* buffer, size_t capacity, const wchar_t* message, c
 
 }  // namespace trace
 
-void LogMessage(const wchar_t* message, const wchar_t* place, bool success, uint32_t errorCode)
+namespace {
+
+void SendTraceLine(const wchar_t* message, const wchar_t* place, bool success, uint32_t errorCode,
+                   uint32_t lastError)
 {
-    // Read first: any later system call may change it.
-    uint32_t lastError = GetLastError();
     wchar_t line[trace::kLineCapacity];
     trace::FormatTraceLine(line, ARRAYSIZE(line), message, place, success, errorCode, lastError);
     if (g_bWriteLog) OutputDebugStringW(line);
     if (g_bWriteFile) WriteLogLine(line);
+}
+
+}  // namespace
+
+void LogMessage(const wchar_t* message, const wchar_t* place, bool success, uint32_t errorCode)
+{
+    // Read first: any later system call may change it.
+    SendTraceLine(message, place, success, errorCode, GetLastError());
+}
+
+void LogNumber(const wchar_t* message, const wchar_t* place, uint32_t number)
+{
+    SendTraceLine(message, place, false, number, number);
 }
 
 bool CheckIfWriteLog()

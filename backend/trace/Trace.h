@@ -11,6 +11,9 @@ extern wchar_t g_szLogPath[MAX_PATH];
 // The trace function: the place names who speaks; a failure line carries the
 // error code (0 means the thread's last error) and the system's text for it.
 void LogMessage(const wchar_t* message, const wchar_t* place, bool success, uint32_t errorCode);
+// How a number reaches the log: a failure line with the number as its code;
+// 0 shows as 0, not as the thread's last error.
+void LogNumber(const wchar_t* message, const wchar_t* place, uint32_t number);
 
 bool CheckIfWriteLog();
 bool CheckIfWriteFile();

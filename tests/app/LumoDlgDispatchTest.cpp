@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -12,9 +13,13 @@
 #include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
+#include "backend/device/HidPort.h"
+#include "backend/device/RgbKeyboard.h"
+#include "backend/device/WmiLibrary.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "tests/app/ScriptedDlg.h"
+#include "tests/fixtures/common/FixtureLog.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/StandInLibrary.h"
@@ -44,6 +49,59 @@ std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& li
     return calls;
 }
 
+std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record)
+{
+    const WmiEffectWords words = BuildWmiEffectWords(subCommand, effectIndex, record);
+    return testsupport::EffectControlCall(words.first, words.second);
+}
+
+// For its scope, a keyboard whose reports go as "HID <id> <command>" lines
+// into the stand-in library's log, so one log shows the library calls and the
+// reports in the order they were made.
+class LoggedHidKeyboard : public HidPort {
+public:
+    LoggedHidKeyboard() : m_kept(g_HidDevice)
+    {
+        g_HidDevice = HidDeviceInfo{0, 64, 64, L"logged keyboard"};
+        SetActiveHidPort(this);
+    }
+    ~LoggedHidKeyboard() override
+    {
+        SetActiveHidPort(nullptr);
+        g_HidDevice = m_kept;
+    }
+    LoggedHidKeyboard(const LoggedHidKeyboard&) = delete;
+    LoggedHidKeyboard& operator=(const LoggedHidKeyboard&) = delete;
+
+    bool EnumInterfacePaths(const GUID&, std::vector<std::wstring>&) override { return true; }
+    std::unique_ptr<HidConnection> Open(const wchar_t*, HidAccess) override { return std::make_unique<Connection>(); }
+
+private:
+    class Connection : public HidConnection {
+    public:
+        bool GetAttributesAndCaps(HIDD_ATTRIBUTES&, HIDP_CAPS&) override { return false; }
+        bool SetFeature(const uint8_t* report, uint32_t length) override { return Log(report, length); }
+        bool GetFeature(uint8_t*, uint32_t) override { return false; }
+        bool WriteReport(const uint8_t* report, uint32_t length) override { return Log(report, length); }
+        bool ReadInputReport(uint8_t*, uint32_t, uint32_t) override { return false; }
+
+    private:
+        static bool Log(const uint8_t* report, uint32_t length)
+        {
+            if (length >= 2) fixtures::AppendLine(L"LUMO_NBHWCTL_LOG", "HID %02X %02X", report[0], report[1]);
+            return true;
+        }
+    };
+
+    HidDeviceInfo m_kept;
+};
+
+// Power-state switches stored as boot on, awake on, sleeping off, shutdown
+// on: the mask 0xCF; a click on the boot switch makes it 0xCC.
+constexpr uint8_t kStoredPowerMask = 0xCF;
+constexpr uint8_t kBootClickedPowerMask = 0xCC;
+constexpr WPARAM kBootSwitchClick = 10;
+
 // The real profile folder of this prefix, its files kept and put back, and
 // the stand-in library found by the dialog's plain load.
 class MainDialogDispatch : public testing::Test {
@@ -68,6 +126,18 @@ protected:
     void WriteConfig(const wchar_t* key, const wchar_t* value)
     {
         WritePrivateProfileStringW(L"Config", key, value, File(L"Basic.ini").c_str());
+    }
+    void WriteStoredPowerStates()
+    {
+        const wchar_t* const values[][2] = {{L"BOOTUP", L"1"}, {L"AWAKE", L"1"}, {L"SLEEPING", L"0"}, {L"SHUTDOWN", L"1"}};
+        for (const auto& value : values)
+            WritePrivateProfileStringW(L"Setting", value[0], value[1], File(L"Basic.ini").c_str());
+    }
+    // A click on the power-state page's boot switch, and its broadcast's arrival.
+    static void ClickBootSwitch(ScriptedDlg& d)
+    {
+        ::SendMessageW(d.SyncPage().GetSafeHwnd(), WM_LIGHTBUTTON_CLICK_MESSAGE, kBootSwitchClick, 0);
+        EXPECT_TRUE(testsupport::PumpUntil([] { return g_uPowerStateMask == kBootClickedPowerMask; }, 3000));
     }
 
     testsupport::StandInLibraryScript m_library;
@@ -169,7 +239,17 @@ TEST_F(MainDialogDispatch, ApplyWritesConfigRecentColoursAndTheProfileFileAndSho
         d.SendMessage(WM_EFFECTVALUE_CHANGED, LumoEffectPanel::kValueColor1, 0);
         EXPECT_EQ(EffectCalls(m_library).size(), 1u) << "an edit is previewed on the keyboard";
 
-        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        m_library.ClearCalls();
+        {
+            LoggedHidKeyboard keyboard;
+            d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        }
+        // The effect again, its commit word, then the controller's commit report.
+        EXPECT_EQ(m_library.Calls(), (std::vector<std::string>{
+                                         EffectCall(WMI_SUBCMD_SET_EFFECT, profile.allIndex, record),
+                                         EffectCall(WMI_SUBCMD_COMMIT_EFFECT, profile.allIndex, record),
+                                         "HID 5D B4",
+                                     }));
         const std::wstring basic = File(L"Basic.ini");
         EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
         EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), std::to_wstring(d.m_nZoneMode));
@@ -223,15 +303,22 @@ TEST_F(MainDialogDispatch, PowerStateApplyLeavesConfigAndRecentColoursAlone)
 {
     WriteConfig(L"Apply", L"0");
     WriteConfig(L"ApplyEff", L"3");
+    WriteStoredPowerStates();
     ScriptedDlg dialog;
     dialog.script = [this](ScriptedDlg& d) {
         d.ColorPopup().Picker().AddRecentColor(0xFF445566);
         const std::wstring basic = File(L"Basic.ini");
         const std::wstring countBefore = IniValue(basic, L"RecentColor", L"Count");
         d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
+        EXPECT_EQ(g_uPowerStateMask, kStoredPowerMask) << "the page's first broadcast is kept";
         m_library.ClearCalls();
+        ClickBootSwitch(d);
         d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
-        EXPECT_EQ(m_library.CallsOf("VoWMI_NB_DeviceControl").size(), 1u);
+        // The click's preview, then Apply's word with the flag byte 1.
+        EXPECT_EQ(m_library.CallsOf("VoWMI_NB_DeviceControl"),
+                  (std::vector<std::string>{testsupport::PowerStateCall(0x00CC00BD),
+                                            testsupport::PowerStateCall(0x00CC01BD)}));
+        EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
         EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"3");
         EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), countBefore);
         EXPECT_TRUE(d.ProgressOverlay().IsActive());
@@ -240,12 +327,51 @@ TEST_F(MainDialogDispatch, PowerStateApplyLeavesConfigAndRecentColoursAlone)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+TEST_F(MainDialogDispatch, SyncWindowsMessageSendsKeepsOrResendsByLParam)
+{
+    WriteConfig(L"Apply", L"0");
+    const CustomProfile keptProfile = g_CustomProfiles[1];
+    ScriptedDlg dialog;
+    dialog.script = [this](ScriptedDlg& d) {
+        const UINT sync = WM_PROFILESYNCWINDOWS_MESSAGE;
+        m_library.ClearCalls();
+        d.SendMessage(sync, 0x55, 0);
+        EXPECT_EQ(m_library.Calls(), std::vector<std::string>{testsupport::PowerStateCall(0x005500BD)});
+        EXPECT_EQ(g_uPowerStateMask, 0x55);
+
+        m_library.ClearCalls();
+        d.SendMessage(sync, 0x33, 3);
+        EXPECT_EQ(g_uPowerStateMask, 0x33) << "kept";
+        d.SendMessage(sync, 0x77, 2);
+        EXPECT_EQ(g_uPowerStateMask, 0x33) << "lParam 2 does nothing";
+        EXPECT_TRUE(m_library.Calls().empty()) << "neither is sent";
+
+        // A send on the zone tab fills the slot that lParam 1 sends again.
+        CustomProfile& zone = g_CustomProfiles[1];
+        zone.wasdIndex = 1;
+        zone.wasdData[1].ColorR = 0x21, zone.wasdData[1].ColorG = 0x43, zone.wasdData[1].ColorB = 0x65;
+        zone.wasdData[1].SpeedType = 3;
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
+        LoggedHidKeyboard keyboard;
+        d.ApplyEffect(1, d.m_uiModelType, false);
+        m_library.ClearCalls();
+        d.SendMessage(sync, 0, 1);
+        EXPECT_EQ(m_library.Calls(), (std::vector<std::string>{EffectCall(WMI_SUBCMD_SET_EFFECT, 1, zone.wasdData[1]),
+                                                               "HID 5D B5"}));
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    g_CustomProfiles[1] = keptProfile;
+}
+
 TEST_F(MainDialogDispatch, CloseWithoutApplyResendsTheStoredEffectSavesRecentColoursAndFadesOut)
 {
     WriteConfig(L"Apply", L"0");
+    WriteStoredPowerStates();
     std::vector<std::string> atStart;
     ScriptedDlg dialog;
     dialog.script = [this, &atStart](ScriptedDlg& d) {
+        ClickBootSwitch(d);
         atStart = EffectCalls(m_library);
         CustomProfile& profile = g_CustomProfiles[0];
         EffectData& record = profile.allData[profile.allIndex];
@@ -261,6 +387,12 @@ TEST_F(MainDialogDispatch, CloseWithoutApplyResendsTheStoredEffectSavesRecentCol
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
     EXPECT_EQ(EffectCalls(m_library), atStart) << "the stored effect goes back to the keyboard";
+    // The closing word carries the mask last received, the click's; the
+    // page's broadcast of the stored switches then brings the stored mask.
+    EXPECT_EQ(m_library.CallsOf("VoWMI_NB_DeviceControl"),
+              (std::vector<std::string>{testsupport::PowerStateCall(0x00CC00BD),
+                                        testsupport::PowerStateCall(0x00CF00BD)}));
+    EXPECT_EQ(IniValue(File(L"Basic.ini"), L"Setting", L"BOOTUP"), L"1") << "the click was not applied";
     EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"778899");
     EXPECT_TRUE(dialog.IsReleased());
 }

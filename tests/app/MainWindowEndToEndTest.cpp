@@ -12,9 +12,11 @@
 #include "backend/device/WmiLibrary.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
+#include "backend/trace/Trace.h"
 #include "platform/win/UniqueHandle.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/PointerInput.h"
+#include "tests/support/RegistryValue.h"
 #include "tests/support/ScreenPixels.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/StandInLibrary.h"
@@ -279,6 +281,128 @@ TEST_F(MainWindowEndToEnd, StartShowsTheWindowAndSendsTheAppliedEffect)
     EXPECT_TRUE(Ends(kPatienceMs));
 }
 
+// The borderless window moves with a press and drag in its title strip (the
+// top 95 pixels at 100 %), and not with one just below it.
+TEST_F(MainWindowEndToEnd, OnlyADragInTheTitleStripMovesTheWindow)
+{
+    ASSERT_NE(Start(), nullptr);
+    SetForegroundWindow(m_window);
+    RECT before{};
+    GetWindowRect(m_window, &before);
+    const DWORD thread = GetWindowThreadProcessId(m_window, nullptr);
+    // Waits for the system's move loop, as a hand pauses after pressing: the
+    // loop follows the pointer only from where it is when the loop starts.
+    const auto moveLoopStarts = [thread](DWORD ms) {
+        const ULONGLONG deadline = GetTickCount64() + ms;
+        for (;;) {
+            GUITHREADINFO info{};
+            info.cbSize = sizeof(info);
+            if (GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0) return true;
+            if (GetTickCount64() > deadline) return false;
+            Sleep(10);
+        }
+    };
+    const auto drag = [this](POINT start, POINT by) {
+        for (int step = 1; step <= 4; ++step)
+            testsupport::MoveCursorTo(start.x + by.x * step / 4, start.y + by.y * step / 4);
+    };
+    const auto offset = [this, &before]() {
+        RECT now{};
+        GetWindowRect(m_window, &now);
+        return POINT{now.left - before.left, now.top - before.top};
+    };
+
+    const POINT below = ScreenPoint({600, 100});
+    testsupport::MoveCursorTo(below.x, below.y);
+    testsupport::LeftButton(true);
+    EXPECT_FALSE(moveLoopStarts(1000)) << "a press below the strip starts a move";
+    drag(below, {50, 30});
+    testsupport::LeftButton(false);
+
+    // Input is handled in order: once the strip's move has begun, the drag
+    // below it is over, and the window must not have moved.
+    const POINT strip = ScreenPoint({600, 90});
+    testsupport::MoveCursorTo(strip.x, strip.y);
+    testsupport::LeftButton(true);
+    ASSERT_TRUE(moveLoopStarts(5000)) << "a press in the strip starts no move";
+    EXPECT_EQ(offset().x, 0);
+    EXPECT_EQ(offset().y, 0);
+    const POINT by{60, 40};
+    drag(strip, by);
+    const ULONGLONG deadline = GetTickCount64() + 5000;
+    while ((offset().x != by.x || offset().y != by.y) && GetTickCount64() < deadline) Sleep(20);
+    testsupport::LeftButton(false);
+    EXPECT_EQ(offset().x, by.x);
+    EXPECT_EQ(offset().y, by.y);
+
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
+}
+
+// Each trace of the main window's start, messages, Apply and closing, in the
+// order they come, in the log file the program writes with WriteFile set.
+TEST_F(MainWindowEndToEnd, EveryTraceOfTheMainWindowReachesTheLogFileWithItsNumbers)
+{
+    testsupport::ScopedRegistryDword writeFile(trace::kRegistryKey, L"WriteFile", 1u);
+    const std::wstring log = Profile(L"VYLLumoCore.log");
+    DeleteFileW(log.c_str());
+    const std::wstring basic = Profile(L"Basic.ini");
+    WritePrivateProfileStringW(L"Config", L"ApplyMode", L"0", basic.c_str());
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"2", basic.c_str());
+    WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, basic.c_str());
+    WritePrivateProfileStringW(L"RecentColor", L"Count", L"2", basic.c_str());
+    WritePrivateProfileStringW(L"RecentColor", L"Color0", L"00FF00", basic.c_str());
+    WritePrivateProfileStringW(L"RecentColor", L"Color1", L"zz", basic.c_str());
+
+    ASSERT_NE(Start(), nullptr);
+    const HWND keyboard = ChildAt(kKeyboardMiddle);
+    PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 2, 0);
+    PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, 6);
+    Click(kApplyButton);
+    ASSERT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
+    PressKey(VK_ESCAPE);  // while the overlay runs: restores and saves, stays open
+    ASSERT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
+    ASSERT_FALSE(Ends(0));
+    PressKey(VK_ESCAPE);
+    ASSERT_TRUE(Ends(kPatienceMs));
+
+    const std::wstring text = testsupport::ReadUtf16File(log);
+    const std::wstring kProfileModify = L"[LumoCore]CLumoCoreDlg WndProc -> WM_PROFILEMODIFY_MESSAGE";
+    const std::wstring expected[] = {
+        L"[LumoCore][Notify]CLumoDlg::OnInitDialog -> " + std::wstring(70, L'*') + L"\r\n",
+        L"[LumoCore][Notify]CLumoCoreDlg::OnInitDialog -> *******Begin to Log*******\r\n",
+        L"OnInitDialog -> ProductID = ",
+        L"tszPath @ OnInitDialog -> " + basic + L" error: ",
+        L"[LumoCore]Apply one @ OnInitDialog -> ",
+        L"[LumoCore][Notify]tszName - @ Oninit -> Color0\r\n",
+        L"[LumoCore][Notify]tszReturn @ Oninit -> 00FF00\r\n",
+        L"[LumoCore]tszTmp @ colorx value -> color: FF00FF00(FF00), R:0, G:255, B:0, error: ",
+        L"[LumoCore][Notify]tszName - @ Oninit -> Color1\r\n",
+        L"[LumoCore][Notify]tszReturn @ Oninit -> zz\r\n",
+        kProfileModify + L", wParam is error: 2 - ",
+        kProfileModify + L", wParam is error: 0 - ",
+        kProfileModify + L",wParam 0, profile applied !!, lParam is error: 6 - ",
+        L"tszPath @ OnBnClickedApply -> " + basic + L" error: ",
+        L"[LumoCore]OnBnClickedApply -> m_uiApply error: 0 - ",
+        L"[LumoCore]OnBnClickedApply -> nModeIndex error: 0 - ",
+        L"[LumoCore]OnBnClickedApply -> m_iModeIndex error: 1 - ",
+        L"[LumoCore]UninitRGBKBDevice -> Prepare to exit !!! error: ",
+        L"[LumoCore]CancelProgram -> Prepare exit error: ",
+        L"[LumoCore]UninitRGBKBDevice -> Prepare to exit !!! error: ",
+        L"[LumoCore]CancelProgram -> Prepare exit error: ",
+    };
+    size_t at = 0;
+    for (const std::wstring& line : expected) {
+        const size_t found = text.find(line, at);
+        EXPECT_NE(found, std::wstring::npos) << "missing after offset " << at << ": " << testing::PrintToString(line);
+        if (found != std::wstring::npos) at = found + line.size();
+    }
+    if (HasFailure()) std::printf("log:\n%ls\n", text.c_str());
+    EXPECT_EQ(text.find(L"I am called"), std::wstring::npos) << "traced before the switches are read";
+    EXPECT_EQ(text.find(L"tszTmp @ colorx value", text.find(L"tszReturn @ Oninit -> zz")), std::wstring::npos)
+        << "a malformed colour is traced as read, not as a colour";
+}
+
 TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverlay)
 {
     WritePrivateProfileStringW(L"Config", L"ApplyEff", L"2", Profile(L"Basic.ini").c_str());
@@ -289,6 +413,8 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
 
     const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
+    // The overlay comes once the files are written.
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
     const std::wstring basic = Profile(L"Basic.ini");
     EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
     EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"0");
@@ -297,7 +423,6 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     EXPECT_NE(IniValue(basic, L"RecentColor", L"Count"), L"<missing>");
     EXPECT_EQ(IniValue(Profile(L"Custom0.Ini"), L"Config", L"allIndex"), L"0");
 
-    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
     EXPECT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
@@ -337,7 +462,9 @@ TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
     ASSERT_FALSE(calls.empty()) << "the colour is previewed";
     EXPECT_EQ(calls.back(), expected);
 
+    const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the overlay comes once the files are written";
     const std::wstring custom0 = Profile(L"Custom0.Ini");
     EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorR"), L"0");
     EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorG"), L"255");

@@ -31,25 +31,35 @@ bool InRange(int32_t value, int32_t low, int32_t high)
 }
 
 // What no edit may leave behind: an index past its list, a colour outside a
-// byte, an option outside its buttons.
+// byte, a field outside the range the effect model gives it (SpeedType 1..3,
+// 3 - Tempo).
 std::string InvalidField()
 {
     for (int p = 0; p < kProfileCount; ++p) {
         const CustomProfile& profile = g_CustomProfiles[p];
         if (!InRange(profile.modeIndex, 0, 2)) return "modeIndex";
-        if (!InRange(profile.allIndex, 0, kAllZoneEffectCount - 1)) return "allIndex";
+        for (int32_t index : {profile.allIndex, profile.syncIndex})
+            if (!InRange(index, 0, kAllZoneEffectCount - 1)) return "all-zone or sync index";
         for (int32_t index : {profile.wasdIndex, profile.qwerIndex, profile.fourIndex})
             if (!InRange(index, 0, kZoneEffectCount - 1)) return "zone index";
         auto bad = [](const EffectData& r) {
             const int32_t* colors = &r.ColorR;
             for (int c = 0; c < kColorCount * 3; ++c)
                 if (!InRange(colors[c], 0, 255)) return true;
-            return !InRange(r.SpeedType, 0, 2) || !InRange(r.DirectType, 0, 1) || !InRange(r.MusicType, 0, 7);
+            return !InRange(r.SpeedType, 1, 3) || !InRange(r.DirectType, 0, 3) || !InRange(r.MusicType, 0, 7) ||
+                   !InRange(r.StrobingRandom, 0, 1);
         };
-        for (const EffectData& r : profile.allData)
-            if (bad(r)) return "all-zone record";
-        for (const EffectData& r : profile.fourData)
-            if (bad(r)) return "four-zone record";
+        const struct {
+            const char* name;
+            const EffectData* records;
+            int count;
+        } lists[] = {{"all-zone record", profile.allData, kAllZoneEffectCount},
+                     {"WASD record", profile.wasdData, kZoneEffectCount},
+                     {"QWER record", profile.qwerData, kZoneEffectCount},
+                     {"four-zone record", profile.fourData, kZoneEffectCount}};
+        for (const auto& list : lists)
+            for (int i = 0; i < list.count; ++i)
+                if (bad(list.records[i])) return "profile " + std::to_string(p) + " " + list.name;
     }
     return "";
 }
@@ -171,6 +181,10 @@ TEST(MainWindowMonkey, RandomInputNeverBreaksTheWindowOrTheProfiles)
     const std::wstring folder = m_tszIniDir;
     std::vector<std::string> kept;
     for (const wchar_t* name : kProfileFiles) kept.push_back(testsupport::ReadFileBytes(folder + L"\\" + name));
+    // The window loads profile 0 only; the others start from their files too,
+    // so that every field of the table starts in its range.
+    for (int n = 0; n < kProfileCount; ++n) ASSERT_TRUE(LoadProfile(folder.c_str(), n, g_CustomProfiles[n]));
+    ASSERT_EQ(InvalidField(), "");
 
     std::mt19937 random(kSeed);
     g_random = &random;

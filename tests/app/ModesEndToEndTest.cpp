@@ -18,6 +18,7 @@
 using testsupport::FileExists;
 using testsupport::IniEntries;
 using testsupport::ReadFileBytes;
+using testsupport::ReadUtf16File;
 
 namespace {
 
@@ -26,15 +27,6 @@ std::wstring CommonFolder(int csidl)
     wchar_t folder[MAX_PATH] = L"";
     SHGetSpecialFolderPathW(nullptr, folder, csidl, TRUE);
     return folder;
-}
-
-std::wstring Utf16FileText(const std::wstring& path)
-{
-    std::string bytes = ReadFileBytes(path);
-    std::wstring text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8)));
-    return text;
 }
 
 std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
@@ -124,7 +116,7 @@ TEST(ModesEndToEnd, InitApplyBackgroundAndUninit)
     EXPECT_EQ(IniValue(seed, L"Config", L"Apply"), L"0");
     EXPECT_EQ(IniEntries(seed), shippedBasic) << "the seed keeps every other setting";
     EXPECT_TRUE(FileExists(desktopLink));
-    std::wstring text = Utf16FileText(log);
+    std::wstring text = ReadUtf16File(log);
     EXPECT_NE(text.find(L"InstallHandler -> I am called!"), std::wstring::npos) << "log: " << log;
     EXPECT_NE(text.find(L"InitRGBKBDevice -> Not found device !!"), std::wstring::npos);
     EXPECT_NE(text.find(L"*******Begin to Log*******"), std::wstring::npos);
@@ -133,12 +125,12 @@ TEST(ModesEndToEnd, InitApplyBackgroundAndUninit)
     ASSERT_EQ(program.Run(L"/CHKDEFAULT"), 0);
     EXPECT_EQ(IniValue(seed, L"Config", L"Apply"), L"0");
     EXPECT_EQ(IniEntries(seed), shippedBasic);
-    EXPECT_NE(Utf16FileText(log).find(L"CheckDefaultHandler -> I am called!"), std::wstring::npos);
+    EXPECT_NE(ReadUtf16File(log).find(L"CheckDefaultHandler -> I am called!"), std::wstring::npos);
 
     const std::wstring userBasic = dataFolder + L"\\" + sid + L"\\Basic.ini";
     DeleteFileW(userBasic.c_str());
     ASSERT_EQ(program.Run(L"-apply 2"), 0);
-    text = Utf16FileText(log);
+    text = ReadUtf16File(log);
     EXPECT_NE(text.find(L"[LumoCore]ApplyHandler -> g_dwApplyIndex is error: 2 - "), std::wstring::npos);
     EXPECT_NE(text.find(L"ApplyHandler -> dwType wrong !"), std::wstring::npos);
     // Without a keyboard it stops before the profile folder is seeded, and no

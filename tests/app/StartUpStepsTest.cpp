@@ -96,6 +96,7 @@ TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
 
     SetInstalledDir(dir.Path() + L"\\");
     EXPECT_FALSE(HandOverToInstalledProgram());
+    EXPECT_TRUE(trace.Contains(L"[LumoCore][Notify]tszInstallDir @ OnInitDialog -> " + dir.Path() + L"\\\r\n"));
     EXPECT_TRUE(trace.Contains(L"bInst but file not exist !!! @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
 
     // Any program will do as the installed one; the listener stand-in logs its start.
@@ -111,6 +112,7 @@ TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
 
     SetInstalledDir(nullptr, 0);
     EXPECT_FALSE(HandOverToInstalledProgram());
+    EXPECT_TRUE(trace.Contains(L"[LumoCore]OnInitDialog -> RegQueryValueEx failed error: 2 - "));
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
 }
 

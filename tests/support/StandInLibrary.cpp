@@ -1,5 +1,6 @@
 #include "tests/support/StandInLibrary.h"
 
+#include <cstdio>
 #include <cwchar>
 #include <sstream>
 
@@ -47,6 +48,21 @@ std::vector<std::string> StandInLibraryScript::CallsOf(const std::string& entryP
 void StandInLibraryScript::ClearCalls()
 {
     DeleteFileW(m_log.c_str());
+}
+
+std::string EffectControlCall(uint32_t firstWord, uint32_t secondWord)
+{
+    char text[96];
+    std::snprintf(text, sizeof(text), "VoWMI_NB_DeviceControl_2arg 0x00100056 0x%08X 0x%08X",
+                  static_cast<unsigned>(firstWord), static_cast<unsigned>(secondWord));
+    return text;
+}
+
+std::string PowerStateCall(uint32_t argument)
+{
+    char text[64];
+    std::snprintf(text, sizeof(text), "VoWMI_NB_DeviceControl 0x00100057 0x%08X", static_cast<unsigned>(argument));
+    return text;
 }
 
 }  // namespace testsupport

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -30,5 +31,10 @@ private:
     std::wstring m_log;
     std::vector<std::wstring> m_names;
 };
+
+// The lines the stand-in records for the effect words (device 0x00100056)
+// and for a power-state argument (device 0x00100057).
+std::string EffectControlCall(uint32_t firstWord, uint32_t secondWord);
+std::string PowerStateCall(uint32_t argument);
 
 }  // namespace testsupport

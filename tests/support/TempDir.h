@@ -21,5 +21,9 @@ private:
 std::string ReadFileBytes(const std::wstring& path);
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool FileExists(const std::wstring& path);
+// UTF-16LE text with its byte-order mark, as the log file and a file saved
+// as Unicode hold it; the read drops the mark.
+std::wstring ReadUtf16File(const std::wstring& path);
+void WriteUtf16File(const std::wstring& path, const std::wstring& text);
 
 }  // namespace testsupport

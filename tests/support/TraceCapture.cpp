@@ -20,11 +20,7 @@ TraceCapture::~TraceCapture()
 
 std::wstring TraceCapture::Text() const
 {
-    std::string bytes = ReadFileBytes(m_path);
-    std::wstring text;
-    for (size_t i = 2; i + 1 < bytes.size(); i += 2)
-        text.push_back(static_cast<wchar_t>(static_cast<uint8_t>(bytes[i]) | (static_cast<uint8_t>(bytes[i + 1]) << 8)));
-    return text;
+    return ReadUtf16File(m_path);
 }
 
 }  // namespace testsupport

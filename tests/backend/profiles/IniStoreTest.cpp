@@ -109,6 +109,12 @@ TEST(IniNumbers, DecimalReadsLikeTheRuntimeButClamps)
         {L"99999999999999999999999999", INT32_MAX},
         {L"-99999999999999999999999999", INT32_MIN},
         {L"0000000000000000000042", 42},
+        // Only ASCII counts: full-width digits, signs and blanks end the number.
+        {L"\xFF12", 0},
+        {L"1\xFF12", 1},
+        {L"\xFF0D" L"3", 0},
+        {L"\x3000" L"5", 0},
+        {L"\x0662", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseIniInt(c.text), c.value) << c.text;
     EXPECT_EQ(ParseIniInt(nullptr), 0);
@@ -124,6 +130,8 @@ TEST(IniNumbers, RecentColoursAreSixHexDigitsReadOpaque)
         {L"80", 0xFF000080u},     {L"zz", 0xFF000000u},     {L"FFFFFFFFFFFF", 0xFFFFFFFFu},
     };
     for (const auto& c : cases) EXPECT_EQ(RecentColorFromText(c.text), c.argb) << c.text;
+    EXPECT_EQ(ParseIniHex(L"\xFF11\xFF10"), 0);
+    EXPECT_EQ(ParseIniHex(L"A\xFF21"), 0xA);
     EXPECT_EQ(ParseIniHex(L"FFFFFFFFFFFF"), INT32_MAX);
     EXPECT_EQ(ParseIniHex(L"-FFFFFFFFFFFF"), INT32_MIN);
 
@@ -313,6 +321,58 @@ TEST_F(IniStoreTest, RecentColourCountFromTheFileIsBounded)
     // A huge count reads only the last ten keys, which are missing here.
     WriteText(basic, "[RecentColor]\r\nCount=99999999999\r\nColor0=FFFFFF\r\n");
     EXPECT_TRUE(LoadRecentColors(basic.c_str()).empty());
+}
+
+TEST(IniNumbers, OnlyAsciiHexDigitsMakeAStoredRecentColour)
+{
+    const struct {
+        const wchar_t* text;
+        bool read;
+        uint32_t argb;
+    } cases[] = {
+        {L"00FF80", true, 0xFF00FF80u},
+        {L" 0000ff\t", true, 0xFF0000FFu},
+        {L"\xFF10\xFF10\xFF10\xFF10\xFF10\xFF10", false, 0},  // full-width zeros
+        {L"\xFF26\xFF26\xFF10\xFF10\xFF10\xFF10", false, 0},  // full-width F
+        {L"\xFF41\xFF42\xFF43", false, 0},                    // full-width a, b, c
+        {L"00FF8\xFF10", false, 0},
+        {L"\x3000" L"00FF80", false, 0},
+        {L"", false, 0},
+    };
+    for (const auto& c : cases) {
+        uint32_t argb = 0;
+        EXPECT_EQ(ParseRecentColorText(c.text, argb), c.read) << static_cast<const void*>(c.text);
+        if (c.read) EXPECT_EQ(argb, c.argb);
+    }
+}
+
+TEST_F(IniStoreTest, HandEditedFullWidthNumbersAreNotRead)
+{
+    // Saved as Unicode, so the full-width characters reach the reader as they are.
+    std::wstring basic = dir.File(L"Basic.ini");
+    testsupport::WriteUtf16File(basic, L"[Config]\r\nApplyEff=\xFF12\r\nApply= \xFF11\r\n"
+                                       L"[RecentColor]\r\nCount=3\r\nColor0=00FF00\r\n"
+                                       L"Color1=\xFF10\xFF10\xFF10\xFF10\xFF10\xFF10\r\nColor2=FF0000\r\n");
+    EXPECT_EQ(ReadIniInt(basic.c_str(), L"Config", L"ApplyEff", L"-1"), 0);
+    EXPECT_EQ(ReadIniInt(basic.c_str(), L"Config", L"Apply", L""), 0);
+    EXPECT_EQ(LoadRecentColors(basic.c_str()), (std::vector<uint32_t>{0xFF00FF00u, 0xFFFF0000u}))
+        << "the full-width colour is skipped, not read as black";
+}
+
+TEST_F(IniStoreTest, EachRecentColourKeyIsSeenInTurnWithItsStoredValue)
+{
+    std::wstring basic = dir.File(L"Basic.ini");
+    WriteText(basic, "[RecentColor]\r\nCount=3\r\nColor0=00FF00\r\nColor1=red\r\nColor2=0000FF\r\n");
+    std::vector<std::wstring> seen;
+    const std::vector<uint32_t> colors =
+        LoadRecentColors(basic.c_str(), [&seen](const wchar_t* key, const wchar_t* value, const uint32_t* color) {
+            wchar_t text[16] = L"skipped";
+            if (color != nullptr) swprintf(text, 16, L"%08X", *color);
+            seen.push_back(std::wstring(key) + L"=" + value + L" " + text);
+        });
+    EXPECT_EQ(seen, (std::vector<std::wstring>{L"Color0=00FF00 FF00FF00", L"Color1=red skipped",
+                                               L"Color2=0000FF FF0000FF"}));
+    EXPECT_EQ(colors, (std::vector<uint32_t>{0xFF00FF00u, 0xFF0000FFu}));
 }
 
 TEST_F(IniStoreTest, MalformedOrMissingRecentColoursAreSkipped)

@@ -68,6 +68,18 @@ TEST(TraceLine, FailureWithCodeZeroUsesLastError)
     EXPECT_NE(line.find(L"error: 5 - "), std::wstring::npos) << line;
 }
 
+TEST_F(LogFileTest, NumbersAreFailureLinesWithTheNumberAsCodeAndZeroStaysZero)
+{
+    ASSERT_TRUE(CreateLogFile());
+    SetLastError(ERROR_ACCESS_DENIED);
+    LogNumber(L"wParam is", L"p", 0);
+    LogNumber(L"lParam is", L"p", 6);
+    const std::wstring text = testsupport::ReadUtf16File(path);
+    EXPECT_NE(text.find(Line(L"wParam is", L"p", false, 0, 0)), std::wstring::npos) << text;
+    EXPECT_NE(text.find(Line(L"lParam is", L"p", false, 6)), std::wstring::npos) << text;
+    EXPECT_NE(text.find(L"[LumoCore]p -> wParam is error: 0 - "), std::wstring::npos) << text;
+}
+
 TEST(TraceLine, LongTextIsCutAtTheLineBuffer)
 {
     std::wstring huge(10000, L'x');

@@ -7,10 +7,10 @@
 
 #include "app/AppliedConfig.h"
 #include "app/LogFileSetup.h"
-#include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
 #include "app/ModeDispatch.h"
 #include "app/UwpHandOver.h"
+#include "app/effectpanel/LumoEffectPanel.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/modes/ModeHandlers.h"
 #include "backend/modes/ProcessLauncher.h"
@@ -19,12 +19,12 @@
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
 #include "resources/app/resource.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/SkinPrefetch.h"
-#include "ui/framework/TextDraw.h"
-#include "ui/windows/KeyboardKeys.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/SkinPrefetch.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/windows/keyboard/KeyboardKeys.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 // Apply with its progress overlay, and the closing sequence.
 #include "app/AppliedConfig.h"
 #include "app/LumoDlg.h"
-#include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
+#include "app/effectpanel/LumoEffectPanel.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"

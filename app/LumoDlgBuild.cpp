@@ -5,16 +5,16 @@
 #include <string>
 
 #include "app/LumoDlg.h"
-#include "app/LumoEffectPanel.h"
-#include "app/LumoEffectPanelFourColor.h"
-#include "app/LumoEffectPanelSevenColor.h"
 #include "app/LumoGlobals.h"
+#include "app/effectpanel/LumoEffectPanel.h"
+#include "app/effectpanel/LumoEffectPanelFourColor.h"
+#include "app/effectpanel/LumoEffectPanelSevenColor.h"
 #include "backend/device/RgbKeyboard.h"
-#include "ui/framework/GdiHelpers.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
+#include "ui/framework/drawing/GdiHelpers.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

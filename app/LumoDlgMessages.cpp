@@ -4,8 +4,8 @@
 
 #include "app/AppliedConfig.h"
 #include "app/LumoDlg.h"
-#include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
+#include "app/effectpanel/LumoEffectPanel.h"
 #include "backend/device/LightLevel.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/profiles/IniStore.h"

@@ -11,6 +11,7 @@
 #include "app/LumoGlobals.h"
 #include "platform/ui/UiHandles.h"
 #include "platform/ui/Wnd.h"
+#include "ui/framework/language/Language.h"
 
 using Microsoft::WRL::ComPtr;
 

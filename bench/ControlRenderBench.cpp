@@ -12,11 +12,11 @@
 #include <memory>
 #include <vector>
 
-#include "ui/framework/Control.h"
 #include "bench/ui/BenchWindow.h"
-#include "ui/framework/ControlText.h"
-#include "ui/framework/Panel.h"
-#include "ui/framework/SkinImage.h"
+#include "ui/framework/core/Control.h"
+#include "ui/framework/core/Panel.h"
+#include "ui/framework/drawing/ControlText.h"
+#include "ui/framework/drawing/SkinImage.h"
 
 namespace {
 

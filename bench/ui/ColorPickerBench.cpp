@@ -15,9 +15,9 @@
 
 #include "bench/ui/BenchWindow.h"
 #include "ui/colorpicker/HSVColorPicker.h"
-#include "ui/framework/MemoryDC.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
+#include "ui/framework/core/MemoryDC.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

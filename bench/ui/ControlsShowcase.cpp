@@ -10,17 +10,17 @@
 
 #include "bench/ui/BenchWindow.h"
 #include "platform/win/GdiplusHeaders.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/LumoButton.h"
-#include "ui/framework/LumoCheckBox.h"
-#include "ui/framework/LumoColorButton.h"
-#include "ui/framework/LumoNumberTextBox.h"
-#include "ui/framework/LumoRadioButton.h"
-#include "ui/framework/LumoTextBlock.h"
-#include "ui/framework/MemoryDC.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
+#include "ui/framework/controls/LumoButton.h"
+#include "ui/framework/controls/LumoCheckBox.h"
+#include "ui/framework/controls/LumoColorButton.h"
+#include "ui/framework/controls/LumoNumberTextBox.h"
+#include "ui/framework/controls/LumoRadioButton.h"
+#include "ui/framework/controls/LumoTextBlock.h"
+#include "ui/framework/core/MemoryDC.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

@@ -14,15 +14,15 @@
 #include <string>
 #include <vector>
 
-#include "app/LumoEffectPanelFourColor.h"
-#include "app/LumoEffectPanelSevenColor.h"
 #include "app/LumoGlobals.h"
+#include "app/effectpanel/LumoEffectPanelFourColor.h"
+#include "app/effectpanel/LumoEffectPanelSevenColor.h"
 #include "backend/device/RgbKeyboard.h"
 #include "bench/ui/BenchWindow.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <vector>
 
-#include "ui/framework/GaussianBlur.h"
+#include "ui/framework/drawing/GaussianBlur.h"
 
 namespace {
 

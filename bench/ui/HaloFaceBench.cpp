@@ -11,11 +11,11 @@
 #include "bench/BenchClock.h"
 #include "bench/ui/BenchWindow.h"
 #include "platform/ui/Wnd.h"
-#include "ui/framework/MemoryDC.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
-#include "ui/windows/LightButton.h"
+#include "ui/framework/core/MemoryDC.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/windows/buttons/LightButton.h"
 
 namespace {
 

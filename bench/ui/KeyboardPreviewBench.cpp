@@ -19,11 +19,11 @@
 #include "backend/profiles/EffectModel.h"
 #include "bench/ui/BenchWindow.h"
 #include "platform/ui/UiHandles.h"
-#include "ui/framework/D2DModule.h"
-#include "ui/framework/MemoryDC.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/windows/CustomWnd.h"
+#include "ui/framework/core/MemoryDC.h"
+#include "ui/framework/drawing/D2DModule.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/windows/keyboard/CustomWnd.h"
 
 namespace {
 

@@ -13,11 +13,11 @@
 #include "bench/BenchClock.h"
 #include "bench/ui/BenchWindow.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/LumoColorButton.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
+#include "ui/framework/controls/LumoColorButton.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

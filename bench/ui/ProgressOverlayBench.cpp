@@ -21,12 +21,12 @@
 #include "platform/ui/UiHandles.h"
 #include "platform/ui/Wnd.h"
 #include "platform/win/GdiHandles.h"
-#include "ui/framework/GdiHelpers.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/windows/FadeDialogEffect.h"
-#include "ui/windows/ProgressWnd.h"
-#include "ui/windows/UniqueMemoryDc.h"
+#include "ui/framework/drawing/GdiHelpers.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/windows/overlay/FadeDialogEffect.h"
+#include "ui/windows/overlay/ProgressWnd.h"
+#include "ui/windows/shared/UniqueMemoryDc.h"
 
 namespace {
 

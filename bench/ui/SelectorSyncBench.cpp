@@ -17,13 +17,13 @@
 #include "bench/ui/BenchWindow.h"
 #include "platform/ui/UiHandles.h"
 #include "platform/ui/Wnd.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
-#include "ui/windows/SelectorWnd.h"
-#include "ui/windows/SyncWnd.h"
-#include "ui/windows/UniqueMemoryDc.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/windows/selector/SelectorWnd.h"
+#include "ui/windows/shared/UniqueMemoryDc.h"
+#include "ui/windows/sync/SyncWnd.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "bench/BenchClock.h"
-#include "ui/framework/GdiHelpers.h"
-#include "ui/framework/SkinImage.h"
+#include "ui/framework/drawing/GdiHelpers.h"
+#include "ui/framework/drawing/SkinImage.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 
 #include "platform/win/Dib.h"
 #include "platform/win/GdiHandles.h"
-#include "ui/framework/TextDraw.h"
+#include "ui/framework/drawing/TextDraw.h"
 
 namespace {
 

@@ -8,14 +8,14 @@
 #include <memory>
 
 #include "bench/ui/BenchWindow.h"
-#include "ui/framework/MemoryDC.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
-#include "ui/windows/ComboBox3.h"
-#include "ui/windows/ComboBoxBtn3.h"
-#include "ui/windows/LightButton.h"
-#include "ui/windows/LineWnd.h"
+#include "ui/framework/core/MemoryDC.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/windows/buttons/LightButton.h"
+#include "ui/windows/buttons/LineWnd.h"
+#include "ui/windows/combo/ComboBox3.h"
+#include "ui/windows/combo/ComboBoxBtn3.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <vector>
 
 #include "app/LumoDlg.h"
-#include "app/LumoEffectPanel.h"
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
+#include "app/effectpanel/LumoEffectPanel.h"
 #include "backend/device/HidPort.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/device/WmiLibrary.h"

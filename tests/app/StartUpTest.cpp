@@ -8,6 +8,7 @@
 
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
+#include "ui/framework/language/Language.h"
 
 namespace {
 

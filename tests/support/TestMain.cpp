@@ -3,7 +3,7 @@
 #include <cstring>
 
 #ifdef LUMO_LAYERED_ROAD
-#include "ui/framework/LayeredChildren.h"
+#include "ui/framework/core/LayeredChildren.h"
 #endif
 
 int main(int argc, char** argv)

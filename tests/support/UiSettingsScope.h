@@ -3,10 +3,10 @@
 
 #include <cwchar>
 
-#include "ui/framework/TextDraw.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace testsupport {
 

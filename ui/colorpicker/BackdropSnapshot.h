@@ -9,7 +9,7 @@
 
 #include "platform/concurrency/WorkerPool.h"
 #include "ui/colorpicker/ImageChannels.h"
-#include "ui/framework/MemoryDC.h"
+#include "ui/framework/core/MemoryDC.h"
 
 // The picker popup's backdrop: a scaled-down copy of a window's top-level
 // window as it shows on screen, blurred. Owns its surfaces, the blur's

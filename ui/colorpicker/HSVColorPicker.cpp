@@ -2,9 +2,9 @@
 #include "ui/colorpicker/HSVColorPicker.h"
 
 #include "ui/colorpicker/ColorPickerAnimation2.h"
-#include "ui/framework/ControlText.h"
-#include "ui/framework/LayeredChildren.h"
-#include "ui/framework/Scale.h"
+#include "ui/framework/core/LayeredChildren.h"
+#include "ui/framework/drawing/ControlText.h"
+#include "ui/framework/scale/Scale.h"
 
 HSVColorPicker::HSVColorPicker()
     : Hue([this] { return m_fHue.Load(); },

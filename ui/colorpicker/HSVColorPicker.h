@@ -10,7 +10,7 @@
 #include "ui/colorpicker/PremultipliedImage.h"
 #include "ui/colorpicker/RelaxedAtomic.h"
 #include "ui/colorpicker/TimerThread.h"
-#include "ui/framework/Control.h"
+#include "ui/framework/core/Control.h"
 
 // Posted by the colour timer's worker to the picker's own window.
 constexpr UINT WM_HSVPICKER_COLORCHANGED = WM_USER + 0xDF;

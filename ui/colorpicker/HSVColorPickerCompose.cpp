@@ -8,7 +8,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/framework/Scale.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "ui/framework/Scale.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace {
 

@@ -4,17 +4,13 @@
 #include <utility>
 
 #include "platform/ui/Wnd.h"
-#include "ui/framework/ControlText.h"
-#include "ui/framework/GdiHelpers.h"
-#include "ui/framework/Language.h"
-#include "ui/framework/LanguageLayout.h"
-#include "ui/framework/Scale.h"
-#include "ui/windows/LightButton.h"
-
-// The registered "Light Button Click Message" (app/LumoGlobals.h, which
-// cannot be included beside HSVColorPicker.h: both define
-// WM_HSVPICKER_COLORCHANGED).
-extern UINT WM_LIGHTBUTTON_CLICK_MESSAGE;
+#include "ui/framework/drawing/ControlText.h"
+#include "ui/framework/drawing/GdiHelpers.h"
+#include "ui/framework/language/Language.h"
+#include "ui/framework/language/LanguageLayout.h"
+#include "ui/framework/scale/Scale.h"
+#include "ui/messages/WindowMessages.h"
+#include "ui/windows/buttons/LightButton.h"
 
 namespace {
 

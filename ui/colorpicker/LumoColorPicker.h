@@ -11,11 +11,11 @@
 #include "platform/win/UniqueHandle.h"
 #include "ui/colorpicker/HSVColorPicker.h"
 #include "ui/colorpicker/RecentColorList.h"
-#include "ui/framework/Control.h"
-#include "ui/framework/LumoButton.h"
-#include "ui/framework/LumoColorButton2.h"
-#include "ui/framework/LumoNumberTextBox.h"
-#include "ui/framework/LumoTextBlock.h"
+#include "ui/framework/controls/LumoButton.h"
+#include "ui/framework/controls/LumoColorButton2.h"
+#include "ui/framework/controls/LumoNumberTextBox.h"
+#include "ui/framework/controls/LumoTextBlock.h"
+#include "ui/framework/core/Control.h"
 
 class CLightButton;
 class CWnd;

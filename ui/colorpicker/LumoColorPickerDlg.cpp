@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "ui/framework/LayeredChildren.h"
-#include "ui/framework/Scale.h"
+#include "ui/framework/core/LayeredChildren.h"
+#include "ui/framework/scale/Scale.h"
 
 LumoColorPickerDlg::LumoColorPickerDlg()
     : Color([this] { return m_picker.Color.Get(); },

@@ -6,7 +6,7 @@
 
 #include "ui/colorpicker/BackdropSnapshot.h"
 #include "ui/colorpicker/LumoColorPicker.h"
-#include "ui/framework/Control.h"
+#include "ui/framework/core/Control.h"
 
 // The colour picker popup: covers its parent's window with a blurred
 // half-size snapshot of it, taken at every show, and shows the

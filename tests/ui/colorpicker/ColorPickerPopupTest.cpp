@@ -14,7 +14,7 @@
 #include "tests/ui/colorpicker/HalvesWindow.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
-#include "ui/windows/LightButton.h"
+#include "ui/windows/buttons/LightButton.h"
 
 namespace {
 

@@ -15,9 +15,9 @@
 #include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/colorpicker/HSVColorPicker.h"
-#include "ui/framework/LayeredChildren.h"
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
+#include "ui/framework/core/LayeredChildren.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/scale/Scale.h"
 
 using controltest::HostWindow;
 using controltest::PixelAt;

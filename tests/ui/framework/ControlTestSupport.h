@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "tests/support/MessagePump.h"
-#include "ui/framework/Control.h"
+#include "ui/framework/core/Control.h"
 
 namespace controltest {
 

@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "ui/framework/Scale.h"
-#include "ui/framework/SkinImage.h"
-#include "ui/framework/TextDraw.h"
+#include "ui/framework/drawing/SkinImage.h"
+#include "ui/framework/drawing/TextDraw.h"
+#include "ui/framework/scale/Scale.h"
 
 namespace windowstest {
 

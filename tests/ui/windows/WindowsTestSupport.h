@@ -9,7 +9,7 @@
 #include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
-#include "ui/framework/MemoryDC.h"
+#include "ui/framework/core/MemoryDC.h"
 
 namespace windowstest {
 

@@ -1,0 +1,404 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "backend/device/LightLevel.h"
+#include "tests/support/HotkeyStandIn.h"
+#include "tests/support/RegistryValue.h"
+#include "tests/ui/windows/WindowsTestSupport.h"
+#include "ui/windows/selector/SelectorGeometry.h"
+#include "ui/windows/selector/SelectorWnd.h"
+
+using namespace windowstest;
+using testsupport::HotkeyStandIn;
+using testsupport::ScopedRegistryDword;
+
+namespace {
+
+// The skin's sizes at 100 %: track 152 x 6 at (14, 33) of a 177 x 56 window, pin 21 x 23.
+constexpr int kWindowW = 177, kWindowH = 56, kTrackX = 14, kTrackY = 33;
+constexpr int kTrackW = 152, kTrackH = 6, kPinW = 21, kPinH = 23;
+
+SelectorGeometry SkinGeometry(int scale)
+{
+    return SelectorGeometry(kWindowW * scale, kWindowH * scale, kTrackX * scale, kTrackY * scale, kTrackW * scale,
+                            kTrackH * scale, kPinW * scale, kPinH * scale);
+}
+
+void ExpectArea(const Gdiplus::RectF& area, float x, float y, float w, float h)
+{
+    EXPECT_FLOAT_EQ(area.X, x);
+    EXPECT_FLOAT_EQ(area.Y, y);
+    EXPECT_FLOAT_EQ(area.Width, w);
+    EXPECT_FLOAT_EQ(area.Height, h);
+}
+
+}  // namespace
+
+TEST(SelectorGeometryTest, PinAndHitAreasAtBothScales)
+{
+    const SelectorGeometry g1 = SkinGeometry(1);
+    EXPECT_EQ(g1.Travel(), 142);
+    EXPECT_EQ(g1.LevelOffset(0), 0);
+    EXPECT_EQ(g1.LevelOffset(1), 47);
+    EXPECT_EQ(g1.LevelOffset(2), 94);
+    EXPECT_EQ(g1.LevelOffset(3), 142);
+    EXPECT_EQ(g1.PinBaseX(), 7);
+    EXPECT_EQ(g1.PinY(), 24);
+    // Pin areas: x = 7 + 3 + offset, y = 24 + 7, w = 42 / 3, h = 184 / 23.
+    ExpectArea(g1.Area(SelectorGeometry::PinArea(0)), 10, 31, 14, 8);
+    ExpectArea(g1.Area(SelectorGeometry::PinArea(3)), 152, 31, 14, 8);
+    ExpectArea(g1.Area(SelectorGeometry::TrackSegmentArea(0)), 14, 33, 10, 6);
+    ExpectArea(g1.Area(SelectorGeometry::TrackSegmentArea(2)), 104, 33, 14, 6);
+    ExpectArea(g1.Area(SelectorGeometry::kPinSpanArea), 10, 31, 156, 8);
+    ExpectArea(g1.Area(SelectorGeometry::kWindowArea), 0, 0, 177, 56);
+
+    const SelectorGeometry g2 = SkinGeometry(2);
+    EXPECT_EQ(g2.Travel(), 283);
+    EXPECT_EQ(g2.LevelOffset(1), 94);
+    EXPECT_EQ(g2.LevelOffset(3), 283);
+    EXPECT_EQ(g2.PinBaseX(), 28 - 14);
+    EXPECT_EQ(g2.PinY(), 66 + 6 - 24);
+    ExpectArea(g2.Area(SelectorGeometry::PinArea(1)), 14 + 7 + 94, 48 + 14, 28, 16);
+}
+
+TEST(SelectorGeometryTest, PercentageRoundsHalfUp)
+{
+    const SelectorGeometry g = SkinGeometry(1);
+    const struct {
+        int offset;
+        int percent;
+    } cases[] = {{0, 0}, {47, 33}, {94, 66}, {142, 100}, {71, 50}, {1, 1}, {141, 99}};
+    for (const auto& c : cases) EXPECT_EQ(g.Percentage(c.offset), c.percent) << c.offset;
+    EXPECT_EQ(SelectorGeometry().Percentage(5), 0) << "no images, no division by zero";
+}
+
+TEST(SelectorGeometryTest, NearestLevelTiesGoToTheLowerLevel)
+{
+    // Track 160, pin 20: offsets 0, 50, 100, 150, pin areas 50 apart.
+    const SelectorGeometry g(200, 60, 20, 30, 160, 6, 20, 23);
+    const struct {
+        int offset;
+        int fallback;
+        int level;
+    } cases[] = {
+        {0, 2, 0}, {24, 3, 0}, {25, 3, 0}, {26, 3, 1}, {75, 0, 1}, {76, 0, 2}, {150, 0, 3}, {170, 0, 3},
+        // Farther than the whole travel from every level: the committed level stays.
+        {-1000, 2, 2}, {1000, 1, 1},
+    };
+    for (const auto& c : cases) EXPECT_EQ(g.NearestLevel(c.offset, c.fallback), c.level) << c.offset;
+}
+
+TEST(SelectorGeometryTest, DragKeepsThePinBetweenTheEndLevels)
+{
+    const SelectorGeometry g = SkinGeometry(1);
+    EXPECT_EQ(g.ClampDragOffset(1, -100), -47);
+    EXPECT_EQ(g.ClampDragOffset(1, 200), 95);
+    EXPECT_EQ(g.ClampDragOffset(1, 20), 20);
+    EXPECT_EQ(g.ClampDragOffset(0, -1), 0);
+    EXPECT_EQ(g.ClampDragOffset(3, 1), 0);
+}
+
+TEST(SelectorText, PercentInPlainAndNativeDigits)
+{
+    const wchar_t arabicIndic[] = L"\x0660\x0661\x0662\x0663\x0664\x0665\x0666\x0667\x0668\x0669";
+    const struct {
+        int percent;
+        int lang;
+        const wchar_t* digits;
+        std::wstring text;
+    } cases[] = {
+        {100, 0, arabicIndic, L"100%"},
+        {33, 4, L"0123456789", L"33%"},
+        {100, 4, arabicIndic, L"\x066A\x0661\x0660\x0660"},
+        {0, 4, arabicIndic, L"\x066A\x0660"},
+        {66, 4, arabicIndic, L"\x066A\x0666\x0666"},
+        // A digit string too short to index is not used.
+        {100, 4, L"\x0660\x0661", L"100%"},
+        {50, 4, nullptr, L"50%"},
+    };
+    for (const auto& c : cases) {
+        wchar_t text[CSelectorWnd::kTextChars] = {};
+        CSelectorWnd::FormatPercentText(c.percent, c.lang, c.digits, text, CSelectorWnd::kTextChars);
+        EXPECT_EQ(std::wstring(text), c.text) << c.percent << " " << c.lang;
+    }
+    wchar_t tiny[3] = {};
+    CSelectorWnd::FormatPercentText(100, 4, arabicIndic, tiny, 3);
+    EXPECT_EQ(std::wstring(tiny), L"10") << "cut to the buffer, never past it";
+}
+
+namespace {
+
+constexpr int kHostX = 150, kHostY = 150, kHostW = 300, kHostH = 120;
+constexpr int kSelectorX = 40, kSelectorY = 30;
+constexpr uint32_t kBackground = 0x203040;
+
+void RemovePackageKey()
+{
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VORN", 0, KEY_ALL_ACCESS | KEY_WOW64_32KEY, &key) !=
+        ERROR_SUCCESS)
+        return;
+    RegDeleteTreeW(key, L"VKP Package");
+    RegCloseKey(key);
+}
+
+// A selector in a host window over a plain background, the level kept in the
+// package key by the hotkey stand-in, as on a machine with the package.
+class SelectorWindow : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        EnsureUiEnvironment();
+        RemovePackageKey();
+        MoveCursorTo(5, 5);
+        background = SolidBackground(kHostW, kHostH, kBackground);
+    }
+    void TearDown() override
+    {
+        LeftButton(false);
+        MoveCursorTo(5, 5);
+        selector.reset();
+        Pump(20);
+        RemovePackageKey();
+    }
+
+    void CreateSelector()
+    {
+        selector = std::make_unique<CSelectorWnd>();
+        ASSERT_TRUE(selector->Create(&host, background->GetSafeHdc(), kSelectorX, kSelectorY, kWindowW, kWindowH,
+                                     kTrackX, kTrackY));
+        Pump(30);
+    }
+
+    // The screen point of a window point of the selector.
+    POINT Screen(int x, int y) const
+    {
+        POINT point = {x, y};
+        ClientToScreen(selector->GetSafeHwnd(), &point);
+        return point;
+    }
+    void MoveTo(int x, int y)
+    {
+        const POINT point = Screen(x, y);
+        MoveCursorTo(point.x, point.y);
+        Pump(30);
+    }
+    void Click(int x, int y)
+    {
+        MoveTo(x, y);
+        LeftButton(true);
+        Pump(30);
+        LeftButton(false);
+        Pump(30);
+    }
+    POINT CentreOf(int area) const
+    {
+        const Gdiplus::RectF& r = selector->Geometry().Area(area);
+        return POINT{static_cast<int>(r.X + r.Width / 2), static_cast<int>(r.Y + r.Height / 2)};
+    }
+    bool LevelStoredIs(DWORD level)
+    {
+        return PumpUntil([&] { return ScopedRegistryDword::Get(kVkpPackageKey, kLightLevelValueName) == level; },
+                         5000);
+    }
+
+    RecordingHost host{kHostX, kHostY, kHostW, kHostH};
+    std::unique_ptr<CMemoryDC> background;
+    std::unique_ptr<CSelectorWnd> selector;
+};
+
+}  // namespace
+
+TEST_F(SelectorWindow, ShowsTheStoredLevelAndFollowsTheRegistry)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 2);
+    HotkeyStandIn service(false);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+    EXPECT_TRUE(selector->IsWatcherRunning());
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+    EXPECT_EQ(selector->LastPercentage(), 66);
+
+    // Pixels: the filled track reaches the pin, the empty track lies beyond it.
+    const testsupport::Pixels before = PixelsOf(selector->BackBuffer());
+    const int trackRow = kTrackY + kTrackH / 2;
+    const uint32_t filled = before.At(kTrackX + 20, trackRow);
+    const uint32_t empty = before.At(kTrackX + kTrackW - 4, trackRow);
+    EXPECT_GT((filled >> 16) & 0xFF, 0x80u) << std::hex << filled;
+    EXPECT_LT((empty >> 16) & 0xFF, 0x40u) << std::hex << empty;
+
+    // Another program (a hotkey) changes the level: the watcher brings it.
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0x13);
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 3; }, 5000));
+    EXPECT_EQ(selector->LastPercentage(), 100);
+    const testsupport::Pixels after = PixelsOf(selector->BackBuffer());
+    EXPECT_GT((after.At(kTrackX + kTrackW - 4, trackRow) >> 16) & 0xFF, 0x80u);
+    // What came from the watcher is not sent back to the hotkey service.
+    Pump(100);
+    EXPECT_TRUE(service.Requests(1, 200).empty());
+}
+
+TEST_F(SelectorWindow, ClickBesideThePinStepsOneLevelThroughTheHotkeyService)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    HotkeyStandIn service(true);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+    ASSERT_EQ(selector->DisplayedLevel(), 1);
+
+    // On level 3's segment, right of the pin: one step up, not a jump.
+    const POINT right = CentreOf(SelectorGeometry::TrackSegmentArea(3));
+    Click(right.x, right.y);
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+    EXPECT_EQ(service.Requests(1), (std::vector<std::string>{"199 130"}));
+    EXPECT_TRUE(LevelStoredIs(2));
+
+    Click(right.x, right.y);
+    EXPECT_EQ(selector->DisplayedLevel(), 3);
+    EXPECT_TRUE(LevelStoredIs(3));
+    // At the top a click to the right changes nothing.
+    const POINT end = {kWindowW - 2, right.y};
+    Click(end.x, end.y);
+    EXPECT_EQ(selector->DisplayedLevel(), 3);
+
+    const POINT left = CentreOf(SelectorGeometry::TrackSegmentArea(0));
+    Click(left.x, left.y);
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+    EXPECT_TRUE(LevelStoredIs(2));
+    EXPECT_EQ(service.Requests(3), (std::vector<std::string>{"199 130", "199 131", "199 130"}));
+}
+
+TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0);
+    HotkeyStandIn service(true);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+    ASSERT_EQ(selector->DisplayedLevel(), 0);
+
+    const POINT pin = CentreOf(SelectorGeometry::PinArea(0));
+    MoveTo(pin.x, pin.y);
+    LeftButton(true);
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinPressed);
+    // Past level 2, nearer to it than to level 3.
+    const int target = pin.x + selector->Geometry().LevelOffset(2) + 10;
+    for (int x = pin.x; x <= target; x += 8) MoveTo(x, pin.y);
+    MoveTo(target, pin.y);
+    EXPECT_EQ(selector->CommittedLevel(), 2);
+    EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag moves the pin, the level follows at the release";
+    EXPECT_EQ(selector->PinX(), selector->Geometry().PinBaseX() + target - pin.x);
+    LeftButton(false);
+    Pump(30);
+
+    EXPECT_FALSE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+    EXPECT_EQ(selector->PinX(), selector->Geometry().PinBaseX() + selector->Geometry().LevelOffset(2));
+    EXPECT_EQ(selector->LastPercentage(), 66);
+    EXPECT_TRUE(LevelStoredIs(2));
+    // Passing level 1 on the way sent it too; the last request is the level let go at.
+    const std::vector<std::string> requests = service.Requests(2);
+    ASSERT_FALSE(requests.empty());
+    EXPECT_EQ(requests.back(), "199 130");
+
+    // A drag whose capture another window takes ends there, at the nearest level.
+    const POINT pin2 = CentreOf(SelectorGeometry::PinArea(2));
+    MoveTo(pin2.x, pin2.y);
+    LeftButton(true);
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    MoveTo(pin2.x + selector->Geometry().LevelOffset(1) - 5, pin2.y);
+    EXPECT_EQ(selector->CommittedLevel(), 3);
+    SetCapture(host.GetSafeHwnd());
+    Pump(30);
+    EXPECT_FALSE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 3);
+    ReleaseCapture();
+    LeftButton(false);
+    Pump(30);
+    EXPECT_TRUE(selector->SetLevel(true, 1)) << "level changes are taken again";
+}
+
+TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    CreateSelector();
+    const HWND window = selector->GetSafeHwnd();
+    const struct {
+        WPARAM wParam;
+        LPARAM lParam;
+        int level;
+    } cases[] = {{0, 7, 3}, {1, 1, 3}, {0, -1, 0}, {0, 2, 2}};
+    for (const auto& c : cases) {
+        PostMessageW(window, kLightLevelChangedMessage, c.wParam, c.lParam);
+        Pump(30);
+        EXPECT_EQ(selector->DisplayedLevel(), c.level) << c.wParam << " " << c.lParam;
+    }
+
+    EXPECT_FALSE(selector->SetLevel(true, 2)) << "already there";
+    EXPECT_TRUE(selector->SetLevel(false, CSelectorWnd::StepUp));
+    EXPECT_FALSE(selector->SetLevel(false, CSelectorWnd::StepUp)) << "no wrap-around";
+    EXPECT_TRUE(selector->SetLevel(false, CSelectorWnd::StepUpWrapping));
+    EXPECT_EQ(selector->DisplayedLevel(), 0);
+    EXPECT_FALSE(selector->SetLevel(false, CSelectorWnd::StepDown));
+
+    // The window shows what the back buffer holds: percentage, track and pin.
+    Pump(50);
+    RECT r = {};
+    GetWindowRect(window, &r);
+    CMemoryDC shot;
+    shot.Resize(r.right - r.left, r.bottom - r.top);
+    {
+        platform::WindowDc screen;
+        BitBlt(shot, 0, 0, shot.Width(), shot.Height(), screen.Get(), r.left, r.top, SRCCOPY);
+    }
+    EXPECT_EQ(DifferingPixels(PixelsOf(shot), PixelsOf(selector->BackBuffer())), 0);
+
+    EnableWindow(window, FALSE);
+    EXPECT_FALSE(selector->SetLevel(true, 3)) << "disabled";
+    EnableWindow(window, TRUE);
+    EXPECT_TRUE(selector->SetLevel(true, 3));
+}
+
+TEST_F(SelectorWindow, WithoutALevelSourceShowsLevelOneAndTellsTheMainWindow)
+{
+    CreateSelector();
+    EXPECT_FALSE(selector->IsWatcherRunning());
+    EXPECT_EQ(selector->DisplayedLevel(), 1);
+    EXPECT_EQ(selector->LastPercentage(), 33);
+    PostMessageW(selector->GetSafeHwnd(), kLightLevelChangedMessage, 0, 3);
+    Pump(30);
+    EXPECT_EQ(selector->DisplayedLevel(), 1) << "no watcher, nothing to follow";
+
+    host.Clear();
+    const POINT right = CentreOf(SelectorGeometry::TrackSegmentArea(3));
+    Click(right.x, right.y);
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+    const std::vector<RecordingHost::Record> posted = host.Received(kLightLevelChangedMessage);
+    ASSERT_EQ(posted.size(), 1u);
+    EXPECT_EQ(posted[0].wParam, 0u);
+    EXPECT_EQ(posted[0].lParam, 2);
+}
+
+TEST_F(SelectorWindow, PinFadeStopsItsTimerWhenItEnds)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    CreateSelector();
+    const HWND window = selector->GetSafeHwnd();
+    const testsupport::Pixels normal = PixelsOf(selector->BackBuffer());
+
+    const POINT pin = CentreOf(SelectorGeometry::PinArea(1));
+    MoveTo(pin.x, pin.y);
+    ASSERT_EQ(selector->PinStateNow(), CSelectorWnd::PinHover);
+    ASSERT_TRUE(selector->IsAnimating());
+    const int fadeTicks = PumpCountingTimers(window, 3000, [&] { return !selector->IsAnimating(); });
+    ASSERT_FALSE(selector->IsAnimating());
+    EXPECT_GT(fadeTicks, 0) << "the hover face fades in on the timer";
+    // The hover face shows the glow around the pin.
+    EXPECT_GT(DifferingPixels(normal, PixelsOf(selector->BackBuffer())), 0);
+
+    EXPECT_EQ(PumpCountingTimers(window, 500, [] { return false; }), 0) << "no timer once the fade has ended";
+}

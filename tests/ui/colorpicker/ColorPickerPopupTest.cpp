@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/WindowCreationRefusal.h"
 #include "tests/ui/colorpicker/HalvesWindow.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
@@ -231,6 +232,26 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
     EXPECT_FALSE(Picker().IsAnimating.Get());
     EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF80FFu);
     EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF80FFu});
+}
+
+TEST_F(PickerPopup, AnAnimationWithoutFramesEndsOnItsColourAndFreesThePanel)
+{
+    Show(0xFFFF0000);
+    {
+        // The animation's frame timer cannot be made.
+        testsupport::WindowCreationRefusal refusal;
+        Panel().GreenBox().Text = L"128";
+    }
+    EXPECT_FALSE(Picker().IsAnimating.Get());
+    EXPECT_TRUE(Picker().IsHitTestVisible.Get());
+    EXPECT_TRUE(Panel().RedBox().IsHitTestVisible.Get());
+    EXPECT_TRUE(Panel().CloseButton().IsHitTestVisible.Get());
+    EXPECT_TRUE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
+    EXPECT_TRUE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
+    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF8000u);
+    EXPECT_EQ(PanelColor(), 0xFFFF8000u);
+    EXPECT_EQ(Boxes(), 0xFFFF8000u);
+    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF8000u});
 }
 
 TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)

@@ -150,6 +150,26 @@ TEST_F(PickerPopup, BackdropIsTheBlurredWindowInTheRenderDc)
     EXPECT_EQ(pixels.At(40, 40), 0xFF00FF00u);
 }
 
+TEST_F(PickerPopup, FirstShowRightAfterMakingItIsOverTheWindowUnderIt)
+{
+    // As when a click opens it the first time: made and shown with no
+    // message handled in between, so the window under it has not repainted.
+    LumoColorPickerDlg first;
+    first.CreateWhenShown(m_host, 0, 0, kHostWidth, kHostHeight);
+    ASSERT_TRUE(first.EnsureCreated());
+    first.Color = Gdiplus::Color(0xFFFF0000);
+    first.IsVisible = 1;
+    ASSERT_TRUE(first.Backdrop());
+    const testsupport::Pixels pixels = windowstest::PixelsOf(first.RenderDC.Get());
+    ASSERT_EQ(pixels.width, kHostWidth);
+    EXPECT_EQ(pixels.At(40, 40), 0xFFFF0000u);
+    EXPECT_EQ(pixels.At(kHostWidth - 40, kHostHeight - 40), 0xFF0000FFu);
+    // Red, blue or a blend of the two everywhere: nothing dark came in.
+    int dark = 0;
+    for (uint32_t p : pixels.data) dark += ((p >> 16) & 0xFF) + (p & 0xFF) < 250;
+    EXPECT_EQ(dark, 0);
+}
+
 TEST_F(PickerPopup, PanelShowsOverTheBackdropAtItsPlace)
 {
     Show(0xFFFF0000);

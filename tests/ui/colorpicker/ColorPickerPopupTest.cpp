@@ -227,6 +227,15 @@ TEST_F(PickerPopup, PanelFaceIsBlendedOverTheBackdropTakenAtItsPlace)
 TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
 {
     Show(0xFFFF0000);
+    // Every frame of the move: the picker's colour, and the boxes and the
+    // panel's colour once the panel has taken that frame.
+    struct Frame {
+        uint32_t picker, boxes, panel;
+    };
+    auto frames = std::make_shared<std::vector<Frame>>();
+    Picker().ColorChanged.Subscribe([this, frames](void*, Gdiplus::Color& color) {
+        if (Picker().IsAnimating.Get()) frames->push_back({color.GetValue(), Boxes(), PanelColor()});
+    });
     Panel().GreenBox().Text = L"128";
     ASSERT_TRUE(Picker().IsAnimating.Get());
     // While it moves, the boxes and the close button let the mouse through
@@ -244,6 +253,15 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
     EXPECT_EQ(PanelColor(), 0xFFFF8000u);
     EXPECT_EQ(Boxes(), 0xFFFF8000u);  // the user's entry is kept
     EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF8000u});
+    // While it moved, the boxes held the entry and the preview went along.
+    ASSERT_GE(frames->size(), 3u);
+    int between = 0;
+    for (const Frame& frame : *frames) {
+        EXPECT_EQ(frame.boxes, 0xFFFF8000u) << "the boxes were rewritten during the move";
+        EXPECT_EQ(frame.panel, frame.picker) << "the preview did not follow the picker";
+        between += frame.picker != 0xFFFF0000u && frame.picker != 0xFFFF8000u;
+    }
+    EXPECT_GT(between, 0) << "no frame between the two colours";
 
     // Without animation the picker follows at once.
     m_reports->clear();

@@ -106,6 +106,26 @@ protected:
 
     bool AnimationEnds() { return PumpUntil([&] { return !Picker().IsAnimating.Get(); }, 5000); }
 
+    // Whether the boxes and the close button take the mouse and OK and Cancel are on.
+    void ExpectPanelTakesInput(bool takes)
+    {
+        for (LumoNumberTextBox* box : {&Panel().RedBox(), &Panel().GreenBox(), &Panel().BlueBox()})
+            EXPECT_EQ(box->IsHitTestVisible.Get() != 0, takes);
+        EXPECT_EQ(Panel().CloseButton().IsHitTestVisible.Get() != 0, takes);
+        EXPECT_EQ(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()) != FALSE, takes);
+        EXPECT_EQ(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()) != FALSE, takes);
+    }
+
+    // A typed colour was taken: the picker and the panel hold it, the boxes
+    // keep the entry and it was reported once.
+    void ExpectTypedColourTaken(uint32_t color)
+    {
+        EXPECT_EQ(Picker().Color.Get().GetValue(), color);
+        EXPECT_EQ(PanelColor(), color);
+        EXPECT_EQ(Boxes(), color);
+        EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{color});
+    }
+
     uint32_t PanelColor() { return Panel().Color.Get().GetValue(); }
     std::vector<uint32_t> ReportedColors() const
     {
@@ -240,19 +260,10 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
     ASSERT_TRUE(Picker().IsAnimating.Get());
     // While it moves, the boxes and the close button let the mouse through
     // and OK and Cancel are off.
-    EXPECT_FALSE(Panel().RedBox().IsHitTestVisible.Get());
-    EXPECT_FALSE(Panel().CloseButton().IsHitTestVisible.Get());
-    EXPECT_FALSE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
-    EXPECT_FALSE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
+    ExpectPanelTakesInput(false);
     ASSERT_TRUE(AnimationEnds());
-    EXPECT_TRUE(Panel().BlueBox().IsHitTestVisible.Get());
-    EXPECT_TRUE(Panel().CloseButton().IsHitTestVisible.Get());
-    EXPECT_TRUE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
-    EXPECT_TRUE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
-    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF8000u);
-    EXPECT_EQ(PanelColor(), 0xFFFF8000u);
-    EXPECT_EQ(Boxes(), 0xFFFF8000u);  // the user's entry is kept
-    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF8000u});
+    ExpectPanelTakesInput(true);
+    ExpectTypedColourTaken(0xFFFF8000u);
     // While it moved, the boxes held the entry and the preview went along.
     ASSERT_GE(frames->size(), 3u);
     int between = 0;
@@ -282,14 +293,8 @@ TEST_F(PickerPopup, AnAnimationWithoutFramesEndsOnItsColourAndFreesThePanel)
     }
     EXPECT_FALSE(Picker().IsAnimating.Get());
     EXPECT_TRUE(Picker().IsHitTestVisible.Get());
-    EXPECT_TRUE(Panel().RedBox().IsHitTestVisible.Get());
-    EXPECT_TRUE(Panel().CloseButton().IsHitTestVisible.Get());
-    EXPECT_TRUE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
-    EXPECT_TRUE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
-    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF8000u);
-    EXPECT_EQ(PanelColor(), 0xFFFF8000u);
-    EXPECT_EQ(Boxes(), 0xFFFF8000u);
-    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF8000u});
+    ExpectPanelTakesInput(true);
+    ExpectTypedColourTaken(0xFFFF8000u);
 }
 
 TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)

@@ -70,6 +70,7 @@ public:
     int PinStateNow() const { return m_nPinState; }
     int PinX() const { return m_geometry.PinBaseX() + m_nLevelOffset + m_nDragOffset; }
     const SelectorGeometry& Geometry() const { return m_geometry; }
+    const CMouseEventCtrl& GetTracker() const { return m_tracker; }
     HDC BackBuffer() const { return m_backBuffer.GetSafeHdc(); }
 
 protected:

@@ -322,6 +322,38 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     EXPECT_TRUE(selector->SetLevel(true, 1)) << "level changes are taken again";
 }
 
+// Held down on another level's pin, away from the window and back: the press
+// is still known there, so the level arriving from elsewhere (a hotkey)
+// shows the pin pressed under the held button.
+TEST_F(SelectorWindow, APressHeldAwayAndBackStillCountsWhenItsLevelArrives)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    CreateSelector();
+    ASSERT_TRUE(selector->IsWatcherRunning());
+    const POINT pin = CentreOf(SelectorGeometry::PinArea(2));
+    // The pin's middle lies on its level's track segment, which comes first.
+    const int pinArea = selector->GetTracker().HitTest(pin.x, pin.y);
+    ASSERT_TRUE(SelectorGeometry::IsLevelArea(pinArea, 2));
+    MoveTo(pin.x, pin.y);
+    LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetPressed() == pinArea; }, 2000));
+    EXPECT_FALSE(selector->IsDragging());
+
+    MoveCursorTo(5, 5);
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == -1; }, 3000)) << "no leave";
+    EXPECT_EQ(selector->GetTracker().GetPressed(), pinArea) << "leaving dropped the press";
+    MoveTo(pin.x, pin.y);
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == pinArea; }, 2000));
+
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 2);
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 2; }, 5000));
+    EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinPressed);
+    LeftButton(false);
+    Pump(30);
+    EXPECT_EQ(selector->GetTracker().GetPressed(), -1);
+    EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinHover);
+}
+
 TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)
 {
     ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);

@@ -133,6 +133,8 @@ private:
     int m_nPrevPinX = 0;
 
     bool m_bDragging = false;
+    // The watcher reported a level while a drag held the pin.
+    bool m_bLevelChangedDuringDrag = false;
     bool m_bClickPending = false;
     POINT m_pressPoint = {};
     int m_nDragStartX = 0;

@@ -100,6 +100,20 @@ TEST(SelectorGeometryTest, DragKeepsThePinBetweenTheEndLevels)
     EXPECT_EQ(g.ClampDragOffset(3, 1), 0);
 }
 
+// Without "SLIDER_0" the track has no size: the pin stays at its base for
+// every level and drag, and the percentage stays 0.
+TEST(SelectorGeometryTest, WithoutTheTrackImageThePinStaysAtItsBase)
+{
+    const SelectorGeometry g(kWindowW, kWindowH, kTrackX, kTrackY, 0, 0, kPinW, kPinH);
+    EXPECT_EQ(g.Travel(), 0);
+    for (int level = 0; level < SelectorGeometry::kLevels; ++level) {
+        EXPECT_EQ(g.LevelOffset(level), 0) << level;
+        for (int drag : {-30, -1, 1, 30}) EXPECT_EQ(g.ClampDragOffset(level, drag), 0) << level << " " << drag;
+    }
+    EXPECT_EQ(g.Percentage(10), 0);
+    EXPECT_EQ(g.NearestLevel(0, 2), 2);
+}
+
 TEST(SelectorText, PercentInPlainAndNativeDigits)
 {
     const wchar_t arabicIndic[] = L"\x0660\x0661\x0662\x0663\x0664\x0665\x0666\x0667\x0668\x0669";
@@ -352,6 +366,48 @@ TEST_F(SelectorWindow, APressHeldAwayAndBackStillCountsWhenItsLevelArrives)
     Pump(30);
     EXPECT_EQ(selector->GetTracker().GetPressed(), -1);
     EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinHover);
+}
+
+// A quick drag from 0 to 1 and back: the request for 1 reaches the service,
+// the one for 0 finds the level still at 0 and is not sent. The service then
+// sets 1 while the pin is still held, so the watcher's report comes mid-drag;
+// at the release the selector asks the level again and shows the keyboard's.
+TEST_F(SelectorWindow, ALevelReportedDuringADragShowsWhenTheDragEnds)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0);
+    HotkeyStandIn service(false);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+    ASSERT_EQ(selector->DisplayedLevel(), 0);
+
+    const POINT pin = CentreOf(SelectorGeometry::PinArea(0));
+    MoveTo(pin.x, pin.y);
+    LeftButton(true);
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    const int pastOne = pin.x + selector->Geometry().LevelOffset(1) + 5;
+    for (int x = pin.x; x <= pastOne; x += 8) MoveTo(x, pin.y);
+    MoveTo(pastOne, pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 1);
+    EXPECT_EQ(service.Requests(1), (std::vector<std::string>{"199 129"}));
+    for (int x = pastOne; x >= pin.x; x -= 8) MoveTo(x, pin.y);
+    MoveTo(pin.x, pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 0);
+
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    ASSERT_TRUE(PumpUntil([] { return g_LightLevel.LastNotifiedLevel() == 1; }, 5000)) << "no watcher report";
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag holds the pin";
+
+    LeftButton(false);
+    Pump(30);
+    EXPECT_FALSE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 1);
+    EXPECT_EQ(selector->CommittedLevel(), 1);
+    EXPECT_EQ(selector->LastPercentage(), 33);
+    Pump(100);
+    EXPECT_EQ(service.Requests(2, 200), (std::vector<std::string>{"199 129"})) << "the level read was sent back";
 }
 
 TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)

@@ -212,6 +212,22 @@ protected:
         const Gdiplus::RectF& r = selector->Geometry().Area(area);
         return POINT{static_cast<int>(r.X + r.Width / 2), static_cast<int>(r.Y + r.Height / 2)};
     }
+    // Presses the real pointer on a level's pin; returns where.
+    POINT PressPin(int level)
+    {
+        const POINT pin = CentreOf(SelectorGeometry::PinArea(level));
+        MoveTo(pin.x, pin.y);
+        LeftButton(true);
+        Pump(30);
+        return pin;
+    }
+    // Moves the held pointer along the row to toX in steps of 8 pixels, as a hand drags.
+    void DragTo(int fromX, int toX, int y)
+    {
+        const int step = toX >= fromX ? 8 : -8;
+        for (int x = fromX; step > 0 ? x <= toX : x >= toX; x += step) MoveTo(x, y);
+        MoveTo(toX, y);
+    }
     bool LevelStoredIs(DWORD level)
     {
         return PumpUntil([&] { return ScopedRegistryDword::Get(kVkpPackageKey, kLightLevelValueName) == level; },
@@ -292,16 +308,12 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     CreateSelector();
     ASSERT_EQ(selector->DisplayedLevel(), 0);
 
-    const POINT pin = CentreOf(SelectorGeometry::PinArea(0));
-    MoveTo(pin.x, pin.y);
-    LeftButton(true);
-    Pump(30);
+    const POINT pin = PressPin(0);
     ASSERT_TRUE(selector->IsDragging());
     EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinPressed);
     // Past level 2, nearer to it than to level 3.
     const int target = pin.x + selector->Geometry().LevelOffset(2) + 10;
-    for (int x = pin.x; x <= target; x += 8) MoveTo(x, pin.y);
-    MoveTo(target, pin.y);
+    DragTo(pin.x, target, pin.y);
     EXPECT_EQ(selector->CommittedLevel(), 2);
     EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag moves the pin, the level follows at the release";
     EXPECT_EQ(selector->PinX(), selector->Geometry().PinBaseX() + target - pin.x);
@@ -380,18 +392,13 @@ TEST_F(SelectorWindow, ALevelReportedDuringADragShowsWhenTheDragEnds)
     CreateSelector();
     ASSERT_EQ(selector->DisplayedLevel(), 0);
 
-    const POINT pin = CentreOf(SelectorGeometry::PinArea(0));
-    MoveTo(pin.x, pin.y);
-    LeftButton(true);
-    Pump(30);
+    const POINT pin = PressPin(0);
     ASSERT_TRUE(selector->IsDragging());
     const int pastOne = pin.x + selector->Geometry().LevelOffset(1) + 5;
-    for (int x = pin.x; x <= pastOne; x += 8) MoveTo(x, pin.y);
-    MoveTo(pastOne, pin.y);
+    DragTo(pin.x, pastOne, pin.y);
     ASSERT_EQ(selector->CommittedLevel(), 1);
     EXPECT_EQ(service.Requests(1), (std::vector<std::string>{"199 129"}));
-    for (int x = pastOne; x >= pin.x; x -= 8) MoveTo(x, pin.y);
-    MoveTo(pin.x, pin.y);
+    DragTo(pastOne, pin.x, pin.y);
     ASSERT_EQ(selector->CommittedLevel(), 0);
 
     ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);

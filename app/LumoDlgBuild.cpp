@@ -212,6 +212,7 @@ void CLumoDlg::CreateButtons()
         const RECT& r = m_tabRects[tab];
         const int width = r.right - r.left, height = r.bottom - r.top;
         button.m_nButtonId = kFirstTabButtonId + static_cast<UINT>(tab);
+        button.m_bPostBeforeRefresh = FALSE;  // the tab change that follows refreshes the face
         button.CreateFromDCs(this, background, noFaces, r.left, r.top, width, height, TRUE);
         const std::wstring caption = GetLangString(g_dwSupport ? (tab == 0 ? L"IDS_TAB_BASICEFFECTS"
                                                                            : L"IDS_TAB_LUMOSYNC")

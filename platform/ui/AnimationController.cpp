@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <limits>
 #include <utility>
 
 #include "platform/ui/AnimationFrameTimer.h"
@@ -110,8 +111,10 @@ bool CAnimationController::AnimateGroup(uint32_t group)
     // Even a group with nothing to move goes busy, and idle again at the
     // next frame, so that every start is followed by an end.
     SetStatus(AnimationManagerStatus::Busy);
-    if (!m_frameTimer->IsRunning()) return m_frameTimer->Start(kFrameIntervalMs);
-    return true;
+    if (m_frameTimer->IsRunning() || m_frameTimer->Start(kFrameIntervalMs)) return true;
+    // No frames would ever come: end at once, every variable at its final value.
+    AdvanceTo(std::numeric_limits<double>::infinity());
+    return false;
 }
 
 bool CAnimationController::Advance(Track& track, double now, double& value)
@@ -134,8 +137,11 @@ bool CAnimationController::Advance(Track& track, double now, double& value)
 
 void CAnimationController::UpdateAnimationManager()
 {
-    const double now = m_clock();
+    AdvanceTo(m_clock());
+}
 
+void CAnimationController::AdvanceTo(double now)
+{
     struct Change {
         CAnimationVariable* variable;
         double newValue;

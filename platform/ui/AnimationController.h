@@ -40,7 +40,9 @@ public:
     bool ContainsVariable(const CAnimationVariable& variable) const;
 
     // Starts the transitions added to the group's variables now. A variable
-    // that was still running starts over from its current value.
+    // that was still running starts over from its current value. When the
+    // frame timer cannot start, the group ends at once at its final values
+    // (the status goes busy and idle again) and the answer is false.
     bool AnimateGroup(uint32_t group);
 
     AnimationManagerStatus GetStatus() const { return m_status; }
@@ -73,6 +75,8 @@ private:
         double segmentDuration = 0.0;
     };
 
+    // One frame at the time given.
+    void AdvanceTo(double now);
     void SetStatus(AnimationManagerStatus status);
     void DropTrack(const CAnimationVariable& variable);
     // The value of the track at the time; false once all its transitions ended.

@@ -22,6 +22,7 @@
 #include "tests/fixtures/common/FixtureLog.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/PointerInput.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
 
@@ -172,6 +173,55 @@ TEST_F(MainDialogDispatch, TabsSwitchPagesAndSendOnlyTheEffectsTab)
         EXPECT_TRUE(d.KeyboardPicture().IsWindowVisible());
         EXPECT_FALSE(d.SyncPage().IsWindowVisible());
         EXPECT_EQ(EffectCalls(m_library).size(), 1u);
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+namespace {
+
+// Notes whether the power-state tab's button was fading when its click
+// reached the dialog.
+class TabClickWatcher : public ScriptedDlg {
+public:
+    bool clicked = false;
+    bool fadingAtClick = false;
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
+    {
+        if (message == WM_LIGHTBUTTON_CLICK_MESSAGE && wParam == kFirstTabButtonId + 1 && !clicked) {
+            clicked = true;
+            fadingAtClick = TabButton(1).IsFading() != FALSE;
+        }
+        return ScriptedDlg::WindowProc(message, wParam, lParam);
+    }
+};
+
+}  // namespace
+
+// A tab's click reaches the dialog with the pressed face still on the button:
+// the release refreshes nothing, the tab change that follows does.
+TEST_F(MainDialogDispatch, ATabButtonPostsItsClickBeforeItsFaceChanges)
+{
+    WriteConfig(L"Apply", L"0");
+    TabClickWatcher dialog;
+    dialog.script = [&dialog](ScriptedDlg& d) {
+        using testsupport::PumpUntil;
+        ASSERT_TRUE(PumpUntil([&] { return !d.IsFading(); }, 5000)) << "the fade-in did not end";
+        CLightButton& tab = d.TabButton(1);
+        RECT r{};
+        ::GetWindowRect(tab.GetSafeHwnd(), &r);
+        testsupport::MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        EXPECT_TRUE(PumpUntil([&] { return tab.GetHoverState() == 1 && !tab.IsFading(); }, 3000)) << "no hover";
+        testsupport::LeftButton(true);
+        EXPECT_TRUE(PumpUntil([&] { return tab.GetHoverState() == 2 && !tab.IsFading(); }, 3000)) << "no press";
+        testsupport::LeftButton(false);
+        EXPECT_TRUE(PumpUntil([&] { return dialog.clicked; }, 3000)) << "no click message";
+        EXPECT_FALSE(dialog.fadingAtClick) << "the face was refreshed before the click was posted";
+        EXPECT_EQ(d.m_nCurrentTab, 1);
+        EXPECT_TRUE(tab.GetCheck());
+        testsupport::MoveCursorTo(5, 5);
         d.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/ui/AnimationController.h"
+#include "tests/support/WindowCreationRefusal.h"
 
 namespace {
 
@@ -275,6 +276,35 @@ TEST(AnimationController, ContinueKeepsTheFrameTimerUntilDisabled)
     c.EnableAnimationTimerEventHandler(false, AnimationIdleBehavior::Continue);
     c.UpdateAnimationManager();
     EXPECT_FALSE(c.IsFrameTimerRunning());
+}
+
+TEST(AnimationController, AFrameTimerThatCannotStartEndsTheAnimationAtOnce)
+{
+    RecordingController c;
+    EnableAll(c);
+    c.x.SetDefaultValue(2.0);
+    c.x.AddTransition(std::make_unique<LinearTransition>(1.0, 12.0));
+    {
+        // The frame timer's window cannot be made.
+        testsupport::WindowCreationRefusal refusal;
+        ASSERT_TRUE(refusal.IsActive());
+        EXPECT_FALSE(c.AnimateGroup(0));
+    }
+    // Ended where it was going, not left busy waiting for frames that never come.
+    EXPECT_EQ(c.GetStatus(), AnimationManagerStatus::Idle);
+    EXPECT_EQ(c.x.GetValue(), 12.0);
+    const std::vector<std::string> expected = {"start 0", "status 0->1", "value x 2->12", "status 1->0", "post"};
+    EXPECT_EQ(c.log, expected);
+    EXPECT_FALSE(c.IsFrameTimerRunning());
+
+    // Once the timer can start, the next animation runs frame by frame.
+    c.log.clear();
+    c.x.AddTransition(std::make_unique<LinearTransition>(1.0, 22.0));
+    ASSERT_TRUE(c.AnimateGroup(0));
+    EXPECT_EQ(c.GetStatus(), AnimationManagerStatus::Busy);
+    c.now = 0.5;
+    c.UpdateAnimationManager();
+    EXPECT_EQ(c.x.GetValue(), 17.0);
 }
 
 TEST(AnimationController, TheUiThreadTimerDrivesTheAnimationToItsEnd)

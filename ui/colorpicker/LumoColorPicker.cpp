@@ -442,7 +442,8 @@ void LumoColorPicker::OnBoxTextChanged()
     }
     m_bTyping = 1;
     m_picker.AnimateTo(HSVColor(color));
-    if (!m_picker.IsAnimating.Get()) {
+    // An animation that ended at once has reported and cleared the flag.
+    if (m_bTyping && !m_picker.IsAnimating.Get()) {
         // Nothing to animate (the picker shows that colour already): take it at once.
         m_bTyping = 0;
         SetColor(Gdiplus::Color(color), kModePicker);

@@ -34,6 +34,13 @@ bool LumoColorPickerDlg::EnsureCreated()
     return true;
 }
 
+DWORD LumoColorPickerDlg::AdjustStyle(DWORD style)
+{
+    // Made hidden: shown at once, its first, still empty frame would paint
+    // black over the window under it, which the first snapshot then reads.
+    return style & ~WS_VISIBLE;
+}
+
 DWORD LumoColorPickerDlg::AdjustExStyle(DWORD exStyle)
 {
     return ChildLayeredExStyle(exStyle | WS_EX_LAYERED) | WS_EX_TOPMOST;
@@ -57,8 +64,7 @@ int LumoColorPickerDlg::OnCreated()
 
 void LumoColorPickerDlg::SetIsVisible(int shown, int)
 {
-    // The window's own showing while it is created comes before the panel
-    // exists: nothing to snapshot for yet.
+    // Nothing to snapshot for before the panel exists.
     bool rendered = false;
     if (shown && m_hWnd && m_picker.Handle.Get()) {
         m_colorOnShow = m_picker.Color.Get().GetValue();

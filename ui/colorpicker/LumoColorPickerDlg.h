@@ -45,6 +45,7 @@ public:
     void SetIsVisible(int shown, int status) override;  // 8
 
 protected:
+    DWORD AdjustStyle(DWORD style) override;                                // 37
     DWORD AdjustExStyle(DWORD exStyle) override;                            // 38
     int OnCreated() override;                                               // 39
     void OnPaint(HDC paintDC) override;                                     // 13

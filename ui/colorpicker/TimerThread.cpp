@@ -35,6 +35,7 @@ void TimerThread::Start(int64_t dueTime)
             LogMessage(L"CreateWaitableTimerW", L"TimerThread::Start", false, ::GetLastError());
             return;
         }
+        m_bEnding.store(false);
         m_worker.Reset(::CreateThread(nullptr, 0, Run, this, 0, &m_workerId));
         if (!m_worker) {
             LogMessage(L"CreateThread", L"TimerThread::Start", false, ::GetLastError());
@@ -56,12 +57,18 @@ void TimerThread::Stop()
 void TimerThread::Shutdown()
 {
     if (m_worker) {
+        m_bEnding.store(true);
         if (m_timer) ::CancelWaitableTimer(m_timer.Get());
         // The APC ends the worker's alertable wait with WAIT_IO_COMPLETION.
-        if (::QueueUserAPC(WakeUp, m_worker.Get(), 0))
-            ::WaitForSingleObject(m_worker.Get(), INFINITE);
-        else
+        if (!m_queueApc(WakeUp, m_worker.Get(), 0)) {
             LogMessage(L"QueueUserAPC", L"TimerThread::Shutdown", false, ::GetLastError());
+            // Without it, one last signal wakes the worker, which then sees the flag.
+            LARGE_INTEGER now = {};
+            if (!::SetWaitableTimer(m_timer.Get(), &now, 0, nullptr, nullptr, FALSE))
+                LogMessage(L"SetWaitableTimer", L"TimerThread::Shutdown", false, ::GetLastError());
+        }
+        // Always joined: the worker reads this object and its timer.
+        ::WaitForSingleObject(m_worker.Get(), INFINITE);
         m_worker.Reset();
         m_workerId = 0;
     }
@@ -71,13 +78,13 @@ void TimerThread::Shutdown()
 DWORD WINAPI TimerThread::Run(LPVOID self)
 {
     auto* timer = static_cast<TimerThread*>(self);
-    for (;;) {
+    while (!timer->m_bEnding.load()) {
         const DWORD result = ::WaitForSingleObjectEx(timer->m_timer.Get(), INFINITE, TRUE);
-        if (result == WAIT_OBJECT_0)
-            timer->m_tickHook();
-        else if (result == WAIT_IO_COMPLETION || result == WAIT_FAILED)
-            return 0;  // woken to end; a failed wait would only spin
+        if (result == WAIT_IO_COMPLETION || result == WAIT_FAILED)
+            break;  // woken to end; a failed wait would only spin
+        if (result == WAIT_OBJECT_0 && !timer->m_bEnding.load()) timer->m_tickHook();
     }
+    return 0;
 }
 
 VOID CALLBACK TimerThread::WakeUp(ULONG_PTR) {}

@@ -1,6 +1,7 @@
 #pragma once
 #include <windows.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 
@@ -8,7 +9,8 @@
 
 // A periodic waitable timer with its own worker thread, which runs the tick
 // hook each time the timer fires. Made on the first Start; the worker lives
-// until Shutdown or destruction, which wake it with an APC and join it.
+// until Shutdown or destruction, which wake it with an APC (or, when that
+// cannot be queued, with the timer) and join it.
 class TimerThread {
 public:
     using Hook = std::function<void()>;
@@ -35,6 +37,11 @@ public:
     bool HasWorker() const { return m_worker.IsValid(); }
     DWORD WorkerId() const { return m_workerId; }
 
+    // For tests: the call that queues the wake-up APC (QueueUserAPC), so
+    // that its failure can be tried.
+    using QueueApc = DWORD(WINAPI*)(PAPCFUNC, HANDLE, ULONG_PTR);
+    void SetQueueApcForTest(QueueApc queueApc) { m_queueApc = queueApc; }
+
 private:
     static DWORD WINAPI Run(LPVOID self);
     static VOID CALLBACK WakeUp(ULONG_PTR);
@@ -46,4 +53,8 @@ private:
     platform::UniqueHandle m_timer;
     platform::UniqueHandle m_worker;
     DWORD m_workerId = 0;
+    // Set before the worker is woken to end: an APC queued before a new
+    // thread first runs does not end its wait.
+    std::atomic<bool> m_bEnding{false};
+    QueueApc m_queueApc = ::QueueUserAPC;
 };

@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/WindowCreationRefusal.h"
 #include "tests/ui/colorpicker/HalvesWindow.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/colorpicker/LumoColorPickerDlg.h"
@@ -105,6 +106,26 @@ protected:
 
     bool AnimationEnds() { return PumpUntil([&] { return !Picker().IsAnimating.Get(); }, 5000); }
 
+    // Whether the boxes and the close button take the mouse and OK and Cancel are on.
+    void ExpectPanelTakesInput(bool takes)
+    {
+        for (LumoNumberTextBox* box : {&Panel().RedBox(), &Panel().GreenBox(), &Panel().BlueBox()})
+            EXPECT_EQ(box->IsHitTestVisible.Get() != 0, takes);
+        EXPECT_EQ(Panel().CloseButton().IsHitTestVisible.Get() != 0, takes);
+        EXPECT_EQ(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()) != FALSE, takes);
+        EXPECT_EQ(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()) != FALSE, takes);
+    }
+
+    // A typed colour was taken: the picker and the panel hold it, the boxes
+    // keep the entry and it was reported once.
+    void ExpectTypedColourTaken(uint32_t color)
+    {
+        EXPECT_EQ(Picker().Color.Get().GetValue(), color);
+        EXPECT_EQ(PanelColor(), color);
+        EXPECT_EQ(Boxes(), color);
+        EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{color});
+    }
+
     uint32_t PanelColor() { return Panel().Color.Get().GetValue(); }
     std::vector<uint32_t> ReportedColors() const
     {
@@ -147,6 +168,26 @@ TEST_F(PickerPopup, BackdropIsTheBlurredWindowInTheRenderDc)
     Show(0xFFFF0000);
     pixels = windowstest::PixelsOf(m_popup->RenderDC.Get());
     EXPECT_EQ(pixels.At(40, 40), 0xFF00FF00u);
+}
+
+TEST_F(PickerPopup, FirstShowRightAfterMakingItIsOverTheWindowUnderIt)
+{
+    // As when a click opens it the first time: made and shown with no
+    // message handled in between, so the window under it has not repainted.
+    LumoColorPickerDlg first;
+    first.CreateWhenShown(m_host, 0, 0, kHostWidth, kHostHeight);
+    ASSERT_TRUE(first.EnsureCreated());
+    first.Color = Gdiplus::Color(0xFFFF0000);
+    first.IsVisible = 1;
+    ASSERT_TRUE(first.Backdrop());
+    const testsupport::Pixels pixels = windowstest::PixelsOf(first.RenderDC.Get());
+    ASSERT_EQ(pixels.width, kHostWidth);
+    EXPECT_EQ(pixels.At(40, 40), 0xFFFF0000u);
+    EXPECT_EQ(pixels.At(kHostWidth - 40, kHostHeight - 40), 0xFF0000FFu);
+    // Red, blue or a blend of the two everywhere: nothing dark came in.
+    int dark = 0;
+    for (uint32_t p : pixels.data) dark += ((p >> 16) & 0xFF) + (p & 0xFF) < 250;
+    EXPECT_EQ(dark, 0);
 }
 
 TEST_F(PickerPopup, PanelShowsOverTheBackdropAtItsPlace)
@@ -206,23 +247,32 @@ TEST_F(PickerPopup, PanelFaceIsBlendedOverTheBackdropTakenAtItsPlace)
 TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
 {
     Show(0xFFFF0000);
+    // Every frame of the move: the picker's colour, and the boxes and the
+    // panel's colour once the panel has taken that frame.
+    struct Frame {
+        uint32_t picker, boxes, panel;
+    };
+    auto frames = std::make_shared<std::vector<Frame>>();
+    Picker().ColorChanged.Subscribe([this, frames](void*, Gdiplus::Color& color) {
+        if (Picker().IsAnimating.Get()) frames->push_back({color.GetValue(), Boxes(), PanelColor()});
+    });
     Panel().GreenBox().Text = L"128";
     ASSERT_TRUE(Picker().IsAnimating.Get());
     // While it moves, the boxes and the close button let the mouse through
     // and OK and Cancel are off.
-    EXPECT_FALSE(Panel().RedBox().IsHitTestVisible.Get());
-    EXPECT_FALSE(Panel().CloseButton().IsHitTestVisible.Get());
-    EXPECT_FALSE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
-    EXPECT_FALSE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
+    ExpectPanelTakesInput(false);
     ASSERT_TRUE(AnimationEnds());
-    EXPECT_TRUE(Panel().BlueBox().IsHitTestVisible.Get());
-    EXPECT_TRUE(Panel().CloseButton().IsHitTestVisible.Get());
-    EXPECT_TRUE(IsWindowEnabled(Panel().OkButton()->GetSafeHwnd()));
-    EXPECT_TRUE(IsWindowEnabled(Panel().CancelButton()->GetSafeHwnd()));
-    EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF8000u);
-    EXPECT_EQ(PanelColor(), 0xFFFF8000u);
-    EXPECT_EQ(Boxes(), 0xFFFF8000u);  // the user's entry is kept
-    EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF8000u});
+    ExpectPanelTakesInput(true);
+    ExpectTypedColourTaken(0xFFFF8000u);
+    // While it moved, the boxes held the entry and the preview went along.
+    ASSERT_GE(frames->size(), 3u);
+    int between = 0;
+    for (const Frame& frame : *frames) {
+        EXPECT_EQ(frame.boxes, 0xFFFF8000u) << "the boxes were rewritten during the move";
+        EXPECT_EQ(frame.panel, frame.picker) << "the preview did not follow the picker";
+        between += frame.picker != 0xFFFF0000u && frame.picker != 0xFFFF8000u;
+    }
+    EXPECT_GT(between, 0) << "no frame between the two colours";
 
     // Without animation the picker follows at once.
     m_reports->clear();
@@ -231,6 +281,20 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
     EXPECT_FALSE(Picker().IsAnimating.Get());
     EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF80FFu);
     EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFFFF80FFu});
+}
+
+TEST_F(PickerPopup, AnAnimationWithoutFramesEndsOnItsColourAndFreesThePanel)
+{
+    Show(0xFFFF0000);
+    {
+        // The animation's frame timer cannot be made.
+        testsupport::WindowCreationRefusal refusal;
+        Panel().GreenBox().Text = L"128";
+    }
+    EXPECT_FALSE(Picker().IsAnimating.Get());
+    EXPECT_TRUE(Picker().IsHitTestVisible.Get());
+    ExpectPanelTakesInput(true);
+    ExpectTypedColourTaken(0xFFFF8000u);
 }
 
 TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)

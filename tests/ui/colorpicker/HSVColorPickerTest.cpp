@@ -405,6 +405,41 @@ TEST_F(PickerTest, RingMarkerDragStartsAtOnce)
     Release();
 }
 
+TEST_F(PickerTest, PressOnTheMarkerTipInTheRingIsOnlyAMarkerPress)
+{
+    // A whole pixel well inside both the ring band and the marker's tip (the
+    // marker sits at hue 0, unturned), off the hue line so that its own hue
+    // differs from the hue shown: a ring click there would move the hue.
+    const PickerGeometry& g = picker->Geometry();
+    const float tipX = g.centre.X + g.radius - HSVColorPicker::kRingMarkerTipInset;
+    const float tan30 = g_afCos60[1] / g_afSin60[1];
+    Gdiplus::PointF tip(-1, -1);
+    for (int x = static_cast<int>(tipX); x <= static_cast<int>(g.centre.X + g.radius) && tip.X < 0; ++x) {
+        for (int y = static_cast<int>(g.centre.Y) + 1; y <= static_cast<int>(g.centre.Y) + 5; ++y) {
+            const float along = x - tipX, across = std::fabs(y - g.centre.Y);
+            const float distance = std::hypot(x - g.centre.X, y - g.centre.Y);
+            const bool inBand = distance < g.radius - 0.5f && distance > g.radius - g.ringWidth + 0.5f;
+            const bool onTip = along > 0.5f && across < along * tan30 - 0.5f;
+            if (inBand && onTip && HueFromPoint(g.centre, x, y) > 0.3f) tip = Gdiplus::PointF(x, y);
+        }
+    }
+    ASSERT_GE(tip.X, 0.0f) << "no pixel on the marker's tip inside the ring";
+
+    for (const int animated : {1, 0}) {
+        SCOPED_TRACE(animated ? "animation on" : "animation off");
+        picker->IsAnimationEnabled = animated;
+        recorder.colors.clear();
+        recorder.downs = 0;
+        PressAt(tip);
+        EXPECT_EQ(recorder.started, 0) << "a ring click's animation started";
+        EXPECT_EQ(picker->Hue.Get(), 0.0f) << "the press moved the hue like a ring click";
+        EXPECT_EQ(picker->IsHueDragging.Get(), 1);
+        Pump(150);  // colour ticks: a later drag's first one reports even the same colour
+        for (uint32_t color : recorder.colors) EXPECT_EQ(color, 0xFFFF0000u);
+        Release();
+    }
+}
+
 TEST_F(PickerTest, ClickOnTheHueShownDragsWithoutAnimation)
 {
     const Gdiplus::PointF point = AtAngle(60, 188);

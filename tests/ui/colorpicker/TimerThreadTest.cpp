@@ -4,8 +4,11 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
+#include <thread>
 
 #include "platform/win/UniqueHandle.h"
+#include "tests/support/TraceCapture.h"
 #include "ui/colorpicker/TimerThread.h"
 
 namespace {
@@ -40,6 +43,25 @@ bool ThreadEnded(DWORD id)
 {
     platform::UniqueHandle thread(OpenThread(SYNCHRONIZE, FALSE, id));
     return !thread || WaitForSingleObject(thread.Get(), 0) == WAIT_OBJECT_0;
+}
+
+// Runs work on a thread of its own; false when it has not returned in time.
+// A Shutdown that waits for a worker nothing wakes would hang the whole run:
+// work owns everything it touches, so a thread left blocked harms nothing.
+bool ReturnsWithin(DWORD milliseconds, std::function<void()> work)
+{
+    auto done = std::make_shared<platform::UniqueHandle>(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::thread([work = std::move(work), done] {
+        work();
+        SetEvent(done->Get());
+    }).detach();
+    return WaitForSingleObject(done->Get(), milliseconds) == WAIT_OBJECT_0;
+}
+
+DWORD WINAPI RefuseApc(PAPCFUNC, HANDLE, ULONG_PTR)
+{
+    SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+    return 0;
 }
 
 TEST(TimerThread, TicksOnItsWorkerAndRunsStartAndStopOnTheCaller)
@@ -114,6 +136,54 @@ TEST(TimerThread, ShutdownOfAStoppedOrNeverStartedTimer)
     EXPECT_TRUE(ThreadEnded(worker));
     EXPECT_FALSE(stopped.HasWorker());
     stopped.Shutdown();  // twice is harmless
+}
+
+TEST(TimerThread, ShutdownStraightAfterTheFirstStartEndsTheWorker)
+{
+    // The wake-up can come before the new worker has run at all.
+    constexpr int kRounds = 20;
+    auto ended = std::make_shared<std::atomic<int>>(0);
+    ASSERT_TRUE(ReturnsWithin(10000, [ended] {
+        for (int round = 0; round < kRounds; ++round) {
+            TimerThread timer(60);
+            timer.SetStartHook([] {});
+            timer.SetTickHook([] {});
+            timer.SetStopHook([] {});
+            timer.Start(0);
+            const DWORD worker = timer.WorkerId();
+            timer.Shutdown();
+            if (ThreadEnded(worker)) ++*ended;
+        }
+    })) << "Shutdown waits for a worker that was never woken";
+    EXPECT_EQ(*ended, kRounds);
+}
+
+TEST(TimerThread, ShutdownJoinsTheWorkerWhenItsWakeUpCannotBeQueued)
+{
+    testsupport::TraceCapture trace;
+    struct Outcome {
+        bool ticked = false, endedAtShutdown = false;
+        int ticksAtShutdown = 0, ticksLater = 0;
+    };
+    auto outcome = std::make_shared<Outcome>();
+    ASSERT_TRUE(ReturnsWithin(10000, [outcome] {
+        CountingHooks hooks;
+        TimerThread timer(10);
+        hooks.Install(timer);
+        timer.SetQueueApcForTest(RefuseApc);
+        timer.Start(0);
+        outcome->ticked = hooks.WaitTick();
+        const DWORD worker = timer.WorkerId();
+        timer.Shutdown();
+        outcome->endedAtShutdown = ThreadEnded(worker);
+        outcome->ticksAtShutdown = hooks.ticks;
+        Sleep(50);
+        outcome->ticksLater = hooks.ticks;
+    })) << "Shutdown waits for a worker that was never woken";
+    ASSERT_TRUE(outcome->ticked);
+    EXPECT_TRUE(outcome->endedAtShutdown) << "the worker outlives its timer";
+    EXPECT_EQ(outcome->ticksLater, outcome->ticksAtShutdown) << "a tick after Shutdown";
+    EXPECT_TRUE(trace.Contains(L"QueueUserAPC")) << "the failure is traced";
 }
 
 TEST(TimerThread, AMissingHookIsAProgrammingError)

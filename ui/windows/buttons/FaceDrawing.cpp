@@ -1,5 +1,6 @@
 #include "ui/windows/buttons/FaceDrawing.h"
 
+#include <algorithm>
 #include <cstdint>
 
 void CopyOpaqueBackground(CMemoryDC& surface, HDC background, int x, int y)
@@ -35,4 +36,28 @@ SIZE SelectedBitmapSize(HDC dc)
         size.cy = info.bmHeight < 0 ? -info.bmHeight : info.bmHeight;
     }
     return size;
+}
+
+SurfaceAlpha::SurfaceAlpha(const CMemoryDC& surface)
+{
+    ::GdiFlush();
+    const auto* pixel = static_cast<const uint32_t*>(surface.Bits());
+    if (!pixel) return;
+    m_alpha.resize(static_cast<size_t>(surface.Width()) * static_cast<size_t>(surface.Height()));
+    for (size_t i = 0; i < m_alpha.size(); ++i) m_alpha[i] = static_cast<uint8_t>(pixel[i] >> 24);
+}
+
+void SurfaceAlpha::Restore(CMemoryDC& surface) const
+{
+    ::GdiFlush();
+    auto* pixel = static_cast<uint32_t*>(surface.Bits());
+    const size_t count = static_cast<size_t>(surface.Width()) * static_cast<size_t>(surface.Height());
+    if (!pixel || count != m_alpha.size()) return;
+    for (size_t i = 0; i < count; ++i) {
+        const uint32_t alpha = m_alpha[i];
+        const uint32_t red = std::min((pixel[i] >> 16) & 0xFFu, alpha);
+        const uint32_t green = std::min((pixel[i] >> 8) & 0xFFu, alpha);
+        const uint32_t blue = std::min(pixel[i] & 0xFFu, alpha);
+        pixel[i] = (alpha << 24) | (red << 16) | (green << 8) | blue;
+    }
 }

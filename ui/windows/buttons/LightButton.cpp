@@ -327,9 +327,11 @@ void CLightButton::OnClick(int pressedArea, int hoveredArea)
 void CLightButton::OnMouseLeave()
 {
     int oldIndex = -1, newIndex = -1;
-    if (!m_tracker.OnMouseLeave(&oldIndex, &newIndex)) return;
-    // The tracker dropped the press as well: the pressed face goes too.
-    SetHoverState(0);
+    const BOOL wasHovered = m_tracker.OnMouseLeave(&oldIndex, &newIndex);
+    // A press does not survive leaving the button: a release after coming
+    // back must not count as a click.
+    m_tracker.SetPressed(-1);
+    if (wasHovered) SetHoverState(0);
 }
 
 LRESULT CLightButton::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

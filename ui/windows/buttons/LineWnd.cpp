@@ -79,6 +79,9 @@ BOOL CLineWnd::MoveTo(int index, const int* centres, int count)
         DrawAt(m_nTargetX);
         return TRUE;
     }
+    // Before Create there is no window to glide, and a timer without one
+    // would be the thread's.
+    if (!m_hWnd) return FALSE;
     m_nStartX = m_nCurrentX;
     m_ullStartTick = ::GetTickCount64();
     m_nDuration = kGlideDurationMs;

@@ -21,7 +21,8 @@ public:
 
     BOOL Create(CWnd* parent, HDC background, int x, int y, int width, int height);
     // With centres (count > 0): stores them and jumps under tab index. Without
-    // (null, 0): glides to tab index of the stored centres.
+    // (null, 0): glides to tab index of the stored centres; FALSE when there
+    // is no window to glide yet.
     BOOL MoveTo(int index, const int* centres, int count);
     void Destroy();
     void OnTimer(UINT_PTR id);

@@ -47,9 +47,6 @@ BOOL CMouseEventCtrl::OnMouseMove(LPARAM lParam, int* oldIndex, int* newIndex)
 BOOL CMouseEventCtrl::OnMouseLeave(int* oldIndex, int* newIndex)
 {
     m_bTracking = FALSE;
-    // A press does not survive leaving the window: a release after coming
-    // back must not count as a click.
-    m_nPressed = -1;
     if (m_nHovered == -1) return FALSE;
     if (oldIndex) *oldIndex = m_nHovered;
     m_nHovered = -1;

@@ -21,7 +21,7 @@ public:
     BOOL SetAreas(HWND window, int width, int height, const Gdiplus::RectF* areas, int count);
     // TRUE when the hovered area changed; arms leave tracking on the first move.
     BOOL OnMouseMove(LPARAM lParam, int* oldIndex, int* newIndex);
-    // TRUE when something was hovered; hover and press are both cleared.
+    // TRUE when something was hovered; the hover is cleared, the press kept.
     BOOL OnMouseLeave(int* oldIndex, int* newIndex);
     // The pressed area or -1.
     int OnLButtonDown(LPARAM lParam);

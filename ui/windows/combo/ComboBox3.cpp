@@ -137,7 +137,7 @@ int CComboBox3::AddString(const wchar_t* text)
     if (text == nullptr || ::wcslen(text) >= kComboTextChars) return 0;
     // The face caches have a slot for four items only.
     if (m_items.size() >= static_cast<size_t>(kComboMaxItems)) {
-        LogMessage(L"a fifth item is refused", L"CComboBox3::AddString", false, ERROR_NOT_ENOUGH_MEMORY);
+        LogMessage(L"a fifth item is refused", L"CComboBox3::AddString", false, ERROR_NOT_SUPPORTED);
         return 0;
     }
     m_items.emplace_back(text);

@@ -31,7 +31,9 @@ BOOL CComboBoxBtn3::Create(CWnd* owner, const ComboRect& rect)
 {
     if (owner == nullptr) return FALSE;
     m_rect = rect;
-    LPCWSTR className = AfxRegisterWndClass(0, ::LoadCursorW(nullptr, IDC_ARROW));
+    // Double clicks, as the class library's default class does: the second
+    // click of a quick pair comes as one, not as another press.
+    LPCWSTR className = AfxRegisterWndClass(CS_DBLCLKS, ::LoadCursorW(nullptr, IDC_ARROW));
     return CreateEx(0, className, L"", WS_CHILD | WS_VISIBLE, rect.x, rect.y, rect.width, rect.height,
                     owner->GetSafeHwnd(), nullptr);
 }
@@ -128,6 +130,11 @@ LRESULT CComboBoxBtn3::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             Redraw();
         }
         break;
+    case WM_LBUTTONDBLCLK:
+        // The second click of a pair while the list slides open is dropped;
+        // once the list has closed again it is a press like any other.
+        if (m_bOpen) break;
+        [[fallthrough]];
     case WM_LBUTTONDOWN:
         m_nHoverState = 2;
         m_bOpen = TRUE;

@@ -84,6 +84,8 @@ void CComboBoxList3::Render()
         const int hoverTop = m_nHovered * m_nItemHeight;
         if (m_nHovered >= 0 && m_hRowHoverDC)
             ::BitBlt(*face, 0, hoverTop, m_nWidth, m_nItemHeight, m_hRowHoverDC, 0, 0, SRCCOPY);
+        // The rows' alpha is the list's: the text drawn over them keeps it.
+        const SurfaceAlpha rowsAlpha(*face);
         {
             Gdiplus::Graphics graphics(face->GetSafeHdc());
             graphics.SetTextRenderingHint(Gdiplus::TextRenderingHintAntiAlias);
@@ -104,9 +106,7 @@ void CComboBoxList3::Render()
             ::BitBlt(*face, 0, hoverTop + m_nItemHeight - strip, m_nWidth, strip, m_hRowHoverDC, 0,
                      m_nItemHeight - strip, SRCCOPY);
         }
-        // GDI+ text drawn through the DC leaves the alpha byte undefined; the
-        // rows fill the whole list, so it is shown opaque.
-        CopyOpaqueBackground(*face, nullptr, 0, 0);
+        rowsAlpha.Restore(*face);
         cached = std::move(face);
     }
     m_hFaceDC = cached->GetSafeHdc();

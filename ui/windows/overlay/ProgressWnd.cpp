@@ -215,7 +215,10 @@ bool CProgressWnd::DrawFrame(bool load, bool fromFrameTimer)
     }
     const Image& image = m_frames[static_cast<size_t>(frame)];
     BlendIntoSpinner(image.dc.Get(), image.width, image.height);
-    if (m_nPercent >= 1) BlendIntoSpinner(m_progressImage.dc.Get(), m_progressImage.width, m_progressImage.height);
+    if (m_nPercent >= 1) {
+        LoadDueProgressImage();
+        BlendIntoSpinner(m_progressImage.dc.Get(), m_progressImage.width, m_progressImage.height);
+    }
     if (m_nPercent < 1 && frame < kFirstTextFrame) return true;
     DrawPercentText();
     return true;
@@ -228,10 +231,11 @@ void CProgressWnd::LoadDueProgressImage()
     const int index = m_nPercent < kLastProgressImage ? m_nPercent : kLastProgressImage;
     platform::FormatBounded(name, kTextChars, L"PROGRESS%02d", index);
     if (wcscmp(name, m_szProgressImage) == 0) return;
-    m_szProgressImage[0] = L'\0';
-    if (LoadSkinImageToDC(GetModuleHandleW(nullptr), name, m_progressImage.dc.Put(), &m_progressImage.width,
-                          &m_progressImage.height)) {
-        platform::CopyBounded(m_szProgressImage, kTextChars, name);
+    // A missing image keeps its name too, so it is not looked for again on every frame.
+    platform::CopyBounded(m_szProgressImage, kTextChars, name);
+    if (!LoadSkinImageToDC(GetModuleHandleW(nullptr), name, m_progressImage.dc.Put(), &m_progressImage.width,
+                           &m_progressImage.height)) {
+        m_progressImage.width = m_progressImage.height = 0;
     }
 }
 
@@ -267,13 +271,7 @@ void CProgressWnd::OnTimer(UINT_PTR id)
         DrawBackdrop(false);
         Present(0, 0, m_nWidth, m_nHeight);
     } else if (id == IDT_SPINNER) {
-        // Decoding a progress image costs as much as drawing a frame: it is
-        // done on a tick that draws none, and shows from the next frame on.
-        if (DrawFrame(false, true)) {
-            Present(m_nSpinnerX, m_nSpinnerY, m_nSpinnerSide, m_nSpinnerSide);
-        } else {
-            LoadDueProgressImage();
-        }
+        if (DrawFrame(false, true)) Present(m_nSpinnerX, m_nSpinnerY, m_nSpinnerSide, m_nSpinnerSide);
     }
 }
 

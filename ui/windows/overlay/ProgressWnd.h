@@ -14,9 +14,9 @@
 // The overlay over the whole main window while Apply runs: a blurred,
 // darkened snapshot of the window fades in, and a spinner with a progress
 // image and the percentage turns in the middle. The owner writes m_nPercent
-// and closes the overlay after 100; a new progress image is decoded on a
-// spinner tick that draws no frame, so no tick does both. Everything is composed in a back buffer
-// and copied to the window; the snapshot, blur, frames, DCs and the Direct2D
+// and closes the overlay after 100; a new progress image is decoded in the
+// frame that first shows it. Everything is composed in a back buffer and
+// copied to the window; the snapshot, blur, frames, DCs and the Direct2D
 // client are released once, by Close or when the window or object goes.
 class CProgressWnd : public CWnd {
 public:
@@ -65,8 +65,10 @@ public:
     bool IsBackdropRunning() const { return m_bBackdropRunning; }
     int BackdropStep() const { return m_nBackdropStep; }
     int LastFrame() const { return m_nLastFrame; }
-    // "PROGRESS%02d" of the progress image loaded, empty before the first.
+    // "PROGRESS%02d" of the progress image last asked for (loaded or
+    // missing), empty before the first.
     const wchar_t* LoadedProgressImage() const { return m_szProgressImage; }
+    bool HasProgressImage() const { return m_progressImage.dc.IsValid(); }
     bool HoldsSnapshot() const { return m_snapshot.IsValid() || m_blurred.IsValid(); }
     HDC BackBuffer() const { return m_backBuffer.Get(); }
     RECT SpinnerSquare() const;
@@ -91,7 +93,7 @@ private:
     bool DrawFrame(bool load, bool fromFrameTimer);
     void LoadFrames();
     void BlendIntoSpinner(HDC image, int width, int height);
-    // Loads the progress image for the percentage unless it is the one loaded.
+    // Loads the progress image for the percentage unless it was the last asked for.
     void LoadDueProgressImage();
     void DrawPercentText();
     void ReadNativeDigits();

@@ -4,6 +4,7 @@
 
 #include "platform/win/GdiplusHeaders.h"
 
+#include <algorithm>
 #include <array>
 
 // Where the backlight-level selector puts its track, pin, hit areas and
@@ -21,8 +22,9 @@ public:
     SelectorGeometry(int windowWidth, int windowHeight, int trackX, int trackY, int trackWidth, int trackHeight,
                      int pinWidth, int pinHeight);
 
-    // The distance the pin travels from level 0 to the top level.
-    int Travel() const { return m_trackWidth - m_pinWidth / 2; }
+    // The distance the pin travels from level 0 to the top level; none
+    // without a track (its image missing).
+    int Travel() const { return std::max(m_trackWidth - m_pinWidth / 2, 0); }
     int LevelOffset(int level) const;
     int PinBaseX() const { return m_trackX - m_pinWidth / 3; }
     int PinY() const { return m_trackY + m_trackHeight / 2 - m_pinHeight * 12 / 23; }

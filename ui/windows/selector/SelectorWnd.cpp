@@ -465,6 +465,13 @@ void CSelectorWnd::OnDragEnd()
     RedrawPin();
     CommitLevel(false);
     BlitRegion(BlitPinSpan);
+    // A level the watcher brought meanwhile was not taken: the keyboard may
+    // stand elsewhere than the pin now, so ask it again.
+    if (m_bLevelChangedDuringDrag) {
+        m_bLevelChangedDuringDrag = false;
+        DWORD level = 0;
+        if (m_bWatcherRunning && GetLightLevel(&level, false, false)) SetLevel(true, static_cast<int>(level));
+    }
 }
 
 void CSelectorWnd::OnLevelClicked(int area, POINT point)
@@ -548,7 +555,11 @@ LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (m_bDragging && reinterpret_cast<HWND>(lParam) != m_hWnd) OnDragEnd();
         break;
     case WM_LIGHTLEVEL_CHANGED:
-        if (wParam == 0 && m_bWatcherRunning) SetLevel(true, static_cast<int>(lParam));
+        if (wParam != 0 || !m_bWatcherRunning) return 0;
+        if (m_bDragging)
+            m_bLevelChangedDuringDrag = true;
+        else
+            SetLevel(true, static_cast<int>(lParam));
         return 0;
     default:
         break;
@@ -566,6 +577,7 @@ void CSelectorWnd::Destroy()
         m_bWatcherRunning = false;
         if (m_bDragging && ::GetCapture() == m_hWnd) ::ReleaseCapture();
         m_bDragging = false;
+        m_bLevelChangedDuringDrag = false;
         for (Image* image : {&m_trackEmpty, &m_trackFilled, &m_pinNormal, &m_pinPressed, &m_pinGlow}) {
             image->dc.Reset();
             image->width = image->height = 0;

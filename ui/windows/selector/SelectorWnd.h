@@ -70,6 +70,7 @@ public:
     int PinStateNow() const { return m_nPinState; }
     int PinX() const { return m_geometry.PinBaseX() + m_nLevelOffset + m_nDragOffset; }
     const SelectorGeometry& Geometry() const { return m_geometry; }
+    const CMouseEventCtrl& GetTracker() const { return m_tracker; }
     HDC BackBuffer() const { return m_backBuffer.GetSafeHdc(); }
 
 protected:
@@ -132,6 +133,8 @@ private:
     int m_nPrevPinX = 0;
 
     bool m_bDragging = false;
+    // The watcher reported a level while a drag held the pin.
+    bool m_bLevelChangedDuringDrag = false;
     bool m_bClickPending = false;
     POINT m_pressPoint = {};
     int m_nDragStartX = 0;

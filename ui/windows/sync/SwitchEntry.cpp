@@ -10,6 +10,9 @@ bool SwitchEntry::CreateSwitch(CWnd* page, HDC backdrop, const SwitchFaces& skin
     int width = 0;
     int height = 0;
     skin.Copy(faces, width, height);
+    // The page takes the click message whether or not this switch's window
+    // is made: the device switches' clicks come through it as well.
+    clickMessage = WM_LIGHTBUTTON_CLICK_MESSAGE;
     // Once the switch exists it owns the faces; otherwise they go here.
     const BOOL created =
         m_switch.CreateFromDCs(page, backdrop, faces, ScaleByDpi(kSwitchX), m_nTop, width, height, FALSE);
@@ -20,7 +23,6 @@ bool SwitchEntry::CreateSwitch(CWnd* page, HDC backdrop, const SwitchFaces& skin
     }
     map[m_nKey] = SwitchPlace{&m_switch, m_nTop};
     m_switch.m_nButtonId = kFirstSwitchId + static_cast<UINT>(m_nKey);
-    clickMessage = WM_LIGHTBUTTON_CLICK_MESSAGE;
     return true;
 }
 

@@ -26,8 +26,8 @@ public:
     SwitchEntry(const wchar_t* labelKey, int key) : OptionEntry(labelKey), m_nKey(key) {}
 
     // Creates the switch from copies of the page's switch faces as a child
-    // of the page over its backdrop, enters it in the map and hands back the
-    // id of the message the switch posts.
+    // of the page over its backdrop and enters it in the map; hands back the
+    // id of the message the switch posts even when its window was not made.
     bool CreateSwitch(CWnd* page, HDC backdrop, const SwitchFaces& faces, SwitchMap& map, UINT& clickMessage);
     void Draw(CMemoryDC& layer) override;
 

@@ -34,9 +34,21 @@ void BlendOver(HDC target, HDC source, int width, int height)
 
 }  // namespace
 
-CSyncWnd::CSyncWnd() = default;
+CSyncWnd::CSyncWnd()
+{
+    NumberDeviceSwitches();
+}
 
-CSyncWnd::CSyncWnd(TalLumoService& service) : m_client(service) {}
+CSyncWnd::CSyncWnd(TalLumoService& service) : m_client(service)
+{
+    NumberDeviceSwitches();
+}
+
+void CSyncWnd::NumberDeviceSwitches()
+{
+    for (int i = 0; i < kDeviceSwitchCount; ++i)
+        m_deviceSwitches[static_cast<size_t>(i)].m_nButtonId = kFirstDeviceId + static_cast<UINT>(i);
+}
 
 CSyncWnd::~CSyncWnd()
 {

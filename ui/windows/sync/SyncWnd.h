@@ -76,6 +76,8 @@ protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+    // Device switch i has the id 30 + i.
+    void NumberDeviceSwitches();
     void BuildRows();
     void PrepareFrame();
     void CreateSwitches();

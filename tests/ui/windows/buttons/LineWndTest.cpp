@@ -35,6 +35,27 @@ TEST(GlidePosition, EasesOutQuinticallyBetweenItsEnds)
     }
 }
 
+// Centres handed over before the window exists are kept, and a glide asked
+// for then starts no timer of the thread's own.
+TEST(TabUnderlineBeforeCreate, MoveToStartsNoThreadTimer)
+{
+    EnsureUiEnvironment();
+    CLineWnd line;
+    const int centres[] = {100, 300};
+    EXPECT_TRUE(line.MoveTo(1, centres, 2));
+    EXPECT_FALSE(line.MoveTo(0, nullptr, 0));
+    EXPECT_FALSE(line.IsGliding());
+    EXPECT_EQ(line.GetTargetX(), 100);
+    // A thread timer's ticks carry no window; the glide's would come every 16 ms.
+    bool threadTimer = false;
+    for (int i = 0; i < 20 && !threadTimer; ++i) {
+        ::Sleep(10);
+        MSG msg;
+        threadTimer = ::PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) && msg.hwnd == nullptr;
+    }
+    EXPECT_FALSE(threadTimer) << "a timer without a window ticks on the thread";
+}
+
 class TabUnderline : public ::testing::Test {
 protected:
     void SetUp() override

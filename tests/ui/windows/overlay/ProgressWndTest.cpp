@@ -281,6 +281,64 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredSho
     EXPECT_GT(full.WhitePixelsInMiddle(), 10);
 }
 
+// A spinner tick after more than a frame's time, as when the UI thread is
+// busy: it draws a new frame.
+void TickAfterAFrame(CProgressWnd& overlay)
+{
+    const int before = overlay.LastFrame();
+    ::Sleep(static_cast<DWORD>(CProgressWnd::kFrameMs) + 5);
+    ::SendMessageW(overlay.GetSafeHwnd(), WM_TIMER, CProgressWnd::IDT_SPINNER, 0);
+    ASSERT_NE(overlay.LastFrame(), before) << "the tick drew no frame";
+}
+
+// Every tick draws a frame: the frame that first needs a progress image
+// loads and shows it.
+TEST_F(ProgressWndTest, TheFrameThatNeedsAProgressImageShowsIt)
+{
+    CProgressWnd overlay;
+    ASSERT_TRUE(overlay.Create(&host, kHostWidth, kHostHeight));
+    ASSERT_TRUE(PumpUntil([&] { return !overlay.IsBackdropRunning(); }, kOverlayLimitMs));
+
+    overlay.m_nPercent = 60;
+    TickAfterAFrame(overlay);
+    EXPECT_STREQ(overlay.LoadedProgressImage(), L"PROGRESS60");
+    SpinnerLook part(overlay);
+    EXPECT_TRUE(part.RingIsRed(65, 0));
+    EXPECT_TRUE(part.RingIsRed(0, 65));
+    EXPECT_FALSE(part.RingIsRed(-65, 0));
+
+    overlay.m_nPercent = 100;
+    TickAfterAFrame(overlay);
+    EXPECT_STREQ(overlay.LoadedProgressImage(), L"PROGRESS96");
+    EXPECT_TRUE(SpinnerLook(overlay).RingIsRed(-65, 0));
+}
+
+// A progress image that is not there is not looked for again while the
+// percentage stays; the next percentage looks for its own.
+TEST_F(ProgressWndTest, AMissingProgressImageIsAskedForOnce)
+{
+    CProgressWnd overlay;
+    ASSERT_TRUE(overlay.Create(&host, kHostWidth, kHostHeight));
+    ASSERT_TRUE(PumpUntil([&] { return !overlay.IsBackdropRunning(); }, kOverlayLimitMs));
+
+    g_szSkinResType[0] = L'\0';  // the frames are loaded; every later image is missing
+    overlay.m_nPercent = 60;
+    TickAfterAFrame(overlay);
+    EXPECT_STREQ(overlay.LoadedProgressImage(), L"PROGRESS60");
+    EXPECT_FALSE(overlay.HasProgressImage());
+
+    wcscpy_s(g_szSkinResType, kSkinSet1080);
+    TickAfterAFrame(overlay);
+    EXPECT_FALSE(overlay.HasProgressImage()) << "the missing image was looked for again";
+    EXPECT_FALSE(SpinnerLook(overlay).RingIsRed(65, 0));
+
+    overlay.m_nPercent = 61;
+    TickAfterAFrame(overlay);
+    EXPECT_STREQ(overlay.LoadedProgressImage(), L"PROGRESS61");
+    EXPECT_TRUE(overlay.HasProgressImage());
+    EXPECT_TRUE(SpinnerLook(overlay).RingIsRed(65, 0));
+}
+
 // Drives the percentage as the main dialog does: 0 to 100 in 20 ms steps on
 // a timer of its own, then closes the overlay.
 class ApplyDriver : public CWnd {

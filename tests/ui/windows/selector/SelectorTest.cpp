@@ -100,6 +100,20 @@ TEST(SelectorGeometryTest, DragKeepsThePinBetweenTheEndLevels)
     EXPECT_EQ(g.ClampDragOffset(3, 1), 0);
 }
 
+// Without "SLIDER_0" the track has no size: the pin stays at its base for
+// every level and drag, and the percentage stays 0.
+TEST(SelectorGeometryTest, WithoutTheTrackImageThePinStaysAtItsBase)
+{
+    const SelectorGeometry g(kWindowW, kWindowH, kTrackX, kTrackY, 0, 0, kPinW, kPinH);
+    EXPECT_EQ(g.Travel(), 0);
+    for (int level = 0; level < SelectorGeometry::kLevels; ++level) {
+        EXPECT_EQ(g.LevelOffset(level), 0) << level;
+        for (int drag : {-30, -1, 1, 30}) EXPECT_EQ(g.ClampDragOffset(level, drag), 0) << level << " " << drag;
+    }
+    EXPECT_EQ(g.Percentage(10), 0);
+    EXPECT_EQ(g.NearestLevel(0, 2), 2);
+}
+
 TEST(SelectorText, PercentInPlainAndNativeDigits)
 {
     const wchar_t arabicIndic[] = L"\x0660\x0661\x0662\x0663\x0664\x0665\x0666\x0667\x0668\x0669";
@@ -198,6 +212,22 @@ protected:
         const Gdiplus::RectF& r = selector->Geometry().Area(area);
         return POINT{static_cast<int>(r.X + r.Width / 2), static_cast<int>(r.Y + r.Height / 2)};
     }
+    // Presses the real pointer on a level's pin; returns where.
+    POINT PressPin(int level)
+    {
+        const POINT pin = CentreOf(SelectorGeometry::PinArea(level));
+        MoveTo(pin.x, pin.y);
+        LeftButton(true);
+        Pump(30);
+        return pin;
+    }
+    // Moves the held pointer along the row to toX in steps of 8 pixels, as a hand drags.
+    void DragTo(int fromX, int toX, int y)
+    {
+        const int step = toX >= fromX ? 8 : -8;
+        for (int x = fromX; step > 0 ? x <= toX : x >= toX; x += step) MoveTo(x, y);
+        MoveTo(toX, y);
+    }
     bool LevelStoredIs(DWORD level)
     {
         return PumpUntil([&] { return ScopedRegistryDword::Get(kVkpPackageKey, kLightLevelValueName) == level; },
@@ -278,16 +308,12 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     CreateSelector();
     ASSERT_EQ(selector->DisplayedLevel(), 0);
 
-    const POINT pin = CentreOf(SelectorGeometry::PinArea(0));
-    MoveTo(pin.x, pin.y);
-    LeftButton(true);
-    Pump(30);
+    const POINT pin = PressPin(0);
     ASSERT_TRUE(selector->IsDragging());
     EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinPressed);
     // Past level 2, nearer to it than to level 3.
     const int target = pin.x + selector->Geometry().LevelOffset(2) + 10;
-    for (int x = pin.x; x <= target; x += 8) MoveTo(x, pin.y);
-    MoveTo(target, pin.y);
+    DragTo(pin.x, target, pin.y);
     EXPECT_EQ(selector->CommittedLevel(), 2);
     EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag moves the pin, the level follows at the release";
     EXPECT_EQ(selector->PinX(), selector->Geometry().PinBaseX() + target - pin.x);
@@ -320,6 +346,75 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     LeftButton(false);
     Pump(30);
     EXPECT_TRUE(selector->SetLevel(true, 1)) << "level changes are taken again";
+}
+
+// Held down on another level's pin, away from the window and back: the press
+// is still known there, so the level arriving from elsewhere (a hotkey)
+// shows the pin pressed under the held button.
+TEST_F(SelectorWindow, APressHeldAwayAndBackStillCountsWhenItsLevelArrives)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    CreateSelector();
+    ASSERT_TRUE(selector->IsWatcherRunning());
+    const POINT pin = CentreOf(SelectorGeometry::PinArea(2));
+    // The pin's middle lies on its level's track segment, which comes first.
+    const int pinArea = selector->GetTracker().HitTest(pin.x, pin.y);
+    ASSERT_TRUE(SelectorGeometry::IsLevelArea(pinArea, 2));
+    MoveTo(pin.x, pin.y);
+    LeftButton(true);
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetPressed() == pinArea; }, 2000));
+    EXPECT_FALSE(selector->IsDragging());
+
+    MoveCursorTo(5, 5);
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == -1; }, 3000)) << "no leave";
+    EXPECT_EQ(selector->GetTracker().GetPressed(), pinArea) << "leaving dropped the press";
+    MoveTo(pin.x, pin.y);
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == pinArea; }, 2000));
+
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 2);
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 2; }, 5000));
+    EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinPressed);
+    LeftButton(false);
+    Pump(30);
+    EXPECT_EQ(selector->GetTracker().GetPressed(), -1);
+    EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinHover);
+}
+
+// A quick drag from 0 to 1 and back: the request for 1 reaches the service,
+// the one for 0 finds the level still at 0 and is not sent. The service then
+// sets 1 while the pin is still held, so the watcher's report comes mid-drag;
+// at the release the selector asks the level again and shows the keyboard's.
+TEST_F(SelectorWindow, ALevelReportedDuringADragShowsWhenTheDragEnds)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0);
+    HotkeyStandIn service(false);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+    ASSERT_EQ(selector->DisplayedLevel(), 0);
+
+    const POINT pin = PressPin(0);
+    ASSERT_TRUE(selector->IsDragging());
+    const int pastOne = pin.x + selector->Geometry().LevelOffset(1) + 5;
+    DragTo(pin.x, pastOne, pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 1);
+    EXPECT_EQ(service.Requests(1), (std::vector<std::string>{"199 129"}));
+    DragTo(pastOne, pin.x, pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 0);
+
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    ASSERT_TRUE(PumpUntil([] { return g_LightLevel.LastNotifiedLevel() == 1; }, 5000)) << "no watcher report";
+    Pump(30);
+    ASSERT_TRUE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag holds the pin";
+
+    LeftButton(false);
+    Pump(30);
+    EXPECT_FALSE(selector->IsDragging());
+    EXPECT_EQ(selector->DisplayedLevel(), 1);
+    EXPECT_EQ(selector->CommittedLevel(), 1);
+    EXPECT_EQ(selector->LastPercentage(), 33);
+    Pump(100);
+    EXPECT_EQ(service.Requests(2, 200), (std::vector<std::string>{"199 129"})) << "the level read was sent back";
 }
 
 TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)

@@ -303,6 +303,8 @@ TEST_F(SyncPage, PaintedPageShowsItsCompositeAndEachSwitchsCurrentFace)
 TEST_F(SyncPage, DeviceSwitchesSyncTheServiceByMode)
 {
     CreatePage();
+    for (int i = 0; i < CSyncWnd::kDeviceSwitchCount; ++i)
+        EXPECT_EQ(page->DeviceSwitch(i).m_nButtonId, static_cast<UINT>(30 + i)) << i;
     servicetest::ScopedWorkingDirectory workingDirectory;
     ASSERT_TRUE(workingDirectory.Ok());
     page->ServiceClient().m_vecStatus = {{"Mouse", false}, {"Strip", false}};
@@ -331,6 +333,45 @@ TEST_F(SyncPage, DeviceSwitchesSyncTheServiceByMode)
     EXPECT_FALSE(page->ServiceClient().m_vecStatus[1].inGroup);
     EXPECT_EQ(mediator.calls.size(), 2u) << "sync, then stop";
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0, 1}}));
+}
+
+namespace {
+
+HWND g_refusedGrandparent = nullptr;
+
+// Refuses every window made inside a child of g_refusedGrandparent.
+LRESULT CALLBACK RefuseGrandchildren(int code, WPARAM wParam, LPARAM lParam)
+{
+    if (code == HCBT_CREATEWND) {
+        const HWND parent = reinterpret_cast<CBT_CREATEWNDW*>(lParam)->lpcs->hwndParent;
+        if (parent && ::GetParent(parent) == g_refusedGrandparent) return 1;
+    }
+    return ::CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+}  // namespace
+
+// No switch window could be made: the page still listens to the click
+// message, which the device switches' clicks come by.
+TEST_F(SyncPage, WithoutSwitchWindowsDeviceClicksStillArrive)
+{
+    g_refusedGrandparent = host.GetSafeHwnd();
+    HHOOK hook = ::SetWindowsHookExW(WH_CBT, RefuseGrandchildren, nullptr, ::GetCurrentThreadId());
+    ASSERT_NE(hook, nullptr);
+    CreatePage();
+    ::UnhookWindowsHookEx(hook);
+    g_refusedGrandparent = nullptr;
+    ASSERT_TRUE(page->GetSafeHwnd());
+    EXPECT_EQ(page->PowerSwitch(0), nullptr) << "a switch window was made after all";
+
+    servicetest::ScopedWorkingDirectory workingDirectory;
+    ASSERT_TRUE(workingDirectory.Ok());
+    page->ServiceClient().m_vecStatus = {{"Mouse", false}, {"Strip", false}};
+    page->m_nDeviceSyncMode = 0;
+    PostMessageW(page->GetSafeHwnd(), kClickMessage, 31, 0);
+    Pump(30);
+    EXPECT_TRUE(page->DeviceSwitch(1).GetCheck());
+    EXPECT_EQ(mediator.calls.size(), 2u);
 }
 
 // Each switch gets its own copies of the faces decoded once for the page:

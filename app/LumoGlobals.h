@@ -4,6 +4,8 @@
 #include <cstdint>
 
 #include "platform/win/UniqueHandle.h"
+// The window messages are the windows' own; the whole program uses them.
+#include "ui/messages/WindowMessages.h"
 
 // Start-up state shared by the whole program: the model class, the
 // command-line mode, the single-instance event and the language from the
@@ -33,6 +35,3 @@ constexpr uint32_t kApplyIndexInvalid = 0xFFFFFFFFu;
 extern const wchar_t kSingleInstanceEventName[];
 extern const wchar_t kMainWindowClassName[];
 extern const wchar_t kMainWindowTitle[];
-
-// The messages are the windows' own; the application uses them all.
-#include "ui/messages/WindowMessages.h"

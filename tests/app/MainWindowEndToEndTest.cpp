@@ -73,10 +73,12 @@ struct ControlSearch {
     POINT centre;
 };
 
-bool WaitUntil(bool (*condition)(const void*), const void* context, DWORD ms)
+// Polls another process's state until the condition holds or the time is up.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD ms)
 {
     const ULONGLONG deadline = GetTickCount64() + ms;
-    while (!condition(context)) {
+    while (!condition()) {
         if (GetTickCount64() > deadline) return false;
         Sleep(20);
     }
@@ -220,12 +222,7 @@ public:
     // the middle of the picture's place.
     bool WaitForKeyboard(HWND keyboard, bool shown, DWORD ms) const
     {
-        const ULONGLONG deadline = GetTickCount64() + ms;
-        while ((ChildAt(kKeyboardMiddle) == keyboard) != shown) {
-            if (GetTickCount64() > deadline) return false;
-            Sleep(20);
-        }
-        return true;
+        return WaitUntil([&] { return (ChildAt(kKeyboardMiddle) == keyboard) == shown; }, ms);
     }
 
     bool Ends(DWORD ms) const { return WaitForSingleObject(m_process.Get(), ms) == WAIT_OBJECT_0; }
@@ -293,16 +290,15 @@ TEST_F(MainWindowEndToEnd, OnlyADragInTheTitleStripMovesTheWindow)
     // Waits for the system's move loop, as a hand pauses after pressing: the
     // loop follows the pointer only from where it is when the loop starts.
     const auto moveLoopStarts = [thread](DWORD ms) {
-        const ULONGLONG deadline = GetTickCount64() + ms;
-        for (;;) {
-            GUITHREADINFO info{};
-            info.cbSize = sizeof(info);
-            if (GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0) return true;
-            if (GetTickCount64() > deadline) return false;
-            Sleep(10);
-        }
+        return WaitUntil(
+            [thread] {
+                GUITHREADINFO info{};
+                info.cbSize = sizeof(info);
+                return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
+            },
+            ms);
     };
-    const auto drag = [this](POINT start, POINT by) {
+    const auto drag = [](POINT start, POINT by) {
         for (int step = 1; step <= 4; ++step)
             testsupport::MoveCursorTo(start.x + by.x * step / 4, start.y + by.y * step / 4);
     };
@@ -329,8 +325,7 @@ TEST_F(MainWindowEndToEnd, OnlyADragInTheTitleStripMovesTheWindow)
     EXPECT_EQ(offset().y, 0);
     const POINT by{60, 40};
     drag(strip, by);
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while ((offset().x != by.x || offset().y != by.y) && GetTickCount64() < deadline) Sleep(20);
+    WaitUntil([&] { return offset().x == by.x && offset().y == by.y; }, 5000);
     testsupport::LeftButton(false);
     EXPECT_EQ(offset().x, by.x);
     EXPECT_EQ(offset().y, by.y);
@@ -445,10 +440,7 @@ TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
     // gives it back to the main window, and the picker stays over it.
     Click(kKeyboardMiddle);
     ClickOnPicker(kPickerOk);
-    ASSERT_TRUE(WaitUntil(
-        [](const void* window) { return !HasVisibleOwnedWindow(static_cast<HWND>(const_cast<void*>(window))); },
-        m_window, 5000))
-        << "OK hides the picker";
+    ASSERT_TRUE(WaitUntil([this] { return !HasVisibleOwnedWindow(m_window); }, 5000)) << "OK hides the picker";
 
     CustomProfile stored{};
     LoadProfile(m_profiles.c_str(), 0, stored);

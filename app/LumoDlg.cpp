@@ -5,7 +5,6 @@
 
 #include <cwchar>
 
-#include "app/AppliedConfig.h"
 #include "app/LogFileSetup.h"
 #include "app/LumoGlobals.h"
 #include "app/ModeDispatch.h"
@@ -14,6 +13,7 @@
 #include "backend/device/RgbKeyboard.h"
 #include "backend/modes/ModeHandlers.h"
 #include "backend/modes/ProcessLauncher.h"
+#include "backend/profiles/AppliedConfig.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
@@ -96,7 +96,7 @@ BOOL CLumoDlg::OnInitDialog()
                                                                   CKeybdWnd::kBasePictureName, syncFrame,
                                                                   syncBackdrop, L"EFFECT_INFO_BG"});
 
-    if (ProductID == 1 || ProductID == 2) m_uiModelType = 1;
+    if (ProductUsesModelTypeOne(ProductID)) m_uiModelType = 1;
     wchar_t text[64];
     platform::FormatBounded(text, ARRAYSIZE(text), L"ProductID = %d", ProductID);
     LogMessage(text, L"OnInitDialog", false, 0);
@@ -114,9 +114,14 @@ BOOL CLumoDlg::OnInitDialog()
     wchar_t basicPath[MAX_PATH];
     BasicIniPath(basicPath, MAX_PATH);
     LogMessage(basicPath, L"tszPath @ OnInitDialog", false, 0);
-    LoadCustomEffectsFromIni(0);
+    // Every profile the window may show, send or save comes from its file.
+    m_profileReads.LoadAll();
 
-    const AppliedConfig applied = LoadAppliedConfig(basicPath, g_CustomProfiles, g_dwSupport != 0, m_uiModelType);
+    DWORD basicError = 0;
+    const bool basicUnreadable = IniFileUnreadable(basicPath, &basicError);
+    if (basicUnreadable) LogMessage(basicPath, L"file cannot be read @ OnInitDialog", false, basicError);
+    const AppliedConfig applied =
+        LoadAppliedConfig(basicPath, g_CustomProfiles, g_dwSupport != 0, m_uiModelType, !basicUnreadable);
     g_nAppliedProfile = applied.appliedProfile;
     if (g_dwSupport) {
         m_syncWnd.m_nDeviceSyncMode = applied.syncMode;
@@ -175,6 +180,8 @@ void CLumoDlg::LoadRecentColors()
 {
     wchar_t basicPath[MAX_PATH];
     if (!BasicIniPath(basicPath, MAX_PATH)) return;
+    m_bRecentColorsRead = !IniFileUnreadable(basicPath);
+    if (!m_bRecentColorsRead) return;
     // Oldest first, so the newest ends up at the front of the list.
     ::LoadRecentColors(basicPath, [this](const wchar_t* key, const wchar_t* value, const uint32_t* color) {
         LogMessage(key, L"tszName - @ Oninit", true, 0);

@@ -9,6 +9,7 @@
 #include "backend/device/EffectDispatch.h"
 #include "backend/device/WmiLibrary.h"
 #include "backend/service/LightingServiceClient.h"
+#include "app/ProfileReads.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/UiHandles.h"
 #include "platform/win/GdiHandles.h"
@@ -78,6 +79,13 @@ public:
     void OnBnClickedApply();
     // Close button, Alt+F4 and Esc.
     void CancelProgram();
+    // WM_CLOSE: another process (the uninstall mode), the taskbar or the
+    // system menu. The same restore as the close button, and the window goes
+    // even while the Apply overlay runs.
+    void OnCloseRequest();
+    // The end of the Windows session: the restore runs before we return, since
+    // the process may be ended right after.
+    void OnEndSession(bool ending);
     // Enter (1) or Esc (0) in a number box goes to the box's owner; TRUE when
     // the focus was in one.
     BOOL HandleEditKey(int enter);
@@ -136,7 +144,18 @@ private:
     void PreviewCurrent(int profile);
     void PostToPanel(UINT message, WPARAM wParam, LPARAM lParam);
     void OnProfileModified(WPARAM wParam, LPARAM lParam);
-    void ResendZoneEffect();
+    // The applied profile's own effect, as its tab sends it: after a switch
+    // from outside no zone tab has sent anything yet.
+    void ResendAppliedEffect();
+    // What every closing does before the window goes: the stored profiles and
+    // power states back on the keyboard, the recent colours saved.
+    void RestoreStoredState();
+    // True when the table holds the profile as its file does; one that could
+    // not be read is read again now (and the panel shows it).
+    bool HoldProfileAsStored(int profile);
+    // The tab under which the underline stands for a profile: one without a
+    // tab button of its own shows the first tab's page.
+    int UnderlineTab(int profile) const { return IsTabButton(profile) ? profile : 0; }
     void CommitToKeyboard();
     void StartProgress();
     void SaveRecentColors();
@@ -154,6 +173,12 @@ private:
     SyncEffectSlots m_syncSlots{};
     // The effect index the panel had selected when it was snapshot.
     int32_t m_nPanelSnapshot = 0;
+    ProfileReads m_profileReads;
+    // Whether Basic.ini's recent colours were read; a list that could not be
+    // read is never saved over the stored one.
+    bool m_bRecentColorsRead = false;
+    // The fade-out runs: the restore is done.
+    bool m_bClosing = false;
 
     std::unique_ptr<platform::WindowDc> m_windowDC;
     UniqueMemoryDc m_backgroundDC;

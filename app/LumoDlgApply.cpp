@@ -1,9 +1,10 @@
 // Apply with its progress overlay, and the closing sequence.
-#include "app/AppliedConfig.h"
 #include "app/LumoDlg.h"
 #include "app/LumoGlobals.h"
 #include "app/effectpanel/LumoEffectPanel.h"
+#include "backend/device/EffectDispatch.h"
 #include "backend/device/RgbKeyboard.h"
+#include "backend/profiles/AppliedConfig.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
@@ -19,13 +20,32 @@ constexpr int kPowerStateTab = 1;
 
 }  // namespace
 
-void CLumoDlg::ResendZoneEffect()
+void CLumoDlg::ResendAppliedEffect()
 {
-    const EffectSlot& slot = m_syncSlots.slotB;
+    if (g_nAppliedProfile < 0 || g_nAppliedProfile >= kProfileCount) return;
+    const CustomProfile& profile = g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)];
+    const int32_t zoneMode = g_dwSupport ? g_nAppliedProfile : profile.modeIndex;
+    int32_t index = 0;
+    const EffectData* record = DispatchRecord(profile, zoneMode, m_uiModelType, false, 0, index);
+    if (record == nullptr) return;
     if (m_uiModelType == 1)
-        m_wmi.SetEffectByWMI(slot.effectIndex, slot.effect, g_nAppliedProfile);
+        m_wmi.SetEffectByWMI(index, *record, g_nAppliedProfile);
     else
-        SetRGBKBEffect(slot.effectIndex, false, slot.effect, m_uiModelType);
+        SetRGBKBEffect(index, zoneMode == 0, *record, m_uiModelType);
+}
+
+bool CLumoDlg::HoldProfileAsStored(int profile)
+{
+    if (m_profileReads.IsRead(profile)) return true;
+    if (!m_profileReads.Load(profile)) {
+        LogMessage(L"left alone, the file cannot be read", L"HoldProfileAsStored", false, static_cast<uint32_t>(profile));
+        return false;
+    }
+    // What the panel showed were defaults: it shows the stored profile now.
+    if (m_pEffectPanel && m_pEffectPanel->Handle.Get() != nullptr)
+        ::SendMessageW(m_pEffectPanel->Handle.Get(), WM_PANEL_SETPROFILE, static_cast<WPARAM>(m_nCurrentTab), 0);
+    PreviewCurrent(m_nCurrentTab);
+    return true;
 }
 
 void CLumoDlg::OnBnClickedApply()
@@ -34,13 +54,16 @@ void CLumoDlg::OnBnClickedApply()
         m_wmi.DeviceControl(kPowerStateDevice, (static_cast<uint32_t>(g_uPowerStateMask) << 16) | kPowerStateApplyWord);
         if (m_syncWnd.GetSafeHwnd()) m_syncWnd.SavePowerSettings();
         if (g_nAppliedProfile == 1 || g_nAppliedProfile == 2) {
-            ResendZoneEffect();
+            ResendAppliedEffect();
             ExecSimpleCmd2RGBKB(kCommandApply);
         }
         StartProgress();
         return;
     }
 
+    // A profile whose file could not be read is read again before anything
+    // of it is stored.
+    const bool profileHeld = HoldProfileAsStored(m_nCurrentTab);
     if (m_nCurrentTab != g_nAppliedProfile) MoveAppliedMark(m_nCurrentTab);
 
     wchar_t basicPath[MAX_PATH];
@@ -48,14 +71,17 @@ void CLumoDlg::OnBnClickedApply()
         const wchar_t* place = L"OnBnClickedApply";
         LogMessage(basicPath, L"tszPath @ OnBnClickedApply", false, 0);
         const int32_t effect = m_pEffectPanel ? static_cast<int32_t>(m_pEffectPanel->EffectType.Get()) : -1;
-        SaveAppliedConfig(basicPath, g_nAppliedProfile, m_nZoneMode, effect);
+        // The zone mode as "-apply" stores it, so the two agree on the profile.
+        const int32_t mode = AppliedZoneMode(g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)],
+                                             g_nAppliedProfile, g_dwSupport != 0);
+        SaveAppliedConfig(basicPath, g_nAppliedProfile, mode, effect);
         LogNumber(L"m_uiApply", place, static_cast<uint32_t>(g_nAppliedProfile));
         LogNumber(L"nModeIndex", place,
                   static_cast<uint32_t>(g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)].modeIndex));
         LogNumber(L"m_iModeIndex", place, static_cast<uint32_t>(m_nZoneMode));
     }
     SaveRecentColors();
-    SaveCustomEffect2Ini(m_nCurrentTab);
+    if (profileHeld) SaveCustomEffect2Ini(m_nCurrentTab);
     CommitToKeyboard();
 
     StartProgress();
@@ -93,15 +119,28 @@ void CLumoDlg::StartProgress()
 void CLumoDlg::SaveRecentColors()
 {
     wchar_t basicPath[MAX_PATH];
-    if (BasicIniPath(basicPath, MAX_PATH)) ::SaveRecentColors(basicPath, m_colorPopup.Picker().RecentColors());
+    if (!BasicIniPath(basicPath, MAX_PATH)) return;
+    LumoColorPicker& picker = m_colorPopup.Picker();
+    if (!m_bRecentColorsRead) {
+        DWORD error = 0;
+        if (IniFileUnreadable(basicPath, &error)) {
+            LogMessage(basicPath, L"recent colours left alone, the file cannot be read @ SaveRecentColors", false,
+                       error);
+            return;
+        }
+        // The stored colours go behind the ones picked since the start.
+        const std::vector<uint32_t> picked = picker.RecentColors();
+        for (uint32_t color : ::LoadRecentColors(basicPath)) picker.AddRecentColor(color);
+        for (auto color = picked.rbegin(); color != picked.rend(); ++color) picker.AddRecentColor(*color);
+        m_bRecentColorsRead = true;
+    }
+    ::SaveRecentColors(basicPath, picker.RecentColors());
 }
 
-void CLumoDlg::CancelProgram()
+void CLumoDlg::RestoreStoredState()
 {
-    // Sending the applied profile's effect below makes it the current tab.
-    const int32_t shownTab = m_nCurrentTab;
-    // Unapplied edits of profile 0 are dropped.
-    LoadCustomEffectsFromIni(0);
+    // Unapplied edits are dropped: the table holds the files again.
+    m_profileReads.LoadAll();
     if (g_dwSupport) {
         if (m_uiModelType == 1) {
             if (g_nAppliedProfile >= 0 && g_nAppliedProfile <= 2) ApplyEffect(g_nAppliedProfile, 1, true);
@@ -118,6 +157,14 @@ void CLumoDlg::CancelProgram()
     }
     LogMessage(L"Prepare to exit !!!", L"UninitRGBKBDevice", false, 0);
     SaveRecentColors();
+}
+
+void CLumoDlg::CancelProgram()
+{
+    if (m_bClosing) return;
+    // Sending the applied profile's effect below makes it the current tab.
+    const int32_t shownTab = m_nCurrentTab;
+    RestoreStoredState();
 
     if (m_progress.IsActive() && m_progress.IsWindowVisible()) {
         // The window stays open while the overlay runs, on the tab it shows.
@@ -125,6 +172,24 @@ void CLumoDlg::CancelProgram()
         LogMessage(L"Prepare exit", L"CancelProgram", false, 0);
         return;
     }
+    m_bClosing = true;
     StartFadeOut(m_hWnd, WM_DIALOG_CANCEL);
     LogMessage(L"Prepare exit", L"CancelProgram", false, 0);
+}
+
+void CLumoDlg::OnCloseRequest()
+{
+    if (m_bClosing) return;
+    RestoreStoredState();
+    m_bClosing = true;
+    StartFadeOut(m_hWnd, WM_DIALOG_CANCEL);
+    LogMessage(L"Prepare exit", L"OnCloseRequest", false, 0);
+}
+
+void CLumoDlg::OnEndSession(bool ending)
+{
+    if (!ending || m_bClosing) return;
+    RestoreStoredState();
+    m_bClosing = true;
+    EndDialog(IDCANCEL);
 }

@@ -199,8 +199,7 @@ void CLumoDlg::CreateChildWindows(HINSTANCE instance)
         ::MapWindowPoints(HWND_DESKTOP, m_hWnd, reinterpret_cast<POINT*>(&rect), 2);
         centres[tab] = (rect.left + rect.right) / 2;
     }
-    // A profile without a tab button of its own shows the first tab's page.
-    m_lineWnd.MoveTo(IsTabButton(m_nCurrentTab) ? m_nCurrentTab : 0, centres, m_nTabButtonCount);
+    m_lineWnd.MoveTo(UnderlineTab(m_nCurrentTab), centres, m_nTabButtonCount);
 }
 
 void CLumoDlg::CreateButtons()

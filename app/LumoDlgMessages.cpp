@@ -2,12 +2,12 @@
 #include <windows.h>
 #include <dbt.h>
 
-#include "app/AppliedConfig.h"
 #include "app/LumoDlg.h"
 #include "app/LumoGlobals.h"
 #include "app/effectpanel/LumoEffectPanel.h"
 #include "backend/device/LightLevel.h"
 #include "backend/device/RgbKeyboard.h"
+#include "backend/profiles/AppliedConfig.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
@@ -62,6 +62,12 @@ LRESULT CLumoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_LBUTTONUP:
         OnDialogMouse(message, lParam);
         break;
+    case WM_CLOSE:
+        OnCloseRequest();
+        return 0;
+    case WM_ENDSESSION:
+        OnEndSession(wParam != FALSE);
+        return 0;
     case WM_DIALOG_OK:
         OnOK();
         break;
@@ -110,7 +116,7 @@ LRESULT CLumoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             g_uPowerStateMask = static_cast<BYTE>(wParam);
             break;
         case 1:
-            ResendZoneEffect();
+            ResendAppliedEffect();
             ExecSimpleCmd2RGBKB(kCommandApply);
             break;
         case 3:
@@ -137,7 +143,9 @@ void CLumoDlg::OnProfileModified(WPARAM wParam, LPARAM lParam)
     const int32_t applied = SettleAppliedProfile(ReadIniInt(basicPath, L"Config", L"Apply", L""));
     const int32_t mode = ReadIniInt(basicPath, L"Config", L"ApplyMode", L"-1");
     const int32_t effect = ReadIniInt(basicPath, L"Config", L"ApplyEff", L"-1");
-    if (g_dwSupport) {
+    // The other process has just applied this profile from its file.
+    m_profileReads.Load(applied);
+    if (g_dwSupport && applied == 0 && effect != -1) {
         const LPARAM lastAllZone = m_uiModelType == 1 ? kLastAllZoneEffectModel1 : kLastAllZoneEffectOther;
         if (lParam <= lastAllZone) g_CustomProfiles[0].allIndex = effect;
     }
@@ -261,7 +269,7 @@ void CLumoDlg::SwitchToProfile(int profile, int mode, int effect)
 {
     if (profile != m_nCurrentTab) {
         ShowTabWindows(profile);
-        m_lineWnd.MoveTo(profile, nullptr, 0);
+        m_lineWnd.MoveTo(UnderlineTab(profile), nullptr, 0);
         MoveCheckToTab(profile);
         m_nCurrentTab = profile;
     }
@@ -287,7 +295,7 @@ void CLumoDlg::OnZoneModeChanged()
     PostToPanel(WM_PANEL_SETZONE, static_cast<WPARAM>(m_nCurrentTab), index);
     ApplyEffect(m_nCurrentTab, m_uiModelType, false);
     PreviewCurrent(m_nCurrentTab);
-    SaveCustomEffect2Ini(m_nCurrentTab);
+    if (HoldProfileAsStored(m_nCurrentTab)) SaveCustomEffect2Ini(m_nCurrentTab);
 }
 
 void CLumoDlg::OnEffectTypeChanged(WPARAM, LPARAM lParam)

@@ -77,7 +77,12 @@ void LumoEffectPanel::CheckEffectButton(int32_t effect)
 void LumoEffectPanel::SetProfile(int32_t profile)
 {
     m_profile = profile;
-    if (profile == 0) SetZone(0, 0);
+    // With the support flag a profile's number is the zone mode it sends, so
+    // the panel edits the record that the keyboard and its picture show.
+    if (profile == 0)
+        SetZone(0, 0);
+    else if (SupportFlag() && (profile == 1 || profile == 2))
+        SetZone(profile, profile);
 }
 
 void LumoEffectPanel::SetZone(int32_t zone, int32_t)
@@ -85,8 +90,9 @@ void LumoEffectPanel::SetZone(int32_t zone, int32_t)
     const RenderBatch batch(*this);
     m_zone = zone;
     CustomProfile* profile = CurrentProfile();
-    if (zone == 0) {
-        m_effectType = profile ? EffectOrNone(profile->allIndex, kAllZoneEffectCount) : -1;
+    if (zone == 0 || IsZoneList(zone)) {
+        const int32_t* index = profile ? ZoneIndexField(*profile, static_cast<::Zone>(zone), kModelType) : nullptr;
+        m_effectType = index ? EffectOrNone(*index, zone == 0 ? kAllZoneEffectCount : kZoneEffectCount) : -1;
         LayoutWarning(0, 0, 0);
         LayoutEffects(1, Scaled(20), Scaled(15));
     } else if (zone == 3) {
@@ -101,10 +107,10 @@ void LumoEffectPanel::SetZone(int32_t zone, int32_t)
 
 void LumoEffectPanel::SetEffectType(int32_t effect)
 {
-    m_effectType = EffectOrNone(effect, kAllZoneEffectCount);
+    m_effectType = EffectOrNone(effect, IsZoneList(m_zone) ? kZoneEffectCount : kAllZoneEffectCount);
     if (CustomProfile* profile = CurrentProfile()) {
-        if (m_effectType >= 0 && m_zone == 0) profile->allIndex = m_effectType;
-        if (m_effectType >= 0 && m_zone == 3) profile->syncIndex = m_effectType;
+        if (m_effectType >= 0 && (m_zone == 0 || IsZoneList(m_zone) || m_zone == 3))
+            *ZoneIndexField(*profile, static_cast<::Zone>(m_zone), kModelType) = m_effectType;
     }
     ShowNewEffectType();
 }
@@ -119,11 +125,19 @@ void LumoEffectPanel::ShowNewEffectType()
     PostToTopLevel(WM_EFFECTTYPE_CHANGED, static_cast<WPARAM>(m_zone), static_cast<LPARAM>(m_effectType));
 }
 
+bool LumoEffectPanel::IsZoneList(int32_t zone)
+{
+    return zone == 1 || zone == 2;
+}
+
 EffectData* LumoEffectPanel::CurrentEffect()
 {
     CustomProfile* profile = CurrentProfile();
-    if (!profile || m_zone != 0) return nullptr;
-    return RecordAt(profile->allData, kAllZoneEffectCount, profile->allIndex);
+    if (!profile || !(m_zone == 0 || IsZoneList(m_zone))) return nullptr;
+    const ::Zone zone = static_cast<::Zone>(m_zone);
+    int length = 0;
+    EffectData* list = ZoneRecordList(*profile, zone, kModelType, length);
+    return RecordAt(list, length, *ZoneIndexField(*profile, zone, kModelType));
 }
 
 void LumoEffectPanel::PostToTopLevel(UINT message, WPARAM wParam, LPARAM lParam)
@@ -154,13 +168,41 @@ void LumoEffectPanel::CommitValue(int what)
     PostToTopLevel(WM_EFFECTVALUE_CHANGED, static_cast<WPARAM>(what), static_cast<LPARAM>(color));
 }
 
+bool LumoEffectPanel::ShowsColors(int32_t effect)
+{
+    return IsEffectOneOf(effect, {0, 1, 2, 4}) != 0;
+}
+
+bool LumoEffectPanel::ShowsTempo(int32_t effect)
+{
+    return IsEffectOneOf(effect, {1, 2, 3, 4}) != 0;
+}
+
+bool LumoEffectPanel::ShowsRandom(int32_t effect)
+{
+    return IsEffectOneOf(effect, {0, 1, 4}) != 0;
+}
+
+bool LumoEffectPanel::ShowsZoneColors(int32_t effect)
+{
+    return IsEffectOneOf(effect, {0, 1, 4}) != 0;
+}
+
+void LumoEffectPanel::SaveColor(const Gdiplus::Color& shown, EffectData& record, int colorIndex)
+{
+    const RgbTriple stored = EffectColor(record, colorIndex);
+    // A stored value the swatch cannot show (past a byte) stays until edited.
+    if (shown.GetValue() == OpaqueColor(stored.r, stored.g, stored.b).GetValue()) return;
+    SetEffectColor(record, colorIndex, {shown.GetR(), shown.GetG(), shown.GetB()});
+}
+
 void LumoEffectPanel::LoadFromEffect(EffectData* record)
 {
     if (!record) return;
     m_loading = 1;
     const int32_t effect = m_effectType;
-    if (IsEffectOneOf(effect, {1, 2, 3, 4})) Tempo = TempoFromSpeedType(record->SpeedType);
-    if (IsEffectOneOf(effect, {0, 1, 2, 4})) {
+    if (ShowsTempo(effect)) Tempo = TempoFromSpeedType(record->SpeedType);
+    if (ShowsColors(effect)) {
         Color1 = OpaqueColor(record->ColorR, record->ColorG, record->ColorB);
         Color2 = OpaqueColor(record->Color2R, record->Color2G, record->Color2B);
     }
@@ -171,28 +213,35 @@ void LumoEffectPanel::LoadFromEffect(EffectData* record)
         m_lowBox.Value = record->TemperatureL;
         m_highBox.Value = record->TemperatureH;
     }
-    if (IsEffectOneOf(effect, {0, 1, 4})) m_randomBox.IsChecked = record->StrobingRandom ? 1 : 0;
+    if (ShowsRandom(effect)) m_randomBox.IsChecked = record->StrobingRandom ? 1 : 0;
     m_loading = 0;
 }
 
+// Only what the effect shows, and only where the control differs from what
+// the record shows: a control still holding another effect's value, or one
+// that cannot show the stored value, writes nothing.
 void LumoEffectPanel::SaveToEffect(EffectData* record)
 {
     if (!record) return;
-    const Gdiplus::Color color1 = Color1.Get(), color2 = Color2.Get();
-    record->ColorR = color1.GetR();
-    record->ColorG = color1.GetG();
-    record->ColorB = color1.GetB();
-    record->Color2R = color2.GetR();
-    record->Color2G = color2.GetG();
-    record->Color2B = color2.GetB();
-    if (m_tempo >= 0 && m_tempo < kTempoButtonCount) record->SpeedType = SpeedTypeFromTempo(static_cast<::Tempo>(m_tempo));
-    if (m_direction == 0 || m_direction == 1) record->DirectType = m_direction;
-    if (m_music >= 0 && m_music < kMusicButtonCount) record->MusicType = m_music;
-    // The boxes read -1 until a temperature record was loaded into them;
-    // that is no threshold, so the record keeps its own.
-    if (m_lowBox.Value.Get() >= 0) record->TemperatureL = m_lowBox.Value.Get();
-    if (m_highBox.Value.Get() >= 0) record->TemperatureH = m_highBox.Value.Get();
-    record->StrobingRandom = m_randomBox.IsChecked.Get() ? 1 : 0;
+    const int32_t effect = m_effectType;
+    if (ShowsColors(effect)) {
+        SaveColor(Color1.Get(), *record, 0);
+        SaveColor(Color2.Get(), *record, 1);
+    }
+    if (ShowsTempo(effect) && m_tempo >= 0 && m_tempo < kTempoButtonCount &&
+        static_cast<int32_t>(TempoFromSpeedType(record->SpeedType)) != m_tempo)
+        record->SpeedType = SpeedTypeFromTempo(static_cast<::Tempo>(m_tempo));
+    if (IsMultiColor() && (m_direction == 0 || m_direction == 1)) record->DirectType = m_direction;
+    if (effect == 5 && m_music >= 0 && m_music < kMusicButtonCount) record->MusicType = m_music;
+    if (effect == 6) {
+        // The boxes read -1 until a temperature record was loaded into them.
+        if (m_lowBox.Value.Get() >= 0) record->TemperatureL = m_lowBox.Value.Get();
+        if (m_highBox.Value.Get() >= 0) record->TemperatureH = m_highBox.Value.Get();
+    }
+    if (ShowsRandom(effect)) {
+        const int32_t checked = m_randomBox.IsChecked.Get() ? 1 : 0;
+        if (checked != (record->StrobingRandom ? 1 : 0)) record->StrobingRandom = checked;
+    }
 }
 
 void LumoEffectPanel::OnColorChanged(void* sender, const Gdiplus::Color&)

@@ -200,6 +200,17 @@ protected:
     void CheckEffectButton(int32_t effect);
     // The profile edited, or null for a profile outside the table.
     CustomProfile* CurrentProfile();
+    // The zones whose records are a zone-mode list (WASD, QWER).
+    static bool IsZoneList(int32_t zone);
+    // Which of the record's fields an effect shows (and so may change).
+    static bool ShowsColors(int32_t effect);
+    static bool ShowsTempo(int32_t effect);
+    static bool ShowsRandom(int32_t effect);
+    // The multi-colour panels' swatches past the first two.
+    static bool ShowsZoneColors(int32_t effect);
+    // Writes a swatch's colour as colour n of the record unless the record
+    // already shows it.
+    static void SaveColor(const Gdiplus::Color& shown, EffectData& record, int colorIndex);
     // effect when it indexes a list of listLength records, else -1.
     static int32_t EffectOrNone(int32_t effect, int listLength);
     // Loads the record, lays the panel out and posts the new effect type.
@@ -214,6 +225,9 @@ protected:
     // r(v) of the layout tables.
     static int Scaled(int value);
     bool SupportFlag() const;
+
+    // The single-colour panel serves the keyboard of model type 1.
+    static constexpr unsigned kModelType = 1;
 
     int32_t m_effectType = -1;
     int32_t m_profile = -1;

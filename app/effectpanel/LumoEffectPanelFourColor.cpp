@@ -179,7 +179,7 @@ void LumoEffectPanelFourColor::CommitValue(int what)
 void LumoEffectPanelFourColor::LoadFromEffect(EffectData* record)
 {
     LumoEffectPanel::LoadFromEffect(record);
-    if (!record || !(m_effectType == 0 || m_effectType == 1 || m_effectType == 4)) return;
+    if (!record || !ShowsZoneColors(m_effectType)) return;
     m_loading = 1;
     Color3 = OpaqueColor(record->Color3R, record->Color3G, record->Color3B);
     Color4 = OpaqueColor(record->Color4R, record->Color4G, record->Color4B);
@@ -189,14 +189,9 @@ void LumoEffectPanelFourColor::LoadFromEffect(EffectData* record)
 void LumoEffectPanelFourColor::SaveToEffect(EffectData* record)
 {
     LumoEffectPanel::SaveToEffect(record);
-    if (!record) return;
-    const Gdiplus::Color color3 = Color3.Get(), color4 = Color4.Get();
-    record->Color3R = color3.GetR();
-    record->Color3G = color3.GetG();
-    record->Color3B = color3.GetB();
-    record->Color4R = color4.GetR();
-    record->Color4G = color4.GetG();
-    record->Color4B = color4.GetB();
+    if (!record || !ShowsZoneColors(m_effectType)) return;
+    SaveColor(Color3.Get(), *record, 2);
+    SaveColor(Color4.Get(), *record, 3);
 }
 
 void LumoEffectPanelFourColor::LayoutColorRow(int count, int x, int y)

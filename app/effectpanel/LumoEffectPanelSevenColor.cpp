@@ -76,7 +76,7 @@ LumoColorButtonBase* LumoEffectPanelSevenColor::SwatchForValue(int what)
 void LumoEffectPanelSevenColor::LoadFromEffect(EffectData* record)
 {
     LumoEffectPanelFourColor::LoadFromEffect(record);
-    if (!record || !(m_effectType == 0 || m_effectType == 1 || m_effectType == 4)) return;
+    if (!record || !ShowsZoneColors(m_effectType)) return;
     m_loading = 1;
     Color5 = OpaqueColor(record->Color5R, record->Color5G, record->Color5B);
     Color6 = OpaqueColor(record->Color6R, record->Color6G, record->Color6B);
@@ -87,17 +87,10 @@ void LumoEffectPanelSevenColor::LoadFromEffect(EffectData* record)
 void LumoEffectPanelSevenColor::SaveToEffect(EffectData* record)
 {
     LumoEffectPanelFourColor::SaveToEffect(record);
-    if (!record) return;
-    const Gdiplus::Color color5 = Color5.Get(), color6 = Color6.Get(), color7 = Color7.Get();
-    record->Color5R = color5.GetR();
-    record->Color5G = color5.GetG();
-    record->Color5B = color5.GetB();
-    record->Color6R = color6.GetR();
-    record->Color6G = color6.GetG();
-    record->Color6B = color6.GetB();
-    record->Color7R = color7.GetR();
-    record->Color7G = color7.GetG();
-    record->Color7B = color7.GetB();
+    if (!record || !ShowsZoneColors(m_effectType)) return;
+    SaveColor(Color5.Get(), *record, 4);
+    SaveColor(Color6.Get(), *record, 5);
+    SaveColor(Color7.Get(), *record, 6);
 }
 
 void LumoEffectPanelSevenColor::LayoutColorRow(int count, int x, int y)

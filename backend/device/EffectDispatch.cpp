@@ -4,32 +4,31 @@
 
 namespace {
 
-// The record a zone mode shows, or null when the mode, model type or index
-// selects none.
-const EffectData* SelectRecord(const CustomProfile& p, int32_t zoneMode, uint32_t modelType, bool useSelection,
-                               int32_t snapshot, int32_t& index)
+// The list a zone mode sends from, its length and the stored index into it;
+// false for a zone mode or model type that has none.
+bool ZoneList(const CustomProfile& p, int32_t zoneMode, uint32_t modelType, const EffectData*& list, int& length,
+              int32_t& storedIndex)
 {
-    if (modelType < 1 || modelType > 6) return nullptr;
-    const EffectData* list = nullptr;
-    int length = kZoneEffectCount;
+    if (modelType < 1 || modelType > 6) return false;
+    const bool small = modelType == 1;
+    length = kZoneEffectCount;
     switch (zoneMode) {
     case 0:
-        index = p.allIndex;
         list = p.allData;
         length = kAllZoneEffectCount;
-        break;
+        storedIndex = p.allIndex;
+        return true;
     case 1:
-        index = modelType == 1 ? p.wasdIndex : p.fourIndex;
-        list = modelType == 1 ? p.wasdData : p.fourData;
-        break;
+        list = small ? p.wasdData : p.fourData;
+        storedIndex = small ? p.wasdIndex : p.fourIndex;
+        return true;
     case 2:
-        index = modelType == 1 ? p.qwerIndex : p.fourIndex;
-        list = modelType == 1 ? p.qwerData : p.fourData;
-        break;
-    default: return nullptr;
+        list = small ? p.qwerData : p.fourData;
+        storedIndex = small ? p.qwerIndex : p.fourIndex;
+        return true;
+    default:
+        return false;
     }
-    if (useSelection) index = snapshot;
-    return RecordAt(list, length, index);
 }
 
 void Keep(SyncEffectSlots& slots, bool slotB, int32_t index, const EffectData& effect)
@@ -42,6 +41,16 @@ void Keep(SyncEffectSlots& slots, bool slotB, int32_t index, const EffectData& e
 
 }  // namespace
 
+const EffectData* DispatchRecord(const CustomProfile& p, int32_t zoneMode, uint32_t modelType, bool useSelection,
+                                 int32_t snapshot, int32_t& index)
+{
+    const EffectData* list = nullptr;
+    int length = 0;
+    if (!ZoneList(p, zoneMode, modelType, list, length, index)) return nullptr;
+    if (useSelection) index = snapshot;
+    return RecordAt(list, length, index);
+}
+
 void ApplyEffect(EffectDispatchState& state, int32_t profile, uint32_t modelType, bool useSelection)
 {
     if (profile < 0 || profile >= kProfileCount) return;
@@ -52,7 +61,7 @@ void ApplyEffect(EffectDispatchState& state, int32_t profile, uint32_t modelType
     if (state.support != 0) zoneMode = state.currentTab;
 
     int32_t index = 0;
-    const EffectData* selected = SelectRecord(p, zoneMode, modelType, useSelection, state.panelSnapshot, index);
+    const EffectData* selected = DispatchRecord(p, zoneMode, modelType, useSelection, state.panelSnapshot, index);
     if (selected == nullptr) return;
     const EffectData record = *selected;
     const int32_t tab = state.currentTab;

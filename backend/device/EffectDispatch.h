@@ -29,6 +29,12 @@ struct EffectDispatchState {
     WmiLibrary& wmi;
 };
 
+// The record that a zone mode of a profile sends and its effect index: the
+// stored index, or the panel's snapshot with useSelection. Null when the zone
+// mode, model type or index selects none; stored indices are never trusted.
+const EffectData* DispatchRecord(const CustomProfile& profile, int32_t zoneMode, uint32_t modelType, bool useSelection,
+                                 int32_t snapshot, int32_t& index);
+
 // Sends a profile's effect by the transport, record and zone mode that the
 // model type, support flag and tab select.
 void ApplyEffect(EffectDispatchState& state, int32_t profile, uint32_t modelType, bool useSelection);

@@ -3,6 +3,7 @@
 #include "backend/device/RgbKeyboard.h"
 #include "backend/modes/ProcessLauncher.h"
 #include "backend/modes/Shortcuts.h"
+#include "backend/profiles/AppliedConfig.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/service/LightingServiceClient.h"
 #include "backend/trace/Trace.h"
@@ -72,6 +73,11 @@ EffectData ResetEffect()
     return effect;
 }
 
+bool ProductUsesModelTypeOne(int productId)
+{
+    return productId == 1 || productId == 2;
+}
+
 uint32_t ModelTypeFromStatus(DWORD dwType, DWORD dwSubType, DWORD pidModel, int productId)
 {
     uint32_t modelType = dwType;
@@ -81,7 +87,7 @@ uint32_t ModelTypeFromStatus(DWORD dwType, DWORD dwSubType, DWORD pidModel, int 
         else if (pidModel == 3 && dwSubType == 1)
             modelType = 4;
     }
-    if (productId == 1) modelType = 1;
+    if (ProductUsesModelTypeOne(productId)) modelType = 1;
     return modelType;
 }
 
@@ -189,6 +195,38 @@ bool SelectWithSupport(uint32_t modelType, uint32_t index, const ProfileTable& p
 
 }  // namespace
 
+int32_t StoreApplySelection(const wchar_t* folder, uint32_t index, uint32_t modelType, DWORD support,
+                            ProfileTable& profiles, int32_t currentTab)
+{
+    wchar_t basic[MAX_PATH];
+    wchar_t custom0[MAX_PATH];
+    if (!BuildBasicIniPath(folder, basic, MAX_PATH) || !BuildCustomIniPath(folder, 0, custom0, MAX_PATH))
+        return currentTab;
+    if (support != 0) {
+        ApplySelection selection{};
+        if (!SelectWithSupport(modelType, index, profiles, selection)) return currentTab;
+        WriteIniInt(basic, kConfig, L"Apply", selection.tab);
+        WriteIniInt(basic, kConfig, L"ApplyMode",
+                    AppliedZoneMode(profiles[static_cast<size_t>(selection.tab)], selection.tab, true));
+        if (selection.setsAllIndex) {
+            WriteIniInt(custom0, kConfig, L"allIndex", selection.effect);
+            WriteIniInt(basic, kConfig, L"ApplyEFF", selection.effect);
+            profiles[0].allIndex = selection.effect;
+        } else {
+            WriteIniInt(basic, kConfig, L"ApplyEff", selection.effect);
+        }
+        return selection.tab;
+    }
+    if (index >= kProfileCount) return currentTab;
+    const int32_t tab = static_cast<int32_t>(index);
+    CustomProfile& profile = profiles[index];
+    WriteIniInt(basic, kConfig, L"Apply", tab);
+    WriteIniInt(basic, kConfig, L"ApplyMode", AppliedZoneMode(profile, tab, false));
+    if (const int32_t* field = AppliedEffectField(profile, tab, false, modelType))
+        WriteIniInt(basic, kConfig, L"ApplyEff", *field);
+    return tab;
+}
+
 void ApplyHandler(ApplyModeState& state)
 {
     const wchar_t* place = L"ApplyHandler";
@@ -221,36 +259,14 @@ void ApplyHandler(ApplyModeState& state)
     seed.modelType = state.modelType;
     CopyIniFiles(state.env.folders, seed, g_bUWP, m_tszIniDir, MAX_PATH);
     wchar_t basic[MAX_PATH];
-    wchar_t custom0[MAX_PATH];
     BuildBasicIniPath(m_tszIniDir, basic, MAX_PATH);
-    BuildCustomIniPath(m_tszIniDir, 0, custom0, MAX_PATH);
     for (int profile = 0; profile < kProfileCount; ++profile) LoadCustomEffectsFromIni(profile);
 
+    state.currentTab =
+        StoreApplySelection(m_tszIniDir, index, state.modelType, g_dwSupport, g_CustomProfiles, state.currentTab);
     if (g_dwSupport != 0) {
-        ApplySelection selection{};
-        if (SelectWithSupport(state.modelType, index, g_CustomProfiles, selection)) {
-            state.currentTab = selection.tab;
-            WriteIniInt(basic, kConfig, L"Apply", selection.tab);
-            WriteIniInt(basic, kConfig, L"ApplyMode", selection.tab);
-            if (selection.setsAllIndex) {
-                WriteIniInt(custom0, kConfig, L"allIndex", selection.effect);
-                WriteIniInt(basic, kConfig, L"ApplyEFF", selection.effect);
-                g_CustomProfiles[0].allIndex = selection.effect;
-            } else {
-                WriteIniInt(basic, kConfig, L"ApplyEff", selection.effect);
-            }
-        }
         state.service.reScan();
         state.service.doSync();
-    } else {
-        const CustomProfile& profile = g_CustomProfiles[index];
-        WriteIniInt(basic, kConfig, L"Apply", static_cast<int32_t>(index));
-        state.currentTab = static_cast<int32_t>(index);
-        WriteIniInt(basic, kConfig, L"ApplyMode", profile.modeIndex);
-        const int32_t mode = profile.modeIndex;
-        if (mode == 0) WriteIniInt(basic, kConfig, L"ApplyEff", profile.allIndex);
-        if (mode == 1) WriteIniInt(basic, kConfig, L"ApplyEff", state.modelType == 1 ? profile.wasdIndex : profile.fourIndex);
-        if (mode == 2) WriteIniInt(basic, kConfig, L"ApplyEff", profile.qwerIndex);
     }
 
     if (dwType == 1) state.wmi.InitWMILibrary();

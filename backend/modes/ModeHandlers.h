@@ -46,5 +46,15 @@ struct ApplyModeState {
 
 void ApplyHandler(ApplyModeState& state);
 
+// What "-apply N" stores for the model type: [Config] of Basic.ini (and
+// allIndex of Custom0.Ini when N picks an all-keys effect) in the folder, and
+// the tab it picks; currentTab when N picks nothing to store.
+int32_t StoreApplySelection(const wchar_t* folder, uint32_t index, uint32_t modelType, DWORD support,
+                            ProfileTable& profiles, int32_t currentTab);
+
+// The laptop models whose keyboard the window and "-apply" both treat as
+// model type 1, whatever the controller reports.
+bool ProductUsesModelTypeOne(int productId);
+
 // The model type the window works with, from the controller's answer.
 uint32_t ModelTypeFromStatus(DWORD dwType, DWORD dwSubType, DWORD pidModel, int productId);

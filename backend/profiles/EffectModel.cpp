@@ -34,6 +34,15 @@ RgbTriple EffectColor(const EffectData& effect, int colorIndex)
     return {fields[0], fields[1], fields[2]};
 }
 
+void SetEffectColor(EffectData& effect, int colorIndex, const RgbTriple& color)
+{
+    if (colorIndex < 0 || colorIndex >= kColorCount) return;
+    int32_t* fields = &effect.ColorR + colorIndex * 3;
+    fields[0] = color.r;
+    fields[1] = color.g;
+    fields[2] = color.b;
+}
+
 const EffectData* RecordAt(const EffectData* list, int listLength, int32_t index)
 {
     if (list == nullptr || index < 0 || index >= listLength) return nullptr;

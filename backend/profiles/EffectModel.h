@@ -73,6 +73,7 @@ struct RgbTriple {
     int32_t r, g, b;
 };
 RgbTriple EffectColor(const EffectData& effect, int colorIndex);
+void SetEffectColor(EffectData& effect, int colorIndex, const RgbTriple& color);
 
 // The record at an index of a list, or null when the index lies outside it;
 // stored indices are never trusted.

@@ -9,6 +9,7 @@
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
+#include "platform/win/UniqueHandle.h"
 
 // The key tables come from the one list of profile-file keys.
 const wchar_t* const kEffectKeyNames[kEffectFieldCount] = {
@@ -186,6 +187,19 @@ bool BuildCustomIniPath(const wchar_t* folder, int n, wchar_t* path, size_t capa
     return true;
 }
 
+bool IniFileUnreadable(const wchar_t* path, DWORD* error)
+{
+    if (error) *error = ERROR_SUCCESS;
+    if (path == nullptr || path[0] == L'\0') return false;
+    platform::UniqueFile file(CreateFileW(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (file.IsValid()) return false;
+    const DWORD reason = GetLastError();
+    if (reason == ERROR_FILE_NOT_FOUND || reason == ERROR_PATH_NOT_FOUND) return false;
+    if (error) *error = reason;
+    return true;
+}
+
 int32_t ReadIniInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, const wchar_t* defaultText)
 {
     wchar_t value[kIniValueCapacity] = {};
@@ -302,7 +316,10 @@ bool LoadCustomEffectsFromIni(int n)
     wchar_t path[kIniPathCapacity];
     if (!BuildCustomIniPath(m_tszIniDir, n, path, ARRAYSIZE(path))) return false;
     LogMessage(path, L"tszPath @ LoadCustomEffectsFromIni", true, 0);
-    return LoadProfile(m_tszIniDir, n, g_CustomProfiles[static_cast<size_t>(n)]);
+    DWORD error = 0;
+    const bool unreadable = IniFileUnreadable(path, &error);
+    if (unreadable) LogMessage(path, L"file cannot be read @ LoadCustomEffectsFromIni", false, error);
+    return LoadProfile(m_tszIniDir, n, g_CustomProfiles[static_cast<size_t>(n)]) && !unreadable;
 }
 
 bool SaveSingleEffectData2Ini(int n, const wchar_t* section, EffectData record)

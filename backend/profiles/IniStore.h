@@ -43,6 +43,12 @@ bool RecentColorText(uint32_t argb, wchar_t* buffer, size_t capacity);
 bool BuildBasicIniPath(const wchar_t* folder, wchar_t* path, size_t capacity);
 bool BuildCustomIniPath(const wchar_t* folder, int n, wchar_t* path, size_t capacity);
 
+// A file that exists but cannot be opened for reading: another process holds
+// it without sharing, or an access rule keeps us out. The profile-string
+// functions read such a file as its defaults, so what was read from it must
+// never be written back. error, when given, receives the reason.
+bool IniFileUnreadable(const wchar_t* path, DWORD* error = nullptr);
+
 int32_t ReadIniInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, const wchar_t* defaultText);
 bool WriteIniInt(const wchar_t* path, const wchar_t* section, const wchar_t* key, int32_t value);
 
@@ -66,7 +72,9 @@ std::vector<uint32_t> LoadRecentColors(const wchar_t* basicPath, const RecentCol
 bool SaveRecentColors(const wchar_t* basicPath, const std::vector<uint32_t>& newestFirst);
 
 // The entry points the program calls: the profile folder m_tszIniDir and the
-// shared table g_CustomProfiles.
+// shared table g_CustomProfiles. LoadCustomEffectsFromIni is false when entry
+// n does not hold what its file holds: no path, or a file that exists but
+// could not be read (traced; the entry then holds the defaults).
 bool LoadSingleEffectDataFromIni(int n, EffectData* out, const wchar_t* section);
 bool LoadCustomEffectsFromIni(int n);
 bool SaveSingleEffectData2Ini(int n, const wchar_t* section, EffectData record);

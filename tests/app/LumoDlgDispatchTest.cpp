@@ -13,14 +13,11 @@
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
 #include "app/effectpanel/LumoEffectPanel.h"
-#include "backend/device/HidPort.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/device/WmiLibrary.h"
 #include "backend/profiles/IniStore.h"
-#include "backend/profiles/ProfileFolders.h"
+#include "tests/app/DialogTestSupport.h"
 #include "tests/app/ScriptedDlg.h"
-#include "tests/fixtures/common/FixtureLog.h"
-#include "tests/support/FixturePaths.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/PointerInput.h"
 #include "tests/support/StandInLibrary.h"
@@ -28,74 +25,12 @@
 
 namespace {
 
-constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
-const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
-
-using testsupport::ScriptedDlg;
-
+using dialogtest::EffectCall;
+using dialogtest::EffectCalls;
+using dialogtest::IniValue;
+using dialogtest::LoggedHidKeyboard;
 using testsupport::Pump;
-
-std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
-{
-    wchar_t value[64] = L"";
-    GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
-    return value;
-}
-
-std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& library)
-{
-    std::vector<std::string> calls;
-    for (const std::string& call : library.Calls())
-        if (call.rfind(kEffectCall, 0) == 0) calls.push_back(call);
-    return calls;
-}
-
-std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record)
-{
-    const WmiEffectWords words = BuildWmiEffectWords(subCommand, effectIndex, record);
-    return testsupport::EffectControlCall(words.first, words.second);
-}
-
-// For its scope, a keyboard whose reports go as "HID <id> <command>" lines
-// into the stand-in library's log, so one log shows the library calls and the
-// reports in the order they were made.
-class LoggedHidKeyboard : public HidPort {
-public:
-    LoggedHidKeyboard() : m_kept(g_HidDevice)
-    {
-        g_HidDevice = HidDeviceInfo{0, 64, 64, L"logged keyboard"};
-        SetActiveHidPort(this);
-    }
-    ~LoggedHidKeyboard() override
-    {
-        SetActiveHidPort(nullptr);
-        g_HidDevice = m_kept;
-    }
-    LoggedHidKeyboard(const LoggedHidKeyboard&) = delete;
-    LoggedHidKeyboard& operator=(const LoggedHidKeyboard&) = delete;
-
-    bool EnumInterfacePaths(const GUID&, std::vector<std::wstring>&) override { return true; }
-    std::unique_ptr<HidConnection> Open(const wchar_t*, HidAccess) override { return std::make_unique<Connection>(); }
-
-private:
-    class Connection : public HidConnection {
-    public:
-        bool GetAttributesAndCaps(HIDD_ATTRIBUTES&, HIDP_CAPS&) override { return false; }
-        bool SetFeature(const uint8_t* report, uint32_t length) override { return Log(report, length); }
-        bool GetFeature(uint8_t*, uint32_t) override { return false; }
-        bool WriteReport(const uint8_t* report, uint32_t length) override { return Log(report, length); }
-        bool ReadInputReport(uint8_t*, uint32_t, uint32_t) override { return false; }
-
-    private:
-        static bool Log(const uint8_t* report, uint32_t length)
-        {
-            if (length >= 2) fixtures::AppendLine(L"LUMO_NBHWCTL_LOG", "HID %02X %02X", report[0], report[1]);
-            return true;
-        }
-    };
-
-    HidDeviceInfo m_kept;
-};
+using testsupport::ScriptedDlg;
 
 // Power-state switches stored as boot on, awake on, sleeping off, shutdown
 // on: the mask 0xCF; a click on the boot switch makes it 0xCC.
@@ -103,31 +38,8 @@ constexpr uint8_t kStoredPowerMask = 0xCF;
 constexpr uint8_t kBootClickedPowerMask = 0xCC;
 constexpr WPARAM kBootSwitchClick = 10;
 
-// The real profile folder of this prefix, its files kept and put back, and
-// the stand-in library found by the dialog's plain load.
-class MainDialogDispatch : public testing::Test {
+class MainDialogDispatch : public dialogtest::ProfileFolderTest {
 protected:
-    void SetUp() override
-    {
-        ParseCommandLine(L"");
-        ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
-        const std::wstring library = testsupport::FixturePath(L"nbhwctl\\full\\NBHWCTL.dll");
-        SetDllDirectoryW(library.substr(0, library.rfind(L'\\')).c_str());
-        SeedSettings seed;
-        CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
-        m_folder = m_tszIniDir;
-        for (const wchar_t* name : kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(File(name)));
-    }
-    void TearDown() override
-    {
-        for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(File(kProfileFiles[i]), m_kept[i]);
-        SetDllDirectoryW(nullptr);
-    }
-    std::wstring File(const wchar_t* name) const { return m_folder + L"\\" + name; }
-    void WriteConfig(const wchar_t* key, const wchar_t* value)
-    {
-        WritePrivateProfileStringW(L"Config", key, value, File(L"Basic.ini").c_str());
-    }
     void WriteStoredPowerStates()
     {
         const wchar_t* const values[][2] = {{L"BOOTUP", L"1"}, {L"AWAKE", L"1"}, {L"SLEEPING", L"0"}, {L"SHUTDOWN", L"1"}};
@@ -140,10 +52,6 @@ protected:
         ::SendMessageW(d.SyncPage().GetSafeHwnd(), WM_LIGHTBUTTON_CLICK_MESSAGE, kBootSwitchClick, 0);
         EXPECT_TRUE(testsupport::PumpUntil([] { return g_uPowerStateMask == kBootClickedPowerMask; }, 3000));
     }
-
-    testsupport::StandInLibraryScript m_library;
-    std::wstring m_folder;
-    std::vector<std::string> m_kept;
 };
 
 }  // namespace
@@ -302,7 +210,8 @@ TEST_F(MainDialogDispatch, ApplyWritesConfigRecentColoursAndTheProfileFileAndSho
                                      }));
         const std::wstring basic = File(L"Basic.ini");
         EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
-        EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), std::to_wstring(d.m_nZoneMode));
+        // "-apply" stores a profile's tab as its zone mode.
+        EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), L"0");
         EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"),
                   std::to_wstring(static_cast<int>(d.EffectPanel()->EffectType.Get())));
         EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"2");
@@ -396,18 +305,21 @@ TEST_F(MainDialogDispatch, SyncWindowsMessageSendsKeepsOrResendsByLParam)
         EXPECT_EQ(g_uPowerStateMask, 0x33) << "lParam 2 does nothing";
         EXPECT_TRUE(m_library.Calls().empty()) << "neither is sent";
 
-        // A send on the zone tab fills the slot that lParam 1 sends again.
+        // lParam 1 sends the applied profile's own effect again, not the last
+        // send of a zone tab.
         CustomProfile& zone = g_CustomProfiles[1];
         zone.wasdIndex = 1;
         zone.wasdData[1].ColorR = 0x21, zone.wasdData[1].ColorG = 0x43, zone.wasdData[1].ColorB = 0x65;
-        zone.wasdData[1].SpeedType = 3;
         d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
         LoggedHidKeyboard keyboard;
         d.ApplyEffect(1, d.m_uiModelType, false);
         m_library.ClearCalls();
         d.SendMessage(sync, 0, 1);
-        EXPECT_EQ(m_library.Calls(), (std::vector<std::string>{EffectCall(WMI_SUBCMD_SET_EFFECT, 1, zone.wasdData[1]),
-                                                               "HID 5D B5"}));
+        const CustomProfile& applied = g_CustomProfiles[0];
+        EXPECT_EQ(m_library.Calls(),
+                  (std::vector<std::string>{
+                      EffectCall(WMI_SUBCMD_SET_EFFECT, applied.allIndex, applied.allData[applied.allIndex]),
+                      "HID 5D B5"}));
         d.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -447,16 +359,54 @@ TEST_F(MainDialogDispatch, CloseWithoutApplyResendsTheStoredEffectSavesRecentCol
     EXPECT_TRUE(dialog.IsReleased());
 }
 
-TEST_F(MainDialogDispatch, WmCloseEndsAtOnceWithoutTheClosingSequence)
+// The uninstall mode, the taskbar and the system menu close with WM_CLOSE:
+// the same restore as the close button, also while the Apply overlay runs;
+// the end of the session restores before the message returns.
+TEST_F(MainDialogDispatch, CloseRequestsFromOutsideRestoreTheStoredStateAndEnd)
 {
-    WriteConfig(L"Apply", L"0");
-    ScriptedDlg dialog;
-    dialog.script = [this](ScriptedDlg& d) {
-        m_library.ClearCalls();
-        d.PostMessage(WM_CLOSE);
+    struct Case {
+        const char* name;
+        bool duringOverlay;
+        bool sessionEnd;
     };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_TRUE(EffectCalls(m_library).empty());
+    const Case cases[] = {{"WM_CLOSE", false, false}, {"WM_CLOSE during the overlay", true, false},
+                          {"session end", false, true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WriteConfig(L"Apply", L"0");
+        WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, File(L"Basic.ini").c_str());
+        std::vector<std::string> atStart;
+        ScriptedDlg dialog;
+        dialog.script = [&](ScriptedDlg& d) {
+            atStart = EffectCalls(m_library);
+            if (c.duringOverlay) {
+                d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+                ASSERT_TRUE(d.ProgressOverlay().IsActive());
+            }
+            CustomProfile& profile = g_CustomProfiles[0];
+            profile.allData[profile.allIndex].ColorR ^= 0xFF;
+            d.SendMessage(WM_EFFECTVALUE_CHANGED, LumoEffectPanel::kValueColor1, 0);
+            d.ColorPopup().Picker().AddRecentColor(0xFFFFFF00);
+            m_library.ClearCalls();
+            if (c.sessionEnd) {
+                EXPECT_TRUE(d.SendMessage(WM_QUERYENDSESSION, 0, 0));
+                d.SendMessage(WM_ENDSESSION, TRUE, 0);
+                EXPECT_EQ(EffectCalls(m_library), (std::vector<std::string>{atStart.back()}))
+                    << "restored before the message returns";
+                EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"FFFF00");
+            } else {
+                // As another process posts it.
+                d.PostMessage(WM_CLOSE);
+            }
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        ASSERT_FALSE(atStart.empty());
+        EXPECT_EQ(EffectCalls(m_library), (std::vector<std::string>{atStart.back()}))
+            << "the stored effect goes back, the preview is dropped";
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Count"), L"1");
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"FFFF00");
+        EXPECT_TRUE(dialog.IsReleased());
+    }
 }
 
 TEST_F(MainDialogDispatch, EverythingMadeIsReleasedOnce)

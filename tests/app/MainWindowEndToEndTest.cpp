@@ -104,7 +104,11 @@ public:
         SeedSettings seed;
         CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
         m_profiles = m_tszIniDir;
-        for (const wchar_t* name : kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(Profile(name)));
+        for (const wchar_t* name : kProfileFiles) {
+            m_kept.push_back(testsupport::ReadFileBytes(Profile(name)));
+            // Each test starts from the shipped profiles, whatever an earlier run left.
+            CopyFileW(Installed(name).c_str(), Profile(name).c_str(), FALSE);
+        }
         WritePrivateProfileStringW(L"Config", L"Apply", L"0", Profile(L"Basic.ini").c_str());
     }
     void TearDown() override
@@ -235,6 +239,41 @@ public:
         RECT rect{};
         GetWindowRect(m_window, &rect);
         return testsupport::ReadSettledScreenPixels(rect, kPatienceMs);
+    }
+
+    // A click on the static effect's swatch, the green default colour and OK
+    // in the picker popup; true once the green is previewed and the popup gone.
+    bool PickGreenForTheStaticEffect()
+    {
+        const POINT swatch = EffectSwatchCentre();
+        EXPECT_GE(swatch.x, 0) << "the static effect shows its colour swatch";
+        if (swatch.x < 0) return false;
+        CustomProfile stored{};
+        LoadProfile(m_profiles.c_str(), 0, stored);
+        EffectData green = stored.allData[0];
+        green.ColorR = 0, green.ColorG = 255, green.ColorB = 0;
+        const WmiEffectWords words = BuildWmiEffectWords(WMI_SUBCMD_SET_EFFECT, 0, green);
+        char expected[96];
+        std::snprintf(expected, sizeof(expected), "%s 0x%08X 0x%08X", kEffectCall, static_cast<unsigned>(words.first),
+                      static_cast<unsigned>(words.second));
+
+        ClickScreen(swatch);
+        ClickOnPicker(kGreenDefaultSwatch);
+        // The picker moves to the new colour, and the end of the move is previewed.
+        const bool previewed = WaitUntil(
+            [&] {
+                const std::vector<std::string> calls = EffectCalls();
+                return !calls.empty() && calls.back() == expected;
+            },
+            kPatienceMs);
+        EXPECT_TRUE(previewed) << "the colour is previewed";
+        // The picker's window took the activation; a press on the blurred backdrop
+        // gives it back to the main window, and the picker stays over it.
+        Click(kKeyboardMiddle);
+        ClickOnPicker(kPickerOk);
+        const bool hidden = WaitUntil([this] { return !HasVisibleOwnedWindow(m_window); }, 5000);
+        EXPECT_TRUE(hidden) << "OK hides the picker";
+        return previewed && hidden;
     }
 
     std::vector<std::string> EffectCalls() const
@@ -413,8 +452,8 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     const std::wstring basic = Profile(L"Basic.ini");
     EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
     EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"0");
-    // With the support flag the zone mode shown was settled from the stored effect (2: not all-zone).
-    EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), L"1");
+    // The zone mode as "-apply" stores it for profile 0.
+    EXPECT_EQ(IniValue(basic, L"Config", L"ApplyMode"), L"0");
     EXPECT_NE(IniValue(basic, L"RecentColor", L"Count"), L"<missing>");
     EXPECT_EQ(IniValue(Profile(L"Custom0.Ini"), L"Config", L"allIndex"), L"0");
 
@@ -430,29 +469,7 @@ TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
     WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, Profile(L"Basic.ini").c_str());
     ASSERT_NE(Start(), nullptr);
     m_library.ClearCalls();
-
-    const POINT swatch = EffectSwatchCentre();
-    ASSERT_GE(swatch.x, 0) << "the static effect shows its colour swatch";
-    ClickScreen(swatch);
-    ClickOnPicker(kGreenDefaultSwatch);
-    Sleep(700);  // the picker's move to the new colour
-    // The picker's window took the activation; a press on the blurred backdrop
-    // gives it back to the main window, and the picker stays over it.
-    Click(kKeyboardMiddle);
-    ClickOnPicker(kPickerOk);
-    ASSERT_TRUE(WaitUntil([this] { return !HasVisibleOwnedWindow(m_window); }, 5000)) << "OK hides the picker";
-
-    CustomProfile stored{};
-    LoadProfile(m_profiles.c_str(), 0, stored);
-    EffectData green = stored.allData[0];
-    green.ColorR = 0, green.ColorG = 255, green.ColorB = 0;
-    const WmiEffectWords words = BuildWmiEffectWords(WMI_SUBCMD_SET_EFFECT, 0, green);
-    char expected[96];
-    std::snprintf(expected, sizeof(expected), "%s 0x%08X 0x%08X", kEffectCall, static_cast<unsigned>(words.first),
-                  static_cast<unsigned>(words.second));
-    const std::vector<std::string> calls = EffectCalls();
-    ASSERT_FALSE(calls.empty()) << "the colour is previewed";
-    EXPECT_EQ(calls.back(), expected);
+    ASSERT_TRUE(PickGreenForTheStaticEffect());
 
     const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
@@ -466,6 +483,65 @@ TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));
+}
+
+// A close posted by another process (as the uninstall mode posts it) closes
+// as the close button does: the stored effect goes back over the unapplied
+// one, and the colour picked since the last Apply is kept.
+TEST_F(MainWindowEndToEnd, AWmCloseFromAnotherProcessRestoresTheEffectAndKeepsThePickedColour)
+{
+    WritePrivateProfileStringW(L"Config", L"ApplyEff", L"0", Profile(L"Basic.ini").c_str());
+    WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, Profile(L"Basic.ini").c_str());
+    const std::vector<std::wstring> custom0 = testsupport::IniEntries(Profile(L"Custom0.Ini"));
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(PickGreenForTheStaticEffect());
+    m_library.ClearCalls();
+
+    PostMessageW(m_window, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(Ends(kPatienceMs));
+    EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(0)});
+    EXPECT_EQ(IniValue(Profile(L"Basic.ini"), L"RecentColor", L"Count"), L"1");
+    EXPECT_EQ(IniValue(Profile(L"Basic.ini"), L"RecentColor", L"Color0"), L"00FF00");
+    EXPECT_EQ(testsupport::IniEntries(Profile(L"Custom0.Ini")), custom0) << "the unapplied colour is not stored";
+}
+
+// The stored states that "-apply" and the first start leave, then real Apply
+// clicks without an edit, over a restart: no file changes.
+TEST_F(MainWindowEndToEnd, ApplyWithoutAnEditLeavesEveryProfileFileAsItWas)
+{
+    struct Case {
+        const char* name;
+        const wchar_t* apply;
+        const wchar_t* mode;
+    };
+    const Case cases[] = {{"first start", L"0", L"0"}, {"after -apply 7", L"2", L"2"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::wstring basic = Profile(L"Basic.ini");
+        // As the applied profile's own file holds its effect.
+        CustomProfile applied{};
+        LoadProfile(m_profiles.c_str(), c.apply[0] - L'0', applied);
+        WritePrivateProfileStringW(L"Config", L"Apply", c.apply, basic.c_str());
+        WritePrivateProfileStringW(L"Config", L"ApplyMode", c.mode, basic.c_str());
+        WritePrivateProfileStringW(L"Config", L"ApplyEff",
+                                   std::to_wstring(c.apply[0] == L'2' ? applied.qwerIndex : applied.allIndex).c_str(),
+                                   basic.c_str());
+        std::vector<std::vector<std::wstring>> before;
+        for (const wchar_t* name : kProfileFiles) before.push_back(testsupport::IniEntries(Profile(name)));
+
+        for (int start = 0; start < 2; ++start) {
+            ASSERT_NE(Start(), nullptr);
+            const HWND keyboard = ChildAt(kKeyboardMiddle);
+            Click(kApplyButton);
+            ASSERT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the overlay comes once the files are written";
+            for (size_t i = 0; i < before.size(); ++i)
+                EXPECT_EQ(testsupport::IniEntries(Profile(kProfileFiles[i])), before[i])
+                    << "start " << start << ": " << testing::PrintToString(kProfileFiles[i]);
+            ASSERT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
+            PostMessageW(m_window, WM_CLOSE, 0, 0);
+            ASSERT_TRUE(Ends(kPatienceMs));
+        }
+    }
 }
 
 TEST_F(MainWindowEndToEnd, EscAfterAnEditResendsTheStoredEffectSavesRecentColoursAndEnds)
@@ -503,7 +579,7 @@ TEST_F(MainWindowEndToEnd, ProfileModifyFromAnotherProcessSwitchesWithoutSending
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));
-    EXPECT_TRUE(EffectCalls().empty()) << "WM_CLOSE ends without the closing sequence";
+    EXPECT_TRUE(EffectCalls().empty()) << "profile 1 sends no effect through the library, closing included";
 }
 
 // Another process's "-apply 6" or "-apply 7" leaves [Config] on profile 1 or 2

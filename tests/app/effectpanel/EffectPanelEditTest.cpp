@@ -220,3 +220,97 @@ TEST(EffectPanelEdits, LoadingARecordPostsAndWritesNothing)
     panel->EffectType = EffectType::ColorCycle;
     EXPECT_TRUE(host.Take().empty());
 }
+
+namespace {
+
+// An edit of an effect shown after another: the controls still hold the
+// values the first effect loaded for what the second one does not show.
+struct ShownFieldsCase {
+    const char* name;
+    int shownFirst;
+    int edited;
+    std::function<void(LumoEffectPanel&)> edit;
+    std::function<void(EffectData&, const EffectData&)> allowed;  // copies the fields that may change
+};
+
+template <typename P>
+void RunShownFieldsCases(const std::vector<ShownFieldsCase>& cases)
+{
+    for (const ShownFieldsCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        PanelGlobals globals;
+        // Random colours stored where the effect has no random box.
+        for (EffectData& record : g_CustomProfiles[0].allData) record.StrobingRandom = 1;
+        RecordingHost host(40, 40, 320, 540);
+        auto panel = MakePanel<P>(host.Get(), nullptr, 0);
+        ASSERT_TRUE(panel);
+        panel->EffectType = static_cast<EffectType>(c.shownFirst);
+        panel->m_randomBox.IsChecked = 0;
+        panel->EffectType = static_cast<EffectType>(c.edited);
+        host.Take();
+        const EffectData before = g_CustomProfiles[0].allData[c.edited];
+        c.edit(*panel);
+        EXPECT_FALSE(host.Take().empty()) << "the edit was posted";
+        EffectData expected = before;
+        const EffectData& after = g_CustomProfiles[0].allData[c.edited];
+        c.allowed(expected, after);
+        EXPECT_EQ(std::memcmp(&expected, &after, sizeof(EffectData)), 0) << "a field the effect does not show changed";
+        EXPECT_NE(std::memcmp(&before, &after, sizeof(EffectData)), 0) << "the edit changed nothing";
+    }
+}
+
+}  // namespace
+
+TEST(EffectPanelEdits, AnEditChangesOnlyWhatTheEditedEffectShows)
+{
+    RunShownFieldsCases<LumoEffectPanel>({
+        {"music after breathing", 1, 5, [](LumoEffectPanel& p) { CheckRadio(p.m_musicButtons[6]); },
+         [](EffectData& e, const EffectData& a) { e.MusicType = a.MusicType; }},
+        {"temperature after static", 0, 6, [](LumoEffectPanel& p) { p.m_lowBox.Text = L"25"; },
+         [](EffectData& e, const EffectData& a) { e.TemperatureL = a.TemperatureL; }},
+        {"tempo of colour cycle", 4, 2, [](LumoEffectPanel& p) { CheckRadio(p.m_tempoButtons[2]); },
+         [](EffectData& e, const EffectData& a) { e.SpeedType = a.SpeedType; }},
+        {"colour of static", 1, 0, [](LumoEffectPanel& p) { p.m_colorButton1.Color = Gdiplus::Color(kPicked); },
+         [](EffectData& e, const EffectData& a) { e.ColorR = a.ColorR, e.ColorG = a.ColorG, e.ColorB = a.ColorB; }},
+    });
+    RunShownFieldsCases<LumoEffectPanelFourColor>({
+        {"tempo of colour cycle keeps swatches 3 and 4", 0, 2,
+         [](LumoEffectPanel& p) { CheckRadio(p.m_tempoButtons[2]); },
+         [](EffectData& e, const EffectData& a) { e.SpeedType = a.SpeedType; }},
+    });
+}
+
+// With the support flag profile 1 and 2 send their WASD and QWER records:
+// the single-colour panel edits those, and the all-keys lists stay.
+TEST(EffectPanelEdits, OnAZoneProfileThePanelEditsItsZoneList)
+{
+    struct Case {
+        int profile;
+        int32_t CustomProfile::*index;
+    };
+    const Case cases[] = {{1, &CustomProfile::wasdIndex}, {2, &CustomProfile::qwerIndex}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.profile);
+        PanelGlobals globals;
+        CustomProfile& profile = g_CustomProfiles[static_cast<size_t>(c.profile)];
+        profile.*c.index = 4;
+        profile.allIndex = 0;
+        RecordingHost host(40, 40, 320, 540);
+        auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, c.profile);
+        ASSERT_TRUE(panel);
+        EXPECT_EQ(static_cast<int>(panel->EffectType.Get()), 4);
+        const CustomProfile before = profile;
+        panel->m_colorButton1.Color = Gdiplus::Color(kPicked);
+        EXPECT_EQ(host.Take(), std::vector<Posted>{Value(0, kPickedRef)});
+        EffectData* list = c.profile == 1 ? profile.wasdData : profile.qwerData;
+        EXPECT_TRUE(Color(&list[4].ColorR, kPicked));
+        CustomProfile expected = before;
+        (c.profile == 1 ? expected.wasdData : expected.qwerData)[4] = list[4];
+        EXPECT_EQ(std::memcmp(&expected, &profile, sizeof(CustomProfile)), 0) << "only the zone record changed";
+
+        CheckRadio(panel->m_effectButtons[1]);
+        EXPECT_EQ(host.Take(), std::vector<Posted>{Type(c.profile, 1)});
+        EXPECT_EQ(profile.*c.index, 1);
+        EXPECT_EQ(profile.allIndex, 0);
+    }
+}

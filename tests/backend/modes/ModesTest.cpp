@@ -236,6 +236,8 @@ TEST(ModelType, FromTheControllersAnswer)
     } cases[] = {
         {1, 0, 0, 9, 1}, {2, 0, 0, 9, 2}, {2, 0, 1, 9, 2}, {2, 0, 2, 9, 3}, {2, 1, 3, 9, 4},
         {2, 0, 3, 9, 2}, {2, 1, 2, 9, 3}, {2, 0, 2, 1, 1}, {1, 0, 0, 1, 1},
+        // The models the window runs as model type 1: "-apply" stores by the same rules.
+        {2, 0, 2, 2, 1}, {2, 1, 3, 2, 1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ModelTypeFromStatus(c.type, c.subType, c.pid, c.productId), c.expected)

@@ -4,8 +4,8 @@
 #include "backend/profiles/EffectModel.h"
 
 // Basic.ini [Config]: which profile is applied, with its zone mode and effect.
-// "Apply", "ApplyMode" and "ApplyEff" are read at start and after another
-// process changed them, and written at Apply.
+// "Apply", "ApplyMode" and "ApplyEff" are read by the window at start and
+// after another process changed them, and written by Apply and "-apply".
 struct AppliedConfig {
     int32_t appliedProfile = 0;  // 0..2
     int32_t effect = -1;         // the applied effect index, -1 when none
@@ -18,14 +18,22 @@ struct AppliedConfig {
 // Null when the mode names no zone (above 2).
 int32_t* AppliedEffectField(CustomProfile& profile, int32_t appliedProfile, bool support, uint32_t modelType);
 
+// "ApplyMode", the zone mode of the applied profile: with the support flag a
+// profile's number is its zone mode (its tab), without it its modeIndex.
+int32_t AppliedZoneMode(const CustomProfile& profile, int32_t appliedProfile, bool support);
+
 // An "Apply" outside the three profiles would index past the table and name a
 // tab that does not exist: it counts as profile 0.
 int32_t SettleAppliedProfile(int32_t storedApply);
 
 // Reads [Config] into the applied profile of the table and the returned
-// state; "ApplyMode" and "ApplyEff" that are missing (-1) are written back
-// from the profile.
-AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType);
+// state. Without the support flag "ApplyMode" is the profile's modeIndex;
+// with it the zone mode is the tab, so the profile keeps the modeIndex its
+// file holds. "ApplyMode" and "ApplyEff" that are missing (-1) are written
+// back from the profile, unless writeBack is false (the file could not be
+// read, so its values are not known to be missing).
+AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType,
+                                bool writeBack = true);
 
 // Apply's record of the applied profile, zone mode and effect.
 bool SaveAppliedConfig(const wchar_t* basicPath, int32_t appliedProfile, int32_t zoneMode, int32_t effect);

@@ -1,4 +1,4 @@
-#include "app/AppliedConfig.h"
+#include "backend/profiles/AppliedConfig.h"
 
 #include "backend/profiles/IniStore.h"
 
@@ -25,22 +25,29 @@ int32_t* AppliedEffectField(CustomProfile& profile, int32_t appliedProfile, bool
     }
 }
 
+int32_t AppliedZoneMode(const CustomProfile& profile, int32_t appliedProfile, bool support)
+{
+    return support ? appliedProfile : profile.modeIndex;
+}
+
 int32_t SettleAppliedProfile(int32_t storedApply)
 {
     return (storedApply >= 0 && storedApply < kProfileCount) ? storedApply : 0;
 }
 
-AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType)
+AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType,
+                                bool writeBack)
 {
     AppliedConfig state;
     state.appliedProfile = SettleAppliedProfile(ReadIniInt(basicPath, kConfig, L"Apply", L""));
     CustomProfile& profile = table[static_cast<size_t>(state.appliedProfile)];
 
     const int32_t mode = ReadIniInt(basicPath, kConfig, L"ApplyMode", L"-1");
-    if (mode == kUnset)
-        WriteIniInt(basicPath, kConfig, L"ApplyMode", profile.modeIndex);
-    else
+    if (mode == kUnset) {
+        if (writeBack) WriteIniInt(basicPath, kConfig, L"ApplyMode", AppliedZoneMode(profile, state.appliedProfile, support));
+    } else if (!support) {
         profile.modeIndex = mode;
+    }
 
     int32_t effect = ReadIniInt(basicPath, kConfig, L"ApplyEff", L"-1");
     if (int32_t* field = AppliedEffectField(profile, state.appliedProfile, support, modelType)) {
@@ -48,9 +55,9 @@ AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, b
             *field = effect;
         } else {
             effect = *field;
-            WriteIniInt(basicPath, kConfig, L"ApplyEff", effect);
+            if (writeBack) WriteIniInt(basicPath, kConfig, L"ApplyEff", effect);
         }
-    } else if (effect == kUnset) {
+    } else if (effect == kUnset && writeBack) {
         WriteIniInt(basicPath, kConfig, L"ApplyEff", kUnset);
     }
     state.effect = effect;

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "app/AppliedConfig.h"
+#include "backend/profiles/AppliedConfig.h"
 #include "backend/profiles/IniStore.h"
 #include "tests/support/TempDir.h"
 
@@ -77,10 +77,11 @@ TEST_F(AppliedConfigFile, AMissingSectionIsWrittenBackFromProfileZero)
 TEST_F(AppliedConfigFile, StoredValuesGoIntoTheAppliedProfile)
 {
     Write("[Config]\r\nApply=1\r\nApplyMode=1\r\nApplyEff=4\r\n");
+    table[1].modeIndex = 0;
     AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1);
     EXPECT_EQ(state.appliedProfile, 1);
     EXPECT_EQ(table[1].wasdIndex, 4);
-    EXPECT_EQ(table[1].modeIndex, 1);
+    EXPECT_EQ(table[1].modeIndex, 0) << "with the support flag the tab is the zone mode: the file's modeIndex stays";
     EXPECT_EQ(table[0].wasdIndex, 0);
     EXPECT_EQ(state.syncMode, 1);
     EXPECT_EQ(state.zoneMode, 1);
@@ -89,6 +90,37 @@ TEST_F(AppliedConfigFile, StoredValuesGoIntoTheAppliedProfile)
     state = LoadAppliedConfig(basic.c_str(), table, true, 1);
     EXPECT_EQ(table[2].qwerIndex, 0);
     EXPECT_EQ(state.zoneMode, 0);
+}
+
+TEST_F(AppliedConfigFile, WithoutSupportTheStoredModeIsTheProfilesMode)
+{
+    Write("[Config]\r\nApply=2\r\nApplyMode=1\r\nApplyEff=3\r\n");
+    AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, false, 1);
+    EXPECT_EQ(table[2].modeIndex, 1);
+    EXPECT_EQ(table[2].wasdIndex, 3);
+    EXPECT_EQ(state.effect, 3);
+}
+
+// The zone mode Apply stores is the one "-apply" stores for the profile.
+TEST(AppliedConfig, TheStoredZoneModeIsTheTabWithSupportAndTheModeWithout)
+{
+    CustomProfile profile{};
+    profile.modeIndex = 1;
+    EXPECT_EQ(AppliedZoneMode(profile, 0, true), 0);
+    EXPECT_EQ(AppliedZoneMode(profile, 2, true), 2);
+    EXPECT_EQ(AppliedZoneMode(profile, 2, false), 1);
+}
+
+// A file that could not be read gives the defaults: nothing of them is
+// written back as if the keys were missing.
+TEST_F(AppliedConfigFile, AFileThatCouldNotBeReadIsNotWrittenBack)
+{
+    Write("[Setting]\r\nAWAKE=1\r\n");
+    table[0].allIndex = 2;
+    const AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1, false);
+    EXPECT_EQ(state.effect, 2);
+    EXPECT_EQ(Value(L"ApplyMode"), "<missing>");
+    EXPECT_EQ(Value(L"ApplyEff"), "<missing>");
 }
 
 TEST_F(AppliedConfigFile, WithoutSupportTheModeChoosesAndANoZoneModeWritesMinusOne)

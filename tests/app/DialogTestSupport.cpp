@@ -1,0 +1,106 @@
+#include "tests/app/DialogTestSupport.h"
+
+#include "app/LumoGlobals.h"
+#include "app/StartUp.h"
+#include "backend/device/WmiLibrary.h"
+#include "backend/profiles/ProfileFolders.h"
+#include "tests/fixtures/common/FixtureLog.h"
+#include "tests/support/FixturePaths.h"
+#include "tests/support/ShippedSeeds.h"
+#include "tests/support/TempDir.h"
+
+namespace dialogtest {
+
+namespace {
+
+constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
+
+class LoggedConnection : public HidConnection {
+public:
+    bool GetAttributesAndCaps(HIDD_ATTRIBUTES&, HIDP_CAPS&) override { return false; }
+    bool SetFeature(const uint8_t* report, uint32_t length) override { return Log(report, length); }
+    bool GetFeature(uint8_t*, uint32_t) override { return false; }
+    bool WriteReport(const uint8_t* report, uint32_t length) override { return Log(report, length); }
+    bool ReadInputReport(uint8_t*, uint32_t, uint32_t) override { return false; }
+
+private:
+    static bool Log(const uint8_t* report, uint32_t length)
+    {
+        if (length >= 2) fixtures::AppendLine(L"LUMO_NBHWCTL_LOG", "HID %02X %02X", report[0], report[1]);
+        return true;
+    }
+};
+
+}  // namespace
+
+const wchar_t* const kProfileFiles[4] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
+
+std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
+{
+    wchar_t value[64] = L"";
+    GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
+    return value;
+}
+
+std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& library)
+{
+    std::vector<std::string> calls;
+    for (const std::string& call : library.Calls())
+        if (call.rfind(kEffectCall, 0) == 0) calls.push_back(call);
+    return calls;
+}
+
+std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record)
+{
+    const WmiEffectWords words = BuildWmiEffectWords(subCommand, effectIndex, record);
+    return testsupport::EffectControlCall(words.first, words.second);
+}
+
+LoggedHidKeyboard::LoggedHidKeyboard() : m_kept(g_HidDevice)
+{
+    g_HidDevice = HidDeviceInfo{0, 64, 64, L"logged keyboard"};
+    SetActiveHidPort(this);
+}
+
+LoggedHidKeyboard::~LoggedHidKeyboard()
+{
+    SetActiveHidPort(nullptr);
+    g_HidDevice = m_kept;
+}
+
+std::unique_ptr<HidConnection> LoggedHidKeyboard::Open(const wchar_t*, HidAccess)
+{
+    return std::make_unique<LoggedConnection>();
+}
+
+void ProfileFolderTest::SetUp()
+{
+    ParseCommandLine(L"");
+    ASSERT_TRUE(RegisterMainWindowClass(GetModuleHandleW(nullptr)));
+    const std::wstring library = testsupport::FixturePath(L"nbhwctl\\full\\NBHWCTL.dll");
+    SetDllDirectoryW(library.substr(0, library.rfind(L'\\')).c_str());
+    SeedSettings seed;
+    CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
+    m_folder = m_tszIniDir;
+    for (const wchar_t* name : kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(File(name)));
+    // Each test starts from the shipped profiles, whatever an earlier run left.
+    for (const wchar_t* name : kProfileFiles) {
+        CopyFileW((testsupport::SeedFolder() + L"\\" + name).c_str(), File(name).c_str(), FALSE);
+        WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
+    }
+}
+
+void ProfileFolderTest::TearDown()
+{
+    for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(File(kProfileFiles[i]), m_kept[i]);
+    // The profile-string functions may hold a file by its time.
+    for (const wchar_t* name : kProfileFiles) WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
+    SetDllDirectoryW(nullptr);
+}
+
+void ProfileFolderTest::WriteConfig(const wchar_t* key, const wchar_t* value)
+{
+    WritePrivateProfileStringW(L"Config", key, value, File(L"Basic.ini").c_str());
+}
+
+}  // namespace dialogtest

@@ -1,0 +1,59 @@
+#pragma once
+// What the main window's in-process tests share: the real profile folder of
+// the test prefix with its files kept and put back, the maker's library
+// stand-in found by the window's plain load, and the calls it records.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "backend/device/HidPort.h"
+#include "backend/device/RgbKeyboard.h"
+#include "backend/profiles/EffectModel.h"
+#include "tests/support/StandInLibrary.h"
+
+namespace dialogtest {
+
+extern const wchar_t* const kProfileFiles[4];
+
+std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key);
+// The stand-in's records of the effect words (device 0x00100056), in order.
+std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& library);
+// The record the stand-in makes of an effect sent with a sub-command.
+std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record);
+
+// For its scope, a keyboard whose reports go as "HID <id> <command>" lines
+// into the stand-in library's log, so one log shows the library calls and the
+// reports in the order they were made.
+class LoggedHidKeyboard : public HidPort {
+public:
+    LoggedHidKeyboard();
+    ~LoggedHidKeyboard() override;
+    LoggedHidKeyboard(const LoggedHidKeyboard&) = delete;
+    LoggedHidKeyboard& operator=(const LoggedHidKeyboard&) = delete;
+
+    bool EnumInterfacePaths(const GUID&, std::vector<std::wstring>&) override { return true; }
+    std::unique_ptr<HidConnection> Open(const wchar_t*, HidAccess) override;
+
+private:
+    HidDeviceInfo m_kept;
+};
+
+// The real profile folder of this prefix, its files kept and put back, and
+// the stand-in library found by the dialog's plain load.
+class ProfileFolderTest : public testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+    std::wstring File(const wchar_t* name) const { return m_folder + L"\\" + name; }
+    void WriteConfig(const wchar_t* key, const wchar_t* value);
+
+    testsupport::StandInLibraryScript m_library;
+    std::wstring m_folder;
+    std::vector<std::string> m_kept;
+};
+
+}  // namespace dialogtest

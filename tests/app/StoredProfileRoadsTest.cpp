@@ -1,0 +1,406 @@
+// Every road through the main window that edits nothing leaves the profile
+// files as they were, or as another process wrote them, and what the window
+// sends and pictures is the stored profile: starts on each stored profile,
+// the profile-modify message after each "-apply N", every kind of close.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <cstring>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/LumoDlg.h"
+#include "app/LumoGlobals.h"
+#include "app/effectpanel/LumoEffectPanel.h"
+#include "backend/device/EffectDispatch.h"
+#include "backend/device/WmiLibrary.h"
+#include "backend/modes/ModeHandlers.h"
+#include "backend/profiles/IniStore.h"
+#include "backend/trace/Trace.h"
+#include "platform/win/UniqueHandle.h"
+#include "resources/app/resource.h"
+#include "tests/app/DialogTestSupport.h"
+#include "tests/app/ScriptedDlg.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/ShippedSeeds.h"
+#include "tests/support/RegistryValue.h"
+#include "ui/windows/keyboard/KeyboardPreviewModel.h"
+
+using dialogtest::EffectCall;
+using dialogtest::EffectCalls;
+using dialogtest::IniValue;
+using testsupport::ScriptedDlg;
+
+namespace {
+
+constexpr uint32_t kModelType = 1;
+
+// A profile whose records all differ from each other, from those of the
+// other profiles, from the defaults and from zero; its indices differ per list.
+CustomProfile DistinctProfile(int p)
+{
+    CustomProfile profile = testsupport::ShippedProfile();
+    profile.allIndex = 1;
+    profile.wasdIndex = 2;
+    profile.qwerIndex = 4;
+    profile.fourIndex = 3;
+    profile.syncIndex = 0;
+    EffectData* lists[] = {profile.allData, profile.wasdData, profile.qwerData, profile.fourData};
+    const int lengths[] = {kAllZoneEffectCount, kZoneEffectCount, kZoneEffectCount, kZoneEffectCount};
+    for (int l = 0; l < 4; ++l) {
+        for (int i = 0; i < lengths[l]; ++i) {
+            EffectData& record = lists[l][i];
+            for (int n = 0; n < kColorCount; ++n) SetEffectColor(record, n, {p * 70 + l * 8 + i + 1, 100 + n, 200 - n});
+            record.SpeedType = 1 + (i + p) % 3;
+            record.MusicType = (i + l) % 8;
+            record.StrobingRandom = (i + p) % 2;
+            record.TemperatureH = 70 + i;
+            record.TemperatureL = 20 + l;
+        }
+    }
+    return profile;
+}
+
+using FileEntries = std::vector<std::vector<std::wstring>>;
+
+// The record that profile p's tab sends and pictures, read from the files.
+struct StoredRecord {
+    int32_t index = -1;
+    EffectData record{};
+};
+
+class StoredProfileRoads : public dialogtest::ProfileFolderTest {
+protected:
+    void SetUp() override
+    {
+        ProfileFolderTest::SetUp();
+        for (int p = 0; p < kProfileCount; ++p) ASSERT_TRUE(SaveProfile(m_folder.c_str(), p, DistinctProfile(p)));
+        WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, File(L"Basic.ini").c_str());
+        WritePrivateProfileStringW(L"RecentColor", L"Count", L"2", File(L"Basic.ini").c_str());
+        WritePrivateProfileStringW(L"RecentColor", L"Color0", L"102030", File(L"Basic.ini").c_str());
+        WritePrivateProfileStringW(L"RecentColor", L"Color1", L"405060", File(L"Basic.ini").c_str());
+    }
+
+    // What "-apply N" of another process stores, with the table it reads.
+    int32_t StoreAsApplyMode(uint32_t index)
+    {
+        ProfileTable table{};
+        for (int p = 0; p < kProfileCount; ++p) LoadProfile(m_folder.c_str(), p, table[static_cast<size_t>(p)]);
+        return StoreApplySelection(m_folder.c_str(), index, kModelType, 1, table, 0);
+    }
+
+    FileEntries Entries() const
+    {
+        FileEntries entries;
+        for (const wchar_t* name : dialogtest::kProfileFiles) entries.push_back(testsupport::IniEntries(File(name)));
+        return entries;
+    }
+
+    StoredRecord Stored(int profile) const
+    {
+        CustomProfile stored{};
+        LoadProfile(m_folder.c_str(), profile, stored);
+        StoredRecord out;
+        if (const EffectData* record = DispatchRecord(stored, profile, kModelType, false, 0, out.index))
+            out.record = *record;
+        return out;
+    }
+
+    // The table and the keyboard picture hold the stored profile that the
+    // window applies, and with sent, so does the last send.
+    void ExpectTheStoredProfileIsHeld(ScriptedDlg& d, int profile, bool sent = true) const
+    {
+        CustomProfile stored{};
+        LoadProfile(m_folder.c_str(), profile, stored);
+        EXPECT_EQ(std::memcmp(&stored, &g_CustomProfiles[static_cast<size_t>(profile)], sizeof(stored)), 0)
+            << "the table holds profile " << profile << " as its file";
+        const StoredRecord expected = Stored(profile);
+        const PreviewRecord pictured = SelectPreviewRecord(PreviewSource{g_CustomProfiles, g_dwSupport, kModelType}, profile);
+        ASSERT_NE(pictured.record, nullptr);
+        EXPECT_EQ(std::memcmp(pictured.record, &expected.record, sizeof(EffectData)), 0) << "the picture";
+        if (!sent) return;
+        if (profile == 0) {
+            EXPECT_EQ(LastSetEffectCall(), EffectCall(WMI_SUBCMD_SET_EFFECT, expected.index, expected.record));
+        } else {
+            // The maker's library takes no zone effect: what the zone tab
+            // sends is kept for the power-state page.
+            const EffectSlot& sent = d.SyncPage().m_syncSlots.slotB;
+            EXPECT_EQ(sent.effectIndex, expected.index);
+            EXPECT_EQ(std::memcmp(&sent.effect, &expected.record, sizeof(EffectData)), 0) << "the zone send";
+        }
+    }
+
+    // The last effect sent with the set word (a commit word may follow it).
+    std::string LastSetEffectCall() const
+    {
+        const std::vector<std::string> calls = EffectCalls(m_library);
+        for (auto call = calls.rbegin(); call != calls.rend(); ++call)
+            if (call->find("B3 0x") != std::string::npos) return *call;
+        return "";
+    }
+
+    void ExpectFiles(const FileEntries& expected, const char* step) const
+    {
+        const FileEntries now = Entries();
+        for (size_t i = 0; i < expected.size(); ++i)
+            EXPECT_EQ(now[i], expected[i]) << step << ": " << testing::PrintToString(dialogtest::kProfileFiles[i]);
+    }
+
+    // [Config] of Basic.ini with the given values, the other files as they are.
+    FileEntries WithConfig(FileEntries entries, int apply, int mode, int effect) const
+    {
+        const std::wstring values[] = {L"Apply=" + std::to_wstring(apply), L"ApplyMode=" + std::to_wstring(mode),
+                                       L"ApplyEff=" + std::to_wstring(effect)};
+        bool inConfig = false;
+        for (std::wstring& line : entries[0]) {
+            if (!line.empty() && line[0] == L'[') inConfig = line == L"[Config]";
+            if (!inConfig) continue;
+            for (const std::wstring& value : values) {
+                const size_t key = value.find(L'=') + 1;
+                if (_wcsnicmp(line.c_str(), value.c_str(), key) == 0) line = line.substr(0, key) + value.substr(key);
+            }
+        }
+        return entries;
+    }
+
+    static void ClickApply(ScriptedDlg& d) { d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0); }
+};
+
+// "-apply N" on this keyboard: N of 0 to 5 applies an all-keys effect of
+// profile 0, 6 and 7 profile 1 and 2, 8 stores nothing.
+constexpr uint32_t kApplyIndexOfProfile[] = {1, 6, 7};
+
+}  // namespace
+
+TEST_F(StoredProfileRoads, ApplyWithoutAnEditOnEachStoredProfileChangesNoFile)
+{
+    for (int profile = 0; profile < kProfileCount; ++profile) {
+        SCOPED_TRACE(profile);
+        ASSERT_EQ(StoreAsApplyMode(kApplyIndexOfProfile[profile]), profile);
+        const FileEntries before = Entries();
+        ScriptedDlg dialog;
+        dialog.script = [&](ScriptedDlg& d) {
+            EXPECT_EQ(g_nAppliedProfile, profile);
+            ExpectTheStoredProfileIsHeld(d, profile);
+            ClickApply(d);
+            ExpectFiles(before, "after Apply");
+            ExpectTheStoredProfileIsHeld(d, profile);
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+}
+
+TEST_F(StoredProfileRoads, EveryCloseWithoutAnEditChangesNoFileAndResendsTheStoredEffect)
+{
+    const std::vector<std::pair<const char*, std::function<void(ScriptedDlg&)>>> closes = {
+        {"close button", [](ScriptedDlg& d) { d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0); }},
+        {"Esc", [](ScriptedDlg& d) { d.SendMessage(WM_COMMAND, ID_ACCEL_ESCAPE, 0); }},
+        {"Alt+F4", [](ScriptedDlg& d) { d.SendMessage(WM_COMMAND, ID_ACCEL_ALT_F4, 0); }},
+        {"WM_CLOSE", [](ScriptedDlg& d) { d.PostMessage(WM_CLOSE); }},
+        {"session end", [](ScriptedDlg& d) { d.SendMessage(WM_ENDSESSION, TRUE, 0); }},
+    };
+    for (int profile = 0; profile < kProfileCount; ++profile) {
+        for (const auto& close : closes) {
+            SCOPED_TRACE(std::string(close.first) + " on profile " + std::to_string(profile));
+            StoreAsApplyMode(kApplyIndexOfProfile[profile]);
+            const FileEntries before = Entries();
+            ScriptedDlg dialog;
+            dialog.script = [&](ScriptedDlg& d) {
+                m_library.ClearCalls();
+                close.second(d);
+            };
+            EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+            ExpectFiles(before, "after the close");
+            if (profile == 0) {
+                const StoredRecord stored = Stored(0);
+                EXPECT_EQ(EffectCalls(m_library),
+                          std::vector<std::string>{EffectCall(WMI_SUBCMD_SET_EFFECT, stored.index, stored.record)});
+            } else {
+                EXPECT_TRUE(EffectCalls(m_library).empty()) << "a zone profile sends nothing through the library";
+            }
+        }
+    }
+}
+
+// Another process's "-apply N" stores its choice and broadcasts it; the
+// running window takes the stored profile over, and its Apply keeps it.
+TEST_F(StoredProfileRoads, ApplyAfterEachProfileModifyKeepsWhatTheOtherProcessStored)
+{
+    for (uint32_t index = 0; index <= 8; ++index) {
+        SCOPED_TRACE(index);
+        StoreAsApplyMode(kApplyIndexOfProfile[0]);
+        ScriptedDlg dialog;
+        dialog.script = [&](ScriptedDlg& d) {
+            const int32_t applied = StoreAsApplyMode(index);
+            const FileEntries stored = Entries();
+            d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, static_cast<LPARAM>(index));
+            testsupport::Pump(0);  // the panel's posted profile
+            EXPECT_EQ(g_nAppliedProfile, applied);
+            // The other process sent it; the window only takes it over.
+            ExpectTheStoredProfileIsHeld(d, applied, false);
+            ClickApply(d);
+            ExpectFiles(stored, "after Apply");
+            ExpectTheStoredProfileIsHeld(d, applied, applied == 0);
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+}
+
+// "-init" broadcasts profile 0 applied but writes the program folder's seed:
+// the profile folder still applies profile 2, whose effect is not profile 0's.
+// A switch to the effects tab and Apply then store that choice and no more.
+TEST_F(StoredProfileRoads, AnApplyAfterATabSwitchStoresOnlyTheChoice)
+{
+    for (bool initBroadcast : {false, true}) {
+        SCOPED_TRACE(initBroadcast ? "after -init's broadcast" : "plain");
+        StoreAsApplyMode(kApplyIndexOfProfile[2]);
+        const FileEntries before = Entries();
+        const StoredRecord profile0 = Stored(0);
+        ASSERT_NE(profile0.index, Stored(2).index);
+        ScriptedDlg dialog;
+        dialog.script = [&](ScriptedDlg& d) {
+            if (initBroadcast) d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, 0);
+            EXPECT_EQ(g_nAppliedProfile, 2);
+            d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId, 0);
+            testsupport::Pump(0);  // the panel's posted profile
+            ClickApply(d);
+            ExpectFiles(WithConfig(before, 0, 0, profile0.index), "after Apply");
+            ExpectTheStoredProfileIsHeld(d, 0);
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+}
+
+// On profile 2 the panel edits the QWER record that the keyboard and its
+// picture use, and Apply stores just that.
+TEST_F(StoredProfileRoads, OnProfileTwoThePanelEditsTheRecordItsTabSends)
+{
+    StoreAsApplyMode(kApplyIndexOfProfile[2]);
+    ScriptedDlg dialog;
+    dialog.script = [&](ScriptedDlg& d) {
+        LumoEffectPanel* panel = d.EffectPanel();
+        ASSERT_NE(panel, nullptr);
+        EXPECT_EQ(static_cast<int>(panel->EffectType.Get()), Stored(2).index);
+        panel->m_effectButtons[1]->IsChecked = 1;  // breathing
+        testsupport::Pump(0);                      // its posted change
+        CustomProfile expected{};
+        LoadProfile(m_folder.c_str(), 2, expected);
+        expected.qwerIndex = 1;
+        EXPECT_EQ(std::memcmp(&expected, &g_CustomProfiles[2], sizeof(expected)), 0) << "only qwerIndex changed";
+        EXPECT_EQ(d.SyncPage().m_syncSlots.slotB.effectIndex, 1);
+        EXPECT_EQ(std::memcmp(&d.SyncPage().m_syncSlots.slotB.effect, &expected.qwerData[1], sizeof(EffectData)), 0);
+
+        ClickApply(d);
+        CustomProfile saved{};
+        LoadProfile(m_folder.c_str(), 2, saved);
+        EXPECT_EQ(std::memcmp(&expected, &saved, sizeof(saved)), 0);
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"Config", L"ApplyEff"), L"1");
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
+// A live switch to profile 2 from the power-state tab puts the underline
+// where a start on profile 2 puts it.
+TEST_F(StoredProfileRoads, TheUnderlineStandsAsAfterAStartOnTheProfile)
+{
+    StoreAsApplyMode(kApplyIndexOfProfile[2]);
+    int startedAt = -1;
+    ScriptedDlg started;
+    started.script = [&](ScriptedDlg& d) {
+        startedAt = d.TabUnderline().GetTargetX();
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(started.DoModal(), IDCANCEL);
+
+    StoreAsApplyMode(kApplyIndexOfProfile[0]);
+    ScriptedDlg switched;
+    switched.script = [&](ScriptedDlg& d) {
+        const int underTab0 = d.TabUnderline().GetTargetX();
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kFirstTabButtonId + 1, 0);
+        EXPECT_NE(d.TabUnderline().GetTargetX(), underTab0);
+        StoreAsApplyMode(kApplyIndexOfProfile[2]);
+        d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, static_cast<LPARAM>(kApplyIndexOfProfile[2]));
+        EXPECT_EQ(d.TabUnderline().GetTargetX(), startedAt);
+        EXPECT_EQ(startedAt, underTab0);
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(switched.DoModal(), IDCANCEL);
+}
+
+namespace {
+
+// Holds a file open with no sharing, as a process writing it may.
+class HeldFile {
+public:
+    explicit HeldFile(const std::wstring& path)
+        : m_file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+    {
+    }
+    bool Held() const { return m_file.IsValid(); }
+    void Release() { m_file.Reset(); }
+
+private:
+    platform::UniqueFile m_file;
+};
+
+}  // namespace
+
+// A profile file that exists but cannot be read at start comes in as the
+// defaults: nothing of those is written over it; it is read again before Apply
+// stores it, and left alone while it still cannot be read.
+TEST_F(StoredProfileRoads, AProfileFileThatCouldNotBeReadIsNeverWrittenFromDefaults)
+{
+    for (bool releasedBeforeApply : {true, false}) {
+        SCOPED_TRACE(releasedBeforeApply ? "released before Apply" : "held through Apply");
+        StoreAsApplyMode(kApplyIndexOfProfile[0]);
+        const FileEntries before = Entries();
+        const std::string bytes = testsupport::ReadFileBytes(File(L"Custom0.Ini"));
+        testsupport::ScopedRegistryDword writeFile(trace::kRegistryKey, L"WriteFile", 1u);
+        const std::wstring log = File(L"VYLLumoCore.log");
+        DeleteFileW(log.c_str());
+        HeldFile held(File(L"Custom0.Ini"));
+        ASSERT_TRUE(held.Held());
+        ScriptedDlg dialog;
+        dialog.script = [&](ScriptedDlg& d) {
+            EXPECT_NE(testsupport::ReadUtf16File(log).find(L"file cannot be read @ LoadCustomEffectsFromIni"),
+                      std::wstring::npos);
+            if (releasedBeforeApply) held.Release();
+            ClickApply(d);
+            if (releasedBeforeApply) ExpectTheStoredProfileIsHeld(d, 0);
+            // The close button waits for the overlay; a close request does not.
+            d.PostMessage(WM_CLOSE);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        held.Release();
+        EXPECT_EQ(testsupport::ReadFileBytes(File(L"Custom0.Ini")), bytes);
+        ExpectFiles(before, "after Apply and close");
+    }
+}
+
+// The same for the recent colours of a Basic.ini that could not be read at
+// start: the stored ones stay, behind the colour picked since.
+TEST_F(StoredProfileRoads, RecentColoursThatCouldNotBeReadAreKeptBehindThePickedOnes)
+{
+    StoreAsApplyMode(kApplyIndexOfProfile[0]);
+    HeldFile held(File(L"Basic.ini"));
+    ASSERT_TRUE(held.Held());
+    ScriptedDlg dialog;
+    dialog.script = [&](ScriptedDlg& d) {
+        EXPECT_TRUE(d.ColorPopup().Picker().RecentColors().empty());
+        d.ColorPopup().Picker().AddRecentColor(0xFFFFFF00);
+        held.Release();
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    const std::wstring basic = File(L"Basic.ini");
+    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"3");
+    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color0"), L"102030");
+    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color1"), L"405060");
+    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color2"), L"FFFF00");
+}

@@ -64,7 +64,7 @@ const UINT kSyncMessage = ::RegisterWindowMessageW(L"VORN VYL Lumo Profile Sync 
 class BroadcastRecorder : public testsupport::LoggingProcess {
 public:
     BroadcastRecorder()
-        : LoggingProcess(testsupport::ExecutableDir() + L"\\sync_broadcast_recorder.exe", L"",
+        : LoggingProcess(testsupport::ExecutableDir() + L"\\sync_broadcast_recorder.exe", {},
                          L"LumoTestSyncBroadcastRecorder", nullptr)
     {
     }

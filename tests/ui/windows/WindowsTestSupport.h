@@ -19,24 +19,6 @@ using controltest::Pump;
 using controltest::PumpUntil;
 using testsupport::DispatchUntil;
 
-// Dispatches every message for up to timeoutMs or until done() holds, and
-// counts the timer messages of the window and of its child windows.
-template <typename Done>
-int PumpCountingTimers(HWND window, DWORD timeoutMs, Done done)
-{
-    int ticks = 0;
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (::GetTickCount64() < end && !done()) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && (msg.hwnd == window || ::IsChild(window, msg.hwnd))) ++ticks;
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    }
-    return ticks;
-}
-
 // Stands in front of a window's procedure while it lives: after each message
 // the window has handled, counts it, keeps the pointer of a mouse message and
 // calls back, so a test sees every state the window passes through, not

@@ -4,12 +4,12 @@
 
 namespace testsupport {
 
-LoggingProcess::LoggingProcess(const std::wstring& program, const std::wstring& extraArgument,
+LoggingProcess::LoggingProcess(const std::wstring& program, const std::vector<std::wstring>& extraArguments,
                                const wchar_t* windowClass, const wchar_t* windowTitle)
     : m_log(m_dir.File(L"messages.log"))
 {
     std::wstring command = L"\"" + program + L"\" \"" + m_log + L"\"";
-    if (!extraArgument.empty()) command += L" \"" + extraArgument + L"\"";
+    for (const std::wstring& argument : extraArguments) command += L" \"" + argument + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process = {};

@@ -1,6 +1,8 @@
 #pragma once
 #include <windows.h>
 
+#include <algorithm>
+
 namespace testsupport {
 
 // Dispatches this thread's messages for about the given time (0: only what
@@ -16,6 +18,29 @@ bool PumpUntil(Pred pred, DWORD milliseconds)
     while (!pred()) {
         if (::GetTickCount() - start >= milliseconds) return pred();
         Pump(5);
+    }
+    return true;
+}
+
+// Dispatches one message at a time and checks the predicate after each, so it
+// sees every state a message leaves behind, before any later timer tick or
+// input is dispatched; waits for messages while none is queued. The limit
+// only keeps a broken build from hanging.
+template <typename Pred>
+bool DispatchUntil(Pred pred, DWORD milliseconds)
+{
+    const DWORD start = ::GetTickCount();
+    while (!pred()) {
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= milliseconds) return pred();
+        MSG msg;
+        if (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        } else {
+            // Bounded: the predicate may wait for another thread or process.
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, std::min<DWORD>(milliseconds - elapsed, 10), QS_ALLINPUT);
+        }
     }
     return true;
 }

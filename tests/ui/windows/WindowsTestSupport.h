@@ -2,6 +2,8 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
+#include <map>
 #include <memory>
 #include <vector>
 
@@ -15,24 +17,32 @@ namespace windowstest {
 
 using controltest::Pump;
 using controltest::PumpUntil;
+using testsupport::DispatchUntil;
 
-// Dispatches every message for up to timeoutMs or until done() holds, and
-// counts the timer messages of the window and of its child windows.
-template <typename Done>
-int PumpCountingTimers(HWND window, DWORD timeoutMs, Done done)
-{
-    int ticks = 0;
-    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
-    while (::GetTickCount64() < end && !done()) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            if (msg.message == WM_TIMER && (msg.hwnd == window || ::IsChild(window, msg.hwnd))) ++ticks;
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(5);
-    }
-    return ticks;
-}
+// Stands in front of a window's procedure while it lives: after each message
+// the window has handled, counts it, keeps the pointer of a mouse message and
+// calls back, so a test sees every state the window passes through, not
+// samples between pumps.
+class WindowWatch {
+public:
+    explicit WindowWatch(HWND window, std::function<void()> afterEach = {});
+    ~WindowWatch();
+    WindowWatch(const WindowWatch&) = delete;
+    WindowWatch& operator=(const WindowWatch&) = delete;
+
+    int Handled(UINT message) const;
+    // In client coordinates, as the last mouse message carried it.
+    POINT LastPointer() const { return m_pointer; }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+    HWND m_window = nullptr;
+    WNDPROC m_previous = nullptr;
+    std::function<void()> m_afterEach;
+    std::map<UINT, int> m_handled;
+    POINT m_pointer = {-1, -1};
+};
 
 // GDI+ running and the 1080 skin set chosen at 100 %, for the whole test exe.
 void EnsureUiEnvironment();

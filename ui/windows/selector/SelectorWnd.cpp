@@ -338,10 +338,45 @@ void CSelectorWnd::BlitRegion(int mode)
 void CSelectorWnd::SendLevel(int level)
 {
     if (m_bWatcherRunning) {
-        SetLightLevel(static_cast<DWORD>(level));
+        // Nothing is sent when the keyboard is already there, and without a
+        // timer nothing would end the wait: then no report is held back.
+        if (SetLightLevel(static_cast<DWORD>(level)) && ::SetTimer(m_hWnd, kEchoTimerId, kEchoWaitMs, nullptr))
+            m_sentLevels.Sent(level);
     } else if (HWND top = ::GetAncestor(m_hWnd, GA_ROOT)) {
         ::PostMessageW(top, WM_LIGHTLEVEL_CHANGED, 0, static_cast<LPARAM>(level));
     }
+}
+
+void CSelectorWnd::StopEchoWait()
+{
+    if (m_hWnd) ::KillTimer(m_hWnd, kEchoTimerId);
+    m_sentLevels.Clear();
+}
+
+void CSelectorWnd::OnLevelReported(int level)
+{
+    if (!m_sentLevels.TakeReport(level)) return;
+    StopEchoWait();
+    if (m_bDragging)
+        m_bLevelChangedDuringDrag = true;
+    else
+        SetLevel(true, level);
+}
+
+void CSelectorWnd::OnEchoWaitOver()
+{
+    StopEchoWait();
+    // The reports held back meanwhile are lost: the keyboard tells its level.
+    if (m_bDragging)
+        m_bLevelChangedDuringDrag = true;
+    else
+        ShowKeyboardLevel();
+}
+
+void CSelectorWnd::ShowKeyboardLevel()
+{
+    DWORD level = 0;
+    if (m_bWatcherRunning && GetLightLevel(&level, false, false)) SetLevel(true, static_cast<int>(level));
 }
 
 void CSelectorWnd::CommitLevel(bool silent)
@@ -466,12 +501,12 @@ void CSelectorWnd::OnDragEnd()
     CommitLevel(false);
     BlitRegion(BlitPinSpan);
     // A level the watcher brought meanwhile was not taken: the keyboard may
-    // stand elsewhere than the pin now, so ask it again.
-    if (m_bLevelChangedDuringDrag) {
-        m_bLevelChangedDuringDrag = false;
-        DWORD level = 0;
-        if (m_bWatcherRunning && GetLightLevel(&level, false, false)) SetLevel(true, static_cast<int>(level));
-    }
+    // stand elsewhere than the pin now, so ask it again. Not while a send is
+    // on its way: the registry still holds an older level, and the send's
+    // report will come.
+    const bool askKeyboard = m_bLevelChangedDuringDrag && !m_sentLevels.Awaiting();
+    m_bLevelChangedDuringDrag = false;
+    if (askKeyboard) ShowKeyboardLevel();
 }
 
 void CSelectorWnd::OnLevelClicked(int area, POINT point)
@@ -498,9 +533,12 @@ void CSelectorWnd::OnLevelClicked(int area, POINT point)
 
 void CSelectorWnd::OnTimer(UINT_PTR id)
 {
-    if (id != kPinTimerId) return;
-    StepPinAnimation();
-    BlitRegion(BlitPin);
+    if (id == kEchoTimerId) {
+        OnEchoWaitOver();
+    } else if (id == kPinTimerId) {
+        StepPinAnimation();
+        BlitRegion(BlitPin);
+    }
 }
 
 LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -556,10 +594,7 @@ LRESULT CSelectorWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_LIGHTLEVEL_CHANGED:
         if (wParam != 0 || !m_bWatcherRunning) return 0;
-        if (m_bDragging)
-            m_bLevelChangedDuringDrag = true;
-        else
-            SetLevel(true, static_cast<int>(lParam));
+        OnLevelReported(static_cast<int>(std::clamp<LPARAM>(lParam, 0, SelectorGeometry::kLevels - 1)));
         return 0;
     default:
         break;
@@ -571,6 +606,7 @@ void CSelectorWnd::Destroy()
 {
     if (m_bCreated) {
         StopPinTimer();
+        StopEchoWait();
         m_bAnimating = false;
         // The watcher's own stop: it waits for the thread before any handle goes.
         if (m_bWatcherRunning) StartStopLightLevelWatcher(false, nullptr, nullptr);

@@ -10,12 +10,15 @@
 #include "ui/framework/core/MemoryDC.h"
 #include "ui/windows/buttons/MouseEventCtrl.h"
 #include "ui/windows/selector/SelectorGeometry.h"
+#include "ui/windows/selector/SentLevels.h"
 #include "ui/windows/shared/UniqueMemoryDc.h"
 
 // The main window's backlight-level slider: a track filled left of the pin,
 // four levels, and the percentage above. It starts the level watcher with
 // its own window, follows the levels the watcher posts, and sets the level
 // through the hotkey service when the user drags the pin or clicks beside it.
+// A level sent comes back later through the watcher; until it does, reports
+// of other levels are the service catching up and leave the pin alone.
 // Drawn into a back buffer over a copy of the parent's background and
 // copied to the window; the pin cross-fades between its faces on a timer
 // that stops when the fade ends.
@@ -25,6 +28,10 @@ public:
     static constexpr UINT kPinTimerMs = 35;
     static constexpr ULONGLONG kPinFadeMs = 350;
     static constexpr int kPinFadeFirstProgress = 25;
+    // Ends the wait for a sent level's report: a service that never answers
+    // must not keep the selector from following the keyboard.
+    static constexpr UINT_PTR kEchoTimerId = 2;
+    static constexpr UINT kEchoWaitMs = 3000;
     // A fade step is drawn only once the alpha has moved this much further.
     static constexpr int kPinRedrawStep = 15;
     static constexpr int kTextAlignment = 8;  // bottom right
@@ -101,6 +108,11 @@ private:
     HDC FaceOf(int state) const;
     static int GlowOf(int state) { return state == PinNormal ? 0 : 255; }
     void SendLevel(int level);
+    void OnLevelReported(int level);
+    void OnEchoWaitOver();
+    void StopEchoWait();
+    // Reads the keyboard's level and shows it.
+    void ShowKeyboardLevel();
     void StartDrag(int anchorX, int dragOffset);
 
     void OnTimer(UINT_PTR id);
@@ -133,8 +145,10 @@ private:
     int m_nPrevPinX = 0;
 
     bool m_bDragging = false;
-    // The watcher reported a level while a drag held the pin.
+    // The keyboard may stand elsewhere than the pin once the drag ends: the
+    // watcher reported a level, or a send's wait ended, while the drag held it.
     bool m_bLevelChangedDuringDrag = false;
+    SentLevels m_sentLevels;
     bool m_bClickPending = false;
     POINT m_pressPoint = {};
     int m_nDragStartX = 0;

@@ -13,6 +13,8 @@ constexpr int kHostX = 200, kHostY = 200;
 constexpr int kButtonX = 40, kButtonY = 30, kButtonW = 150, kButtonH = 38;
 constexpr UINT kButtonId = 0x8081;
 const UINT kClickMessage = ::RegisterWindowMessageW(L"Light Button Click Message");
+// Only keeps a broken build from hanging.
+constexpr DWORD kWaitMs = 5000;
 
 const wchar_t* const kApplyImages[CLightButton::kStateCount] = {
     L"BTN_NORMAL", L"BTN_HOVER", L"BTN_CLICK", nullptr, nullptr, nullptr, L"BTN_DISABLE", nullptr};
@@ -22,21 +24,23 @@ protected:
     void SetUp() override
     {
         EnsureUiEnvironment();
+        // Start with the pointer away from the button.
+        MoveCursorTo(5, 5);
         background = SolidBackground(300, 120, kBackground);
         ASSERT_TRUE(button.CreateFromImages(&host, background->GetSafeHdc(), kApplyImages, kButtonX, kButtonY,
                                             kButtonW, kButtonH));
         button.m_nButtonId = kButtonId;
-        Pump(30);
+        watch = std::make_unique<WindowWatch>(button.GetSafeHwnd());
+        Pump(0);
+        ASSERT_EQ(button.GetHoverState(), 0);
         normalFace = PixelsOf(button.GetBackBuffer());
-        // Start with the pointer away from the button.
-        MoveCursorTo(5, 5);
-        Pump(50);
     }
     void TearDown() override
     {
         LeftButton(false);
         MoveCursorTo(5, 5);
-        Pump(30);
+        watch.reset();
+        Pump(0);
     }
     testsupport::Pixels Face() { return PixelsOf(button.GetBackBuffer()); }
     bool FadeDone() { return !button.IsFading(); }
@@ -50,10 +54,20 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, 2000));
     }
     size_t Clicks() { return host.Received(kClickMessage).size(); }
+    // Releases the real button and waits until the button window has taken
+    // the release; a click it posts is handled on return.
+    void ReleaseOnButton()
+    {
+        const int before = watch->Handled(WM_LBUTTONUP);
+        LeftButton(false);
+        ASSERT_TRUE(DispatchUntil([&] { return watch->Handled(WM_LBUTTONUP) > before; }, kWaitMs)) << "no release";
+        Pump(0);
+    }
 
     RecordingHost host{kHostX, kHostY, 300, 120};
     std::unique_ptr<CMemoryDC> background;
     CLightButton button;
+    std::unique_ptr<WindowWatch> watch;
     testsupport::Pixels normalFace;
 };
 
@@ -65,12 +79,17 @@ TEST_F(ImageButton, NormalFaceIsTheImageOverTheParentBackground)
     EXPECT_EQ(normalFace.Rgb(0, 0), kBackground);
     EXPECT_NE(normalFace.Rgb(75, 19), kBackground);
     EXPECT_EQ(button.GetState(), CLightButton::Normal);
-    // The window shows the same pixels.
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF shown = ::GetPixel(screen, ScreenX(75), ScreenY(19));
-    ::ReleaseDC(nullptr, screen);
+    // The window shows the same pixels, once Wine has put them on the screen.
+    const auto shown = [&] {
+        HDC screen = ::GetDC(nullptr);
+        const COLORREF pixel = ::GetPixel(screen, ScreenX(75), ScreenY(19));
+        ::ReleaseDC(nullptr, screen);
+        return pixel;
+    };
     const uint32_t face = normalFace.Rgb(75, 19);
-    EXPECT_EQ(shown, RGB(face >> 16, (face >> 8) & 0xFF, face & 0xFF));
+    const COLORREF expected = RGB(face >> 16, (face >> 8) & 0xFF, face & 0xFF);
+    PumpUntil([&] { return shown() == expected; }, kWaitMs);
+    EXPECT_EQ(shown(), expected);
 }
 
 TEST_F(ImageButton, HoverCrossFadesToTheHoverFaceAndBackOnLeaving)
@@ -123,8 +142,7 @@ TEST_F(ImageButton, LeavingWhilePressedDropsThePressAndThePressedFace)
     // Back over the button and release there: the press was dropped, no click.
     MoveCursorTo(ScreenX(70), ScreenY(20));
     ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() != 0; }, 2000));
-    LeftButton(false);
-    Pump(150);
+    ReleaseOnButton();
     EXPECT_EQ(Clicks(), 0u);
 }
 
@@ -134,9 +152,13 @@ TEST_F(ImageButton, ReleasingOutsideTheButtonPostsNothing)
     LeftButton(true);
     ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, 2000));
     MoveCursorTo(ScreenX(kButtonW + 30), ScreenY(20));
+    // The release lands on the host; the button never sees it.
+    WindowWatch hostWatch(host.GetSafeHwnd());
     LeftButton(false);
+    ASSERT_TRUE(DispatchUntil([&] { return hostWatch.Handled(WM_LBUTTONUP) + watch->Handled(WM_LBUTTONUP) > 0; },
+                              kWaitMs))
+        << "no release";
     ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, 3000));
-    Pump(100);
     EXPECT_EQ(Clicks(), 0u);
     EXPECT_EQ(DifferingPixels(Face(), normalFace), 0);
 }
@@ -147,9 +169,8 @@ TEST_F(ImageButton, ButtonWithIdZeroNeverPosts)
     PointAtButton();
     LeftButton(true);
     ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, 2000));
-    LeftButton(false);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 1; }, 2000));
-    Pump(100);
+    ReleaseOnButton();
+    EXPECT_EQ(button.GetHoverState(), 1);
     EXPECT_EQ(Clicks(), 0u);
 }
 

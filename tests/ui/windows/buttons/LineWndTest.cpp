@@ -11,6 +11,8 @@ constexpr uint32_t kBackground = 0x203040;
 constexpr int kLineY = 20;
 constexpr int kLineWidth = 500;
 constexpr int kLineHeight = 5;
+// Only keeps a broken build from hanging.
+constexpr DWORD kWaitMs = 5000;
 
 TEST(GlidePosition, EasesOutQuinticallyBetweenItsEnds)
 {
@@ -46,13 +48,24 @@ TEST(TabUnderlineBeforeCreate, MoveToStartsNoThreadTimer)
     EXPECT_FALSE(line.MoveTo(0, nullptr, 0));
     EXPECT_FALSE(line.IsGliding());
     EXPECT_EQ(line.GetTargetX(), 100);
-    // A thread timer's ticks carry no window; the glide's would come every 16 ms.
-    bool threadTimer = false;
-    for (int i = 0; i < 20 && !threadTimer; ++i) {
-        ::Sleep(10);
+    // A thread timer's ticks carry no window. The glide's would come every
+    // 16 ms, so before the first tick of a slower one of the test's own:
+    // timers come in the order they fall due.
+    const UINT_PTR probe = ::SetTimer(nullptr, 0, 4 * CLineWnd::kGlideTimerMs, nullptr);
+    ASSERT_NE(probe, 0u);
+    bool threadTimer = false, probeTicked = false;
+    const ULONGLONG deadline = ::GetTickCount64() + kWaitMs;
+    while (!probeTicked && ::GetTickCount64() < deadline) {
         MSG msg;
-        threadTimer = ::PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE) && msg.hwnd == nullptr;
+        if (!::PeekMessageW(&msg, nullptr, WM_TIMER, WM_TIMER, PM_REMOVE))
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_TIMER);
+        else if (msg.hwnd == nullptr && msg.wParam == probe)
+            probeTicked = true;
+        else if (msg.hwnd == nullptr)
+            threadTimer = true;
     }
+    EXPECT_TRUE(probeTicked);
+    ::KillTimer(nullptr, probe);
     EXPECT_FALSE(threadTimer) << "a timer without a window ticks on the thread";
 }
 
@@ -110,13 +123,14 @@ TEST_F(TabUnderline, GlidesToTheTabAndStopsItsTimer)
     EXPECT_TRUE(line.IsGliding());
     EXPECT_EQ(line.GetCurrentX(), from);
 
+    // Every position the bar takes: it moves only when a tick is handled.
     std::vector<int> seen;
-    ASSERT_TRUE(PumpUntil(
+    ASSERT_TRUE(DispatchUntil(
         [&] {
             if (seen.empty() || seen.back() != line.GetCurrentX()) seen.push_back(line.GetCurrentX());
             return !line.IsGliding();
         },
-        3000));
+        kWaitMs));
     EXPECT_EQ(line.GetCurrentX(), target);
     EXPECT_GT(seen.size(), 3u) << "the bar jumped instead of gliding";
     for (size_t i = 1; i < seen.size(); ++i) EXPECT_LT(seen[i], seen[i - 1]);
@@ -144,9 +158,9 @@ TEST_F(TabUnderline, ANewMoveDuringAGlideStartsFromWhereTheBarStands)
     line.MoveTo(0, nullptr, 0);
     EXPECT_TRUE(line.IsGliding());
     EXPECT_EQ(line.GetCurrentX(), midway);
-    Pump(40);
-    EXPECT_LE(line.GetCurrentX(), midway) << "the second glide should head back from where the bar stood";
-    ASSERT_TRUE(PumpUntil([&] { return !line.IsGliding(); }, 3000));
+    ASSERT_TRUE(DispatchUntil([&] { return line.GetCurrentX() != midway || !line.IsGliding(); }, kWaitMs));
+    EXPECT_LT(line.GetCurrentX(), midway) << "the second glide should head back from where the bar stood";
+    ASSERT_TRUE(PumpUntil([&] { return !line.IsGliding(); }, kWaitMs));
     EXPECT_EQ(line.GetCurrentX(), 60 - line.GetBarWidth() / 2);
     ExpectBarAt(line.GetCurrentX());
 }
@@ -156,14 +170,18 @@ TEST_F(TabUnderline, PaintCopiesTheBackBufferToTheScreen)
     const int centres[] = {250};
     line.MoveTo(0, centres, 1);
     ::RedrawWindow(line.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-    Pump(30);
-    HDC screen = ::GetDC(nullptr);
-    const COLORREF onBar = ::GetPixel(screen, 250, kLineY + 2);
-    const COLORREF offBar = ::GetPixel(screen, 20, kLineY + 2);
-    ::ReleaseDC(nullptr, screen);
     const testsupport::Pixels back = PixelsOf(line.GetBackBuffer());
-    EXPECT_EQ(onBar, RGB((back.Rgb(250, 2) >> 16) & 0xFF, (back.Rgb(250, 2) >> 8) & 0xFF, back.Rgb(250, 2) & 0xFF));
-    EXPECT_EQ(offBar, RGB(0x20, 0x30, 0x40));
+    const COLORREF bar = RGB((back.Rgb(250, 2) >> 16) & 0xFF, (back.Rgb(250, 2) >> 8) & 0xFF, back.Rgb(250, 2) & 0xFF);
+    const auto shownAt = [](int x) {
+        HDC screen = ::GetDC(nullptr);
+        const COLORREF pixel = ::GetPixel(screen, x, kLineY + 2);
+        ::ReleaseDC(nullptr, screen);
+        return pixel;
+    };
+    // Wine puts the painted pixels on the screen a little later.
+    PumpUntil([&] { return shownAt(250) == bar && shownAt(20) == RGB(0x20, 0x30, 0x40); }, kWaitMs);
+    EXPECT_EQ(shownAt(250), bar);
+    EXPECT_EQ(shownAt(20), RGB(0x20, 0x30, 0x40));
 }
 
 }  // namespace

@@ -17,6 +17,9 @@ constexpr int kHostX = 100, kHostY = 100;
 constexpr int kBoxX = 20, kBoxY = 30;
 constexpr uint32_t kBackground = 0x101820;
 constexpr UINT kZoneModeChanged = 0x667;  // WM_ZONEMODE_CHANGED
+constexpr int kRowHeight = 36;
+// Only keeps a broken build from hanging.
+constexpr DWORD kWaitMs = 5000;
 
 TEST(ComboMetricsTest, ScaleRoundsHalfAwayFromZeroAndRightToLeftPadsTheRight)
 {
@@ -88,14 +91,14 @@ protected:
         background = SolidBackground(500, 300, kBackground);
         Build({L"All keys", L"WASD", L"QWER"});
         MoveCursorTo(5, 5);
-        Pump(30);
+        Pump(0);
     }
     void TearDown() override
     {
         LeftButton(false);
         combo.Release();
         MoveCursorTo(5, 5);
-        Pump(30);
+        Pump(0);
     }
     void Build(std::initializer_list<const wchar_t*> items)
     {
@@ -109,27 +112,24 @@ protected:
     void Click(int x, int y)
     {
         MoveCursorTo(x, y);
-        Pump(30);
         LeftButton(true);
         LeftButton(false);
     }
-    // Opens the list with the real pointer and waits for the end of the slide.
-    CComboBoxList3* Open(std::vector<int>* heights = nullptr)
+    // Clicks the box with the real pointer; returns the list as soon as the
+    // press has made it, before its slide timer can have ticked.
+    CComboBoxList3* ClickOpen()
     {
         Click(kHostX + kBoxX + 100, kHostY + kBoxY + 18);
-        CComboBoxList3* list = nullptr;
-        PumpUntil(
-            [&] {
-                list = combo.GetList();
-                if (list && list->GetSafeHwnd() && heights) {
-                    RECT r;
-                    ::GetWindowRect(list->GetSafeHwnd(), &r);
-                    if (::IsWindowVisible(list->GetSafeHwnd()) && (heights->empty() || heights->back() != r.bottom - r.top))
-                        heights->push_back(r.bottom - r.top);
-                }
-                return list && ::GetCapture() == list->GetSafeHwnd();
-            },
-            3000);
+        if (!DispatchUntil([&] { return combo.GetButton()->IsOpen(); }, kWaitMs)) return nullptr;
+        CComboBoxList3* list = combo.GetList();
+        return list && list->GetSafeHwnd() ? list : nullptr;
+    }
+    // Opens the list with the real pointer and waits until it has slid open
+    // and taken the mouse.
+    CComboBoxList3* Open()
+    {
+        CComboBoxList3* list = ClickOpen();
+        if (!list || !DispatchUntil([&] { return ::GetCapture() == list->GetSafeHwnd(); }, kWaitMs)) return nullptr;
         return list;
     }
     std::vector<RecordingHost::Record> Choices() { return host.Received(kZoneModeChanged); }
@@ -138,7 +138,7 @@ protected:
         // Keys go wherever the focus is; the list must have it.
         ASSERT_EQ(::GetFocus(), list->GetSafeHwnd());
         ::PostMessageW(::GetFocus(), WM_KEYDOWN, key, 0);
-        Pump(20);
+        Pump(0);
     }
 
     RecordingHost host{kHostX, kHostY, 500, 300};
@@ -160,22 +160,39 @@ TEST_F(ZoneCombo, TheBoxShowsTheFirstItem)
     EXPECT_GT(bright, 20);
 }
 
+// Every step of the slide, as its timer brings them: the list grows from a
+// sliver and takes the mouse only at its full height.
 TEST_F(ZoneCombo, OpensBelowTheBoxSlidingDownThenTakesTheMouse)
 {
-    std::vector<int> heights;
-    CComboBoxList3* list = Open(&heights);
+    CComboBoxList3* list = ClickOpen();
     ASSERT_NE(list, nullptr) << "the list did not open";
-    ASSERT_EQ(::GetCapture(), list->GetSafeHwnd());
+    const HWND window = list->GetSafeHwnd();
+    std::vector<int> heights;  // after each step
+    bool mouseTakenEarly = false;
+    ASSERT_TRUE(DispatchUntil(
+        [&] {
+            while (static_cast<int>(heights.size()) < list->GetStep() - 1) {
+                RECT r;
+                ::GetWindowRect(window, &r);
+                heights.push_back(r.bottom - r.top);
+                if (static_cast<int>(heights.size()) < CComboBoxList3::kSlideSteps && ::GetCapture() == window)
+                    mouseTakenEarly = true;
+            }
+            return ::GetCapture() == window;
+        },
+        kWaitMs))
+        << "the list never took the mouse";
+    ASSERT_EQ(heights.size(), static_cast<size_t>(CComboBoxList3::kSlideSteps));
+    EXPECT_LT(heights.front(), 3 * kRowHeight / 4);
+    for (size_t i = 1; i < heights.size(); ++i) EXPECT_GT(heights[i], heights[i - 1]) << "step " << i + 1;
+    EXPECT_EQ(heights.back(), 3 * kRowHeight);
+    EXPECT_FALSE(mouseTakenEarly) << "the mouse was taken before the last step";
+    EXPECT_FALSE(::KillTimer(window, CComboBoxList3::kSlideTimerId)) << "slide timer still set";
     RECT r;
-    ::GetWindowRect(list->GetSafeHwnd(), &r);
+    ::GetWindowRect(window, &r);
     EXPECT_EQ(r.left, kHostX + kBoxX);
-    EXPECT_EQ(r.top, kHostY + kBoxY + 36);
+    EXPECT_EQ(r.top, kHostY + kBoxY + kRowHeight);
     EXPECT_EQ(r.right - r.left, 287);
-    EXPECT_EQ(r.bottom - r.top, 3 * 36);
-    ASSERT_GE(heights.size(), 5u) << "no slide";
-    EXPECT_LT(heights.front(), 3 * 36 / 4);
-    for (size_t i = 1; i < heights.size(); ++i) EXPECT_GT(heights[i], heights[i - 1]);
-    EXPECT_FALSE(::KillTimer(list->GetSafeHwnd(), CComboBoxList3::kSlideTimerId)) << "slide timer still set";
     EXPECT_TRUE(combo.GetButton()->IsOpen());
     EXPECT_EQ(combo.GetButton()->GetShownState(), CComboBoxBtn3::Pressed);
     EXPECT_EQ(list->GetHovered(), 0) << "the current item is hovered at first";
@@ -185,15 +202,24 @@ TEST_F(ZoneCombo, OpensBelowTheBoxSlidingDownThenTakesTheMouse)
 // half of a double click: the list that is opening stays and finishes.
 TEST_F(ZoneCombo, ASecondClickDuringTheSlideKeepsTheOpeningList)
 {
-    Click(kHostX + kBoxX + 100, kHostY + kBoxY + 18);
-    ASSERT_TRUE(PumpUntil([&] { return combo.GetList() && combo.GetList()->GetSafeHwnd(); }, 2000)) << "no list";
-    const HWND opening = combo.GetList()->GetSafeHwnd();
-    ASSERT_LT(combo.GetList()->GetStep(), CComboBoxList3::kSlideSteps);
+    CComboBoxList3* list = ClickOpen();
+    ASSERT_NE(list, nullptr) << "no list";
+    const HWND opening = list->GetSafeHwnd();
+    // Held at its first step, so the second click surely comes during the slide.
+    ASSERT_TRUE(::KillTimer(opening, CComboBoxList3::kSlideTimerId));
+    ASSERT_EQ(list->GetStep(), 1);
+    WindowWatch box(combo.GetButton()->GetSafeHwnd());
     LeftButton(true);
     LeftButton(false);
-    ASSERT_TRUE(PumpUntil([&] { return ::GetCapture() == combo.GetList()->GetSafeHwnd(); }, 3000));
+    // The first click's release is still queued: two releases to come.
+    ASSERT_TRUE(DispatchUntil([&] { return box.Handled(WM_LBUTTONUP) == 2; }, kWaitMs)) << "no second click";
+    EXPECT_EQ(box.Handled(WM_LBUTTONDBLCLK), 1) << "the second click came as a press of its own";
     EXPECT_TRUE(::IsWindow(opening)) << "the second click opened the list again";
-    EXPECT_EQ(combo.GetList()->GetSafeHwnd(), opening);
+    ASSERT_EQ(combo.GetList()->GetSafeHwnd(), opening);
+    // The slide goes on from where it was held.
+    while (combo.GetList()->GetStep() <= CComboBoxList3::kSlideSteps)
+        ::SendMessageW(opening, WM_TIMER, CComboBoxList3::kSlideTimerId, 0);
+    EXPECT_EQ(::GetCapture(), opening);
     EXPECT_TRUE(combo.GetButton()->IsOpen());
 }
 
@@ -282,8 +308,9 @@ TEST_F(ZoneCombo, EscapeAndAClickElsewhereCloseWithoutAChoice)
     list = Open();
     ASSERT_NE(list, nullptr);
     Click(kHostX + 450, kHostY + 250);
-    ASSERT_TRUE(PumpUntil([&] { return !::IsWindowVisible(list->GetSafeHwnd()); }, 2000));
-    Pump(50);
+    ASSERT_TRUE(DispatchUntil([&] { return !::IsWindowVisible(list->GetSafeHwnd()); }, kWaitMs));
+    // A choice would have been posted by the click that closed the list.
+    Pump(0);
     EXPECT_TRUE(Choices().empty());
     EXPECT_EQ(combo.GetCurSel(), 0);
     EXPECT_FALSE(combo.GetButton()->IsOpen());
@@ -302,13 +329,12 @@ TEST_F(ZoneCombo, AListWithoutItemsOrRowReportsNothing)
     PressKey(list, VK_DOWN);
     EXPECT_EQ(list->GetHovered(), -1);
     PressKey(list, VK_RETURN);
-    Pump(50);
     EXPECT_TRUE(Choices().empty());
     EXPECT_FALSE(combo.GetButton()->IsOpen());
     // A hovered row of -1 reported as a choice is no choice either.
     Build({L"All keys"});
     combo.OnListEvent(CComboBox3::Chosen, -1);
-    Pump(30);
+    Pump(0);
     EXPECT_TRUE(Choices().empty());
     EXPECT_EQ(combo.GetCurSel(), 0);
 }

@@ -185,7 +185,19 @@ protected:
         g_fUIScale = 1.0f;
         g_nResolutionClass = 0;
         ASSERT_TRUE(host.Create());
-        testsupport::Pump(100);  // let the host reach the screen
+        // The overlay's backdrop is read from the screen: wait until Wine
+        // has put the host's picture there.
+        ASSERT_TRUE(PumpUntil(
+            [] {
+                HDC screen = GetDC(nullptr);
+                const COLORREF white = GetPixel(screen, 30 + kEdgeX / 2, 30 + 100);
+                const COLORREF band = GetPixel(screen, 30 + (kEdgeX + kBandRight) / 2, 30 + 100);
+                const COLORREF grey = GetPixel(screen, 30 + kHostWidth - 20, 30 + kHostHeight - 20);
+                ReleaseDC(nullptr, screen);
+                return white == RGB(255, 255, 255) && band == RGB(0, 0, 0) && grey == kGrey;
+            },
+            kOverlayLimitMs))
+            << "the host never reached the screen";
     }
 
     testsupport::GdiplusSession gdiplus;
@@ -286,7 +298,10 @@ TEST_F(ProgressWndTest, WithoutProgressTheNumberWaitsForFrameFortyAndAHundredSho
 void TickAfterAFrame(CProgressWnd& overlay)
 {
     const int before = overlay.LastFrame();
-    ::Sleep(static_cast<DWORD>(CProgressWnd::kFrameMs) + 5);
+    // Waited by the clock the overlay reads: Wine's tick count can lag
+    // behind the time Sleep waits for.
+    const ULONGLONG start = ::GetTickCount64();
+    while (::GetTickCount64() - start <= static_cast<ULONGLONG>(CProgressWnd::kFrameMs) + 5) ::Sleep(5);
     ::SendMessageW(overlay.GetSafeHwnd(), WM_TIMER, CProgressWnd::IDT_SPINNER, 0);
     ASSERT_NE(overlay.LastFrame(), before) << "the tick drew no frame";
 }

@@ -9,6 +9,7 @@
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/windows/selector/SelectorGeometry.h"
 #include "ui/windows/selector/SelectorWnd.h"
+#include "ui/windows/selector/SentLevels.h"
 
 using namespace windowstest;
 using testsupport::HotkeyStandIn;
@@ -144,9 +145,50 @@ TEST(SelectorText, PercentInPlainAndNativeDigits)
 
 namespace {
 
+struct SentLevelsStep {
+    bool send;
+    int level;
+    bool taken;  // for a report
+};
+SentLevelsStep Send(int level) { return {true, level, false}; }
+SentLevelsStep Report(int level, bool taken) { return {false, level, taken}; }
+
+}  // namespace
+
+// A table of sends and watcher reports: which reports show.
+TEST(SentLevelsTest, OnlyTheLastSendsReportOrOneWithNothingSentIsTaken)
+{
+    const struct {
+        const char* name;
+        std::vector<SentLevelsStep> steps;
+    } cases[] = {
+        {"nothing sent", {Report(2, true), Report(0, true)}},
+        {"reports one by one", {Send(1), Send(2), Send(3), Report(1, false), Report(2, false), Report(3, true)}},
+        {"the watcher skips to the last", {Send(1), Send(2), Report(2, true), Report(1, true)}},
+        {"back to an earlier level", {Send(1), Send(2), Send(1), Report(1, false), Report(2, false), Report(1, true)}},
+        {"read before the service acted", {Send(2), Report(1, false), Report(2, true)}},
+        {"a send after a report", {Send(1), Report(1, true), Send(3), Report(1, false), Report(3, true)}},
+    };
+    for (const auto& c : cases) {
+        SentLevels sent;
+        for (size_t i = 0; i < c.steps.size(); ++i) {
+            const SentLevelsStep& step = c.steps[i];
+            if (step.send)
+                sent.Sent(step.level);
+            else
+                EXPECT_EQ(sent.TakeReport(step.level), step.taken) << c.name << ", step " << i;
+        }
+        EXPECT_FALSE(sent.Awaiting()) << c.name << ": the last send's report came";
+    }
+}
+
+namespace {
+
 constexpr int kHostX = 150, kHostY = 150, kHostW = 300, kHostH = 120;
 constexpr int kSelectorX = 40, kSelectorY = 30;
 constexpr uint32_t kBackground = 0x203040;
+// Only keeps a broken build from hanging.
+constexpr DWORD kWaitMs = 5000;
 
 void RemovePackageKey()
 {
@@ -159,7 +201,9 @@ void RemovePackageKey()
 }
 
 // A selector in a host window over a plain background, the level kept in the
-// package key by the hotkey stand-in, as on a machine with the package.
+// package key by the hotkey stand-in, as on a machine with the package. A
+// watch in front of the selector's window procedure notes every level its
+// pin takes (during a drag the nearest one) and the messages it handled.
 class SelectorWindow : public ::testing::Test {
 protected:
     void SetUp() override
@@ -173,8 +217,9 @@ protected:
     {
         LeftButton(false);
         MoveCursorTo(5, 5);
+        watch.reset();
         selector.reset();
-        Pump(20);
+        Pump(0);
         RemovePackageKey();
     }
 
@@ -183,7 +228,10 @@ protected:
         selector = std::make_unique<CSelectorWnd>();
         ASSERT_TRUE(selector->Create(&host, background->GetSafeHdc(), kSelectorX, kSelectorY, kWindowW, kWindowH,
                                      kTrackX, kTrackY));
-        Pump(30);
+        pinLevels = {selector->CommittedLevel()};
+        watch = std::make_unique<WindowWatch>(selector->GetSafeHwnd(), [this] {
+            if (pinLevels.back() != selector->CommittedLevel()) pinLevels.push_back(selector->CommittedLevel());
+        });
     }
 
     // The screen point of a window point of the selector.
@@ -193,19 +241,37 @@ protected:
         ClientToScreen(selector->GetSafeHwnd(), &point);
         return point;
     }
+    // Moves the real pointer there and waits until the selector has seen it.
     void MoveTo(int x, int y)
     {
         const POINT point = Screen(x, y);
+        POINT cursor = {};
+        // A move to where the pointer already stands need bring no message.
+        if (GetCursorPos(&cursor) && cursor.x == point.x && cursor.y == point.y) return;
+        const int moves = watch->Handled(WM_MOUSEMOVE);
         MoveCursorTo(point.x, point.y);
-        Pump(30);
+        ASSERT_TRUE(DispatchUntil(
+            [&] {
+                return watch->Handled(WM_MOUSEMOVE) > moves && watch->LastPointer().x == x &&
+                       watch->LastPointer().y == y;
+            },
+            kWaitMs))
+            << "the selector never saw the pointer at " << x << "," << y;
+    }
+    // Presses or releases the real button and waits until the selector has taken it.
+    void Button(bool down)
+    {
+        const UINT message = down ? WM_LBUTTONDOWN : WM_LBUTTONUP;
+        const int before = watch->Handled(message);
+        LeftButton(down);
+        ASSERT_TRUE(DispatchUntil([&] { return watch->Handled(message) > before; }, kWaitMs))
+            << (down ? "no press" : "no release");
     }
     void Click(int x, int y)
     {
         MoveTo(x, y);
-        LeftButton(true);
-        Pump(30);
-        LeftButton(false);
-        Pump(30);
+        Button(true);
+        Button(false);
     }
     POINT CentreOf(int area) const
     {
@@ -217,26 +283,36 @@ protected:
     {
         const POINT pin = CentreOf(SelectorGeometry::PinArea(level));
         MoveTo(pin.x, pin.y);
-        LeftButton(true);
-        Pump(30);
+        Button(true);
         return pin;
     }
     // Moves the held pointer along the row to toX in steps of 8 pixels, as a hand drags.
     void DragTo(int fromX, int toX, int y)
     {
         const int step = toX >= fromX ? 8 : -8;
-        for (int x = fromX; step > 0 ? x <= toX : x >= toX; x += step) MoveTo(x, y);
+        for (int x = fromX + step; step > 0 ? x < toX : x > toX; x += step) MoveTo(x, y);
         MoveTo(toX, y);
+    }
+    int LevelReports() const { return watch->Handled(kLightLevelChangedMessage); }
+    // The stand-in writes its oldest held request; waits until the watcher's
+    // report of it has reached the selector.
+    void ReleaseHeldLevel(const HotkeyStandIn& service)
+    {
+        const int before = LevelReports();
+        ASSERT_TRUE(service.ReleaseHeldLevel()) << "no request was held";
+        ASSERT_TRUE(DispatchUntil([&] { return LevelReports() > before; }, kWaitMs)) << "no report came";
     }
     bool LevelStoredIs(DWORD level)
     {
         return PumpUntil([&] { return ScopedRegistryDword::Get(kVkpPackageKey, kLightLevelValueName) == level; },
-                         5000);
+                         kWaitMs);
     }
 
     RecordingHost host{kHostX, kHostY, kHostW, kHostH};
     std::unique_ptr<CMemoryDC> background;
     std::unique_ptr<CSelectorWnd> selector;
+    std::unique_ptr<WindowWatch> watch;
+    std::vector<int> pinLevels;
 };
 
 }  // namespace
@@ -261,13 +337,12 @@ TEST_F(SelectorWindow, ShowsTheStoredLevelAndFollowsTheRegistry)
 
     // Another program (a hotkey) changes the level: the watcher brings it.
     ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0x13);
-    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 3; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 3; }, kWaitMs));
     EXPECT_EQ(selector->LastPercentage(), 100);
     const testsupport::Pixels after = PixelsOf(selector->BackBuffer());
     EXPECT_GT((after.At(kTrackX + kTrackW - 4, trackRow) >> 16) & 0xFF, 0x80u);
     // What came from the watcher is not sent back to the hotkey service.
-    Pump(100);
-    EXPECT_TRUE(service.Requests(1, 200).empty());
+    EXPECT_TRUE(service.RequestsSoFar().empty());
 }
 
 TEST_F(SelectorWindow, ClickBesideThePinStepsOneLevelThroughTheHotkeyService)
@@ -297,7 +372,7 @@ TEST_F(SelectorWindow, ClickBesideThePinStepsOneLevelThroughTheHotkeyService)
     Click(left.x, left.y);
     EXPECT_EQ(selector->DisplayedLevel(), 2);
     EXPECT_TRUE(LevelStoredIs(2));
-    EXPECT_EQ(service.Requests(3), (std::vector<std::string>{"199 130", "199 131", "199 130"}));
+    EXPECT_EQ(service.RequestsSoFar(), (std::vector<std::string>{"199 130", "199 131", "199 130"}));
 }
 
 TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
@@ -317,8 +392,7 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     EXPECT_EQ(selector->CommittedLevel(), 2);
     EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag moves the pin, the level follows at the release";
     EXPECT_EQ(selector->PinX(), selector->Geometry().PinBaseX() + target - pin.x);
-    LeftButton(false);
-    Pump(30);
+    Button(false);
 
     EXPECT_FALSE(selector->IsDragging());
     EXPECT_EQ(selector->DisplayedLevel(), 2);
@@ -326,25 +400,18 @@ TEST_F(SelectorWindow, DraggedPinCommitsTheNearestLevelAndSnapsThere)
     EXPECT_EQ(selector->LastPercentage(), 66);
     EXPECT_TRUE(LevelStoredIs(2));
     // Passing level 1 on the way sent it too; the last request is the level let go at.
-    const std::vector<std::string> requests = service.Requests(2);
-    ASSERT_FALSE(requests.empty());
-    EXPECT_EQ(requests.back(), "199 130");
+    EXPECT_EQ(service.RequestsSoFar(), (std::vector<std::string>{"199 129", "199 130"}));
 
     // A drag whose capture another window takes ends there, at the nearest level.
-    const POINT pin2 = CentreOf(SelectorGeometry::PinArea(2));
-    MoveTo(pin2.x, pin2.y);
-    LeftButton(true);
-    Pump(30);
+    const POINT pin2 = PressPin(2);
     ASSERT_TRUE(selector->IsDragging());
     MoveTo(pin2.x + selector->Geometry().LevelOffset(1) - 5, pin2.y);
     EXPECT_EQ(selector->CommittedLevel(), 3);
     SetCapture(host.GetSafeHwnd());
-    Pump(30);
     EXPECT_FALSE(selector->IsDragging());
     EXPECT_EQ(selector->DisplayedLevel(), 3);
     ReleaseCapture();
-    LeftButton(false);
-    Pump(30);
+    Button(false);
     EXPECT_TRUE(selector->SetLevel(true, 1)) << "level changes are taken again";
 }
 
@@ -361,21 +428,20 @@ TEST_F(SelectorWindow, APressHeldAwayAndBackStillCountsWhenItsLevelArrives)
     const int pinArea = selector->GetTracker().HitTest(pin.x, pin.y);
     ASSERT_TRUE(SelectorGeometry::IsLevelArea(pinArea, 2));
     MoveTo(pin.x, pin.y);
-    LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetPressed() == pinArea; }, 2000));
+    Button(true);
+    EXPECT_EQ(selector->GetTracker().GetPressed(), pinArea);
     EXPECT_FALSE(selector->IsDragging());
 
     MoveCursorTo(5, 5);
-    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == -1; }, 3000)) << "no leave";
+    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == -1; }, kWaitMs)) << "no leave";
     EXPECT_EQ(selector->GetTracker().GetPressed(), pinArea) << "leaving dropped the press";
     MoveTo(pin.x, pin.y);
-    ASSERT_TRUE(PumpUntil([&] { return selector->GetTracker().GetHovered() == pinArea; }, 2000));
+    EXPECT_EQ(selector->GetTracker().GetHovered(), pinArea);
 
     ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 2);
-    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 2; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 2; }, kWaitMs));
     EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinPressed);
-    LeftButton(false);
-    Pump(30);
+    Button(false);
     EXPECT_EQ(selector->GetTracker().GetPressed(), -1);
     EXPECT_EQ(selector->PinStateNow(), CSelectorWnd::PinHover);
 }
@@ -402,19 +468,96 @@ TEST_F(SelectorWindow, ALevelReportedDuringADragShowsWhenTheDragEnds)
     ASSERT_EQ(selector->CommittedLevel(), 0);
 
     ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
-    ASSERT_TRUE(PumpUntil([] { return g_LightLevel.LastNotifiedLevel() == 1; }, 5000)) << "no watcher report";
-    Pump(30);
+    ASSERT_TRUE(DispatchUntil([&] { return LevelReports() == 1; }, kWaitMs)) << "no watcher report";
     ASSERT_TRUE(selector->IsDragging());
     EXPECT_EQ(selector->DisplayedLevel(), 0) << "the drag holds the pin";
 
-    LeftButton(false);
-    Pump(30);
+    Button(false);
     EXPECT_FALSE(selector->IsDragging());
     EXPECT_EQ(selector->DisplayedLevel(), 1);
     EXPECT_EQ(selector->CommittedLevel(), 1);
     EXPECT_EQ(selector->LastPercentage(), 33);
-    Pump(100);
-    EXPECT_EQ(service.Requests(2, 200), (std::vector<std::string>{"199 129"})) << "the level read was sent back";
+    EXPECT_EQ(service.RequestsSoFar(), (std::vector<std::string>{"199 129"})) << "the level read was sent back";
+}
+
+// A drag from 0 to 3 sends 1, 2 and 3 before the service has taken any;
+// their reports come after the release, one by one: the pin stays at 3.
+TEST_F(SelectorWindow, ReportsOfEarlierSendsNeverMoveThePinBack)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0);
+    HotkeyStandIn service(true, true);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+
+    const POINT pin = PressPin(0);
+    ASSERT_TRUE(selector->IsDragging());
+    DragTo(pin.x, pin.x + selector->Geometry().LevelOffset(3), pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 3);
+    ASSERT_EQ(service.Requests(3), (std::vector<std::string>{"199 129", "199 130", "199 131"}));
+    Button(false);
+    ASSERT_EQ(selector->DisplayedLevel(), 3);
+
+    for (int i = 0; i < 3; ++i) ReleaseHeldLevel(service);
+    EXPECT_EQ(selector->DisplayedLevel(), 3);
+    EXPECT_EQ(pinLevels, (std::vector<int>{0, 1, 2, 3}));
+}
+
+// The service takes the request for 1 while the pin is held, so its report
+// comes mid-drag; the release at 2 comes before the service has taken 2,
+// while the registry still holds 1: the pin stays at 2 and its report
+// finds it there.
+TEST_F(SelectorWindow, ADragLetGoBeforeItsLastReportKeepsThePin)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0);
+    HotkeyStandIn service(true, true);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+
+    const POINT pin = PressPin(0);
+    const int pastOne = pin.x + selector->Geometry().LevelOffset(1) + 5;
+    DragTo(pin.x, pastOne, pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 1);
+    ASSERT_EQ(service.Requests(1), (std::vector<std::string>{"199 129"}));
+    ReleaseHeldLevel(service);
+    ASSERT_TRUE(selector->IsDragging());
+
+    const int pastTwo = pin.x + selector->Geometry().LevelOffset(2) + 5;
+    DragTo(pastOne, pastTwo, pin.y);
+    ASSERT_EQ(selector->CommittedLevel(), 2);
+    ASSERT_EQ(service.Requests(2), (std::vector<std::string>{"199 129", "199 130"}));
+    Button(false);
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+
+    ReleaseHeldLevel(service);
+    EXPECT_EQ(selector->DisplayedLevel(), 2);
+    EXPECT_EQ(pinLevels, (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(service.RequestsSoFar().size(), 2u) << "the level was sent again";
+}
+
+// A service that takes the request but never writes it back: a hotkey's
+// report meanwhile is held back while the selector waits for its own, and
+// shows once the wait is over; after that the selector follows again.
+TEST_F(SelectorWindow, AServiceThatNeverAnswersDoesNotHoldThePin)
+{
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 1);
+    HotkeyStandIn service(false);
+    ASSERT_TRUE(service.IsUp());
+    CreateSelector();
+
+    const POINT right = CentreOf(SelectorGeometry::TrackSegmentArea(3));
+    Click(right.x, right.y);
+    ASSERT_EQ(selector->DisplayedLevel(), 2);
+    ASSERT_EQ(service.Requests(1), (std::vector<std::string>{"199 130"}));
+
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 3);
+    ASSERT_TRUE(DispatchUntil([&] { return LevelReports() == 1; }, kWaitMs)) << "no watcher report";
+    EXPECT_EQ(selector->DisplayedLevel(), 2) << "taken while the selector waits for its own report";
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 3; }, CSelectorWnd::kEchoWaitMs + kWaitMs))
+        << "the wait never ended";
+
+    ScopedRegistryDword::Set(kVkpPackageKey, kLightLevelValueName, 0);
+    ASSERT_TRUE(PumpUntil([&] { return selector->DisplayedLevel() == 0; }, kWaitMs));
+    EXPECT_EQ(pinLevels, (std::vector<int>{1, 2, 3, 0}));
 }
 
 TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)
@@ -429,7 +572,7 @@ TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)
     } cases[] = {{0, 7, 3}, {1, 1, 3}, {0, -1, 0}, {0, 2, 2}};
     for (const auto& c : cases) {
         PostMessageW(window, kLightLevelChangedMessage, c.wParam, c.lParam);
-        Pump(30);
+        Pump(0);
         EXPECT_EQ(selector->DisplayedLevel(), c.level) << c.wParam << " " << c.lParam;
     }
 
@@ -440,17 +583,20 @@ TEST_F(SelectorWindow, LevelMessagesAreClampedAndOnlyTakenFromTheWatcher)
     EXPECT_EQ(selector->DisplayedLevel(), 0);
     EXPECT_FALSE(selector->SetLevel(false, CSelectorWnd::StepDown));
 
-    // The window shows what the back buffer holds: percentage, track and pin.
-    Pump(50);
+    // The window shows what the back buffer holds: percentage, track and pin
+    // (once Wine has put the window's pixels on the screen).
     RECT r = {};
     GetWindowRect(window, &r);
     CMemoryDC shot;
     shot.Resize(r.right - r.left, r.bottom - r.top);
-    {
-        platform::WindowDc screen;
-        BitBlt(shot, 0, 0, shot.Width(), shot.Height(), screen.Get(), r.left, r.top, SRCCOPY);
-    }
-    EXPECT_EQ(DifferingPixels(PixelsOf(shot), PixelsOf(selector->BackBuffer())), 0);
+    const auto differing = [&] {
+        {
+            platform::WindowDc screen;
+            BitBlt(shot, 0, 0, shot.Width(), shot.Height(), screen.Get(), r.left, r.top, SRCCOPY);
+        }
+        return DifferingPixels(PixelsOf(shot), PixelsOf(selector->BackBuffer()));
+    };
+    EXPECT_TRUE(PumpUntil([&] { return differing() == 0; }, kWaitMs)) << differing() << " pixels differ";
 
     EnableWindow(window, FALSE);
     EXPECT_FALSE(selector->SetLevel(true, 3)) << "disabled";
@@ -465,13 +611,15 @@ TEST_F(SelectorWindow, WithoutALevelSourceShowsLevelOneAndTellsTheMainWindow)
     EXPECT_EQ(selector->DisplayedLevel(), 1);
     EXPECT_EQ(selector->LastPercentage(), 33);
     PostMessageW(selector->GetSafeHwnd(), kLightLevelChangedMessage, 0, 3);
-    Pump(30);
+    Pump(0);
     EXPECT_EQ(selector->DisplayedLevel(), 1) << "no watcher, nothing to follow";
 
     host.Clear();
     const POINT right = CentreOf(SelectorGeometry::TrackSegmentArea(3));
     Click(right.x, right.y);
     EXPECT_EQ(selector->DisplayedLevel(), 2);
+    // Posted while the release was handled: queued now.
+    Pump(0);
     const std::vector<RecordingHost::Record> posted = host.Received(kLightLevelChangedMessage);
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].wParam, 0u);
@@ -489,11 +637,9 @@ TEST_F(SelectorWindow, PinFadeStopsItsTimerWhenItEnds)
     MoveTo(pin.x, pin.y);
     ASSERT_EQ(selector->PinStateNow(), CSelectorWnd::PinHover);
     ASSERT_TRUE(selector->IsAnimating());
-    const int fadeTicks = PumpCountingTimers(window, 3000, [&] { return !selector->IsAnimating(); });
-    ASSERT_FALSE(selector->IsAnimating());
-    EXPECT_GT(fadeTicks, 0) << "the hover face fades in on the timer";
+    ASSERT_TRUE(DispatchUntil([&] { return !selector->IsAnimating(); }, kWaitMs));
+    EXPECT_GT(watch->Handled(WM_TIMER), 0) << "the hover face fades in on the timer";
     // The hover face shows the glow around the pin.
     EXPECT_GT(DifferingPixels(normal, PixelsOf(selector->BackBuffer())), 0);
-
-    EXPECT_EQ(PumpCountingTimers(window, 500, [] { return false; }), 0) << "no timer once the fade has ended";
+    EXPECT_FALSE(KillTimer(window, CSelectorWnd::kPinTimerId)) << "the fade's timer outlived it";
 }

@@ -110,7 +110,7 @@ void UninstallHandler(const ModeEnvironment& env)
         RemoveFiles(dataFolder, L"*.*", true);
     }
     SendReset(false, L"UninstallHandler");
-    NotifySyncEffectUpdate(env.profileSyncModifyMessage);
+    NotifySyncEffectUpdate(env.profileSyncModifyMessage, env.folders);
     ShortCutHandler(false);
     Broadcast(env.profileModifyMessage, 2, 0);
 }
@@ -134,7 +134,7 @@ void CheckDefaultHandler(const ModeEnvironment& env)
     SendReset(true, L"InstallHandler");
 }
 
-void NotifySyncEffectUpdate(UINT profileSyncModifyMessage)
+void NotifySyncEffectUpdate(UINT profileSyncModifyMessage, const ProfileFolderSources& folders)
 {
     const wchar_t* place = L"NotifySyncEffectUpdate";
     wchar_t basic[MAX_PATH];
@@ -148,7 +148,7 @@ void NotifySyncEffectUpdate(UINT profileSyncModifyMessage)
 
     HWND listener = FindWindowW(kListenerWindowClass, nullptr);
     if (listener == nullptr) {
-        RunListener();
+        RunListener(folders);
         Sleep(500);
         listener = FindWindowW(kListenerWindowClass, nullptr);
         if (listener == nullptr) return;

@@ -2,10 +2,12 @@
 
 #include <windows.h>
 
+#include "app/LumoGlobals.h"
 #include "backend/modes/ProcessLauncher.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
+#include "platform/win/ModulePath.h"
 #include "platform/win/UniqueHandle.h"
 
 namespace {
@@ -36,6 +38,14 @@ bool ReadInstalledDir(wchar_t* out, size_t capacity)
     return platform::CopyBounded(out, capacity, value);
 }
 
+// A program with "UWP.ini" beside it would hand over in turn; this program is
+// one of them, so naming our own folder would restart us without end.
+bool WouldHandOverAgain(const wchar_t* folder)
+{
+    wchar_t uwpIni[MAX_PATH];
+    return !platform::FormatBounded(uwpIni, MAX_PATH, L"%lsUWP.ini", folder) || CheckFileExist(uwpIni);
+}
+
 }  // namespace
 
 bool HandOverToInstalledProgram()
@@ -53,7 +63,25 @@ bool HandOverToInstalledProgram()
         LogMessage(path, L"bInst but file not exist !!! @ OnInitDialog", true, 0);
         return false;
     }
+    wchar_t folder[MAX_PATH];
+    // Without a folder the name would be found in whatever folder is current.
+    if (!platform::FolderOfPath(path, folder, MAX_PATH) || folder[0] == L'\0') {
+        LogMessage(path, L"no folder, not run !!! @ OnInitDialog", true, 0);
+        return false;
+    }
+    if (WouldHandOverAgain(folder)) {
+        LogMessage(path, L"hands over again, not run !!! @ OnInitDialog", true, 0);
+        return false;
+    }
     LogMessage(path, L"run msi one !!! @ OnInitDialog", true, 0);
-    CreateNormalProcess(path, nullptr);
+    // The started program must find the single-instance event free: taken, it
+    // would raise our window, which never shows, and end.
+    const bool heldInstance = g_hSingleInstanceEvent.IsValid();
+    g_hSingleInstanceEvent.Reset();
+    if (!CreateNormalProcess(path, nullptr)) {
+        LogMessage(path, L"run msi one failed !!! @ OnInitDialog", true, 0);
+        if (heldInstance) g_hSingleInstanceEvent.Reset(CreateEventW(nullptr, FALSE, FALSE, kSingleInstanceEventName));
+        return false;
+    }
     return true;
 }

@@ -116,7 +116,7 @@ void UninstallHandler(const ModeEnvironment& env)
         RemoveFiles(dataFolder, L"*.*", true);
     }
     SendReset(false, L"UninstallHandler");
-    NotifySyncEffectUpdate(env.profileSyncModifyMessage);
+    NotifySyncEffectUpdate(env.profileSyncModifyMessage, env.folders);
     ShortCutHandler(false);
     Broadcast(env.profileModifyMessage, 2, 0);
 }
@@ -140,7 +140,7 @@ void CheckDefaultHandler(const ModeEnvironment& env)
     SendReset(true, L"InstallHandler");
 }
 
-void NotifySyncEffectUpdate(UINT profileSyncModifyMessage)
+void NotifySyncEffectUpdate(UINT profileSyncModifyMessage, const ProfileFolderSources& folders)
 {
     const wchar_t* place = L"NotifySyncEffectUpdate";
     wchar_t basic[MAX_PATH];
@@ -154,7 +154,7 @@ void NotifySyncEffectUpdate(UINT profileSyncModifyMessage)
 
     HWND listener = FindWindowW(kListenerWindowClass, nullptr);
     if (listener == nullptr) {
-        RunListener();
+        RunListener(folders);
         Sleep(500);
         listener = FindWindowW(kListenerWindowClass, nullptr);
         if (listener == nullptr) return;

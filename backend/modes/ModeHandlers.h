@@ -28,8 +28,9 @@ void UninstallHandler(const ModeEnvironment& env);
 void CheckDefaultHandler(const ModeEnvironment& env);
 
 // Writes [Sync] into the profile folder's Basic.ini (when there is a folder)
-// and tells the listener, starting it when it is not running.
-void NotifySyncEffectUpdate(UINT profileSyncModifyMessage);
+// and tells the listener, starting it from the program folder when it is not
+// running.
+void NotifySyncEffectUpdate(UINT profileSyncModifyMessage, const ProfileFolderSources& folders);
 
 // "-apply N": the dialog's state that the mode reads and writes.
 struct ApplyModeState {

@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
+#include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
-#include "platform/win/ModulePath.h"
 #include "platform/win/UniqueHandle.h"
 
 const wchar_t kListenerFileName[] = L"LumoListen.exe";
@@ -49,11 +49,15 @@ bool CreateNormalProcess(const wchar_t* exePath, const wchar_t* arguments)
     return true;
 }
 
-void RunListener()
+void RunListener(const ProfileFolderSources& folders)
 {
     LogMessage(L"I am called !!", L"RunListener", true, 0);
-    wchar_t folder[MAX_PATH];
-    platform::ProgramFolder(folder, MAX_PATH);
+    wchar_t folder[MAX_PATH] = {};
+    // A bare file name would be started from whatever folder is current.
+    if (!folders.ProgramFolder(folder, MAX_PATH) || folder[0] == L'\0') {
+        LogMessage(L"GetModuleFileName failed !", L"RunListener", false, 0);
+        return;
+    }
     wchar_t path[MAX_PATH];
     if (!platform::FormatBounded(path, MAX_PATH, L"%ls%ls", folder, kListenerFileName)) {
         LogMessage(path, L"path too long @ RunListener", false, ERROR_BUFFER_OVERFLOW);
@@ -61,4 +65,9 @@ void RunListener()
     }
     LogMessage(path, L"path @ RunListener", true, 0);
     CreateNormalProcess(path, nullptr);
+}
+
+void RunListener()
+{
+    RunListener(SystemFolderSources());
 }

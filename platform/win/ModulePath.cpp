@@ -35,14 +35,4 @@ bool FolderOfPath(const wchar_t* path, wchar_t* out, size_t capacity)
     return true;
 }
 
-bool ProgramFolder(wchar_t* out, size_t capacity)
-{
-    wchar_t path[MAX_PATH];
-    if (!ProgramPath(path, MAX_PATH)) {
-        if (out != nullptr && capacity > 0) out[0] = L'\0';
-        return false;
-    }
-    return FolderOfPath(path, out, capacity);
-}
-
 }  // namespace platform

@@ -8,7 +8,5 @@ namespace platform {
 bool ProgramPath(wchar_t* out, size_t capacity);
 // Drive and folder of a path, ending in its last separator ("C:\dir\").
 bool FolderOfPath(const wchar_t* path, wchar_t* out, size_t capacity);
-// Drive and folder of the running program.
-bool ProgramFolder(wchar_t* out, size_t capacity);
 
 }  // namespace platform

@@ -2,7 +2,9 @@
 
 #include <windows.h>
 #include <shlobj.h>
+#include <tlhelp32.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -10,6 +12,7 @@
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/UniqueHandle.h"
+#include "tests/app/ScopedInstalledDir.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/support/ShippedSeeds.h"
@@ -36,12 +39,87 @@ std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wc
     return value;
 }
 
+bool StartsWithFolder(const std::wstring& path, const std::wstring& folder)
+{
+    return path.size() > folder.size() && (path[folder.size()] == L'\\') &&
+           _wcsnicmp(path.c_str(), folder.c_str(), folder.size()) == 0;
+}
+
+// The full path of a process's program; empty when it cannot be had.
+std::wstring ImageOf(DWORD processId)
+{
+    platform::UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    if (!process) return std::wstring();
+    std::wstring image(32768, L'\0');
+    DWORD size = static_cast<DWORD>(image.size());
+    if (!QueryFullProcessImageNameW(process.Get(), 0, &image[0], &size)) return std::wstring();
+    image.resize(size);
+    return image;
+}
+
+// The running processes whose program lies in folder.
+std::vector<DWORD> ProcessesIn(const std::wstring& folder)
+{
+    std::vector<DWORD> found;
+    platform::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot) return found;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more; more = Process32NextW(snapshot.Get(), &entry))
+        if (StartsWithFolder(ImageOf(entry.th32ProcessID), folder)) found.push_back(entry.th32ProcessID);
+    return found;
+}
+
+// The running processes of that very program.
+std::vector<DWORD> ProcessesOf(const std::wstring& exe)
+{
+    std::vector<DWORD> found;
+    for (DWORD id : ProcessesIn(exe.substr(0, exe.rfind(L'\\'))))
+        if (_wcsicmp(ImageOf(id).c_str(), exe.c_str()) == 0) found.push_back(id);
+    return found;
+}
+
+// Ends every process running from folder, and what those start meanwhile: a
+// process still starting has no image yet, its parent tells where it came from.
+void EndProcessesIn(const std::wstring& folder)
+{
+    std::vector<DWORD> ended;
+    for (int round = 0; round < 100; ++round) {
+        std::vector<DWORD> running;
+        platform::UniqueFile snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+        if (!snapshot) return;
+        PROCESSENTRY32W entry{};
+        entry.dwSize = sizeof(entry);
+        for (BOOL more = Process32FirstW(snapshot.Get(), &entry); more;
+             more = Process32NextW(snapshot.Get(), &entry)) {
+            const std::wstring image = ImageOf(entry.th32ProcessID);
+            const bool startedByEnded =
+                std::find(ended.begin(), ended.end(), entry.th32ParentProcessID) != ended.end();
+            if (StartsWithFolder(image, folder) || (image.empty() && startedByEnded))
+                running.push_back(entry.th32ProcessID);
+        }
+        if (running.empty()) return;
+        for (DWORD id : running) {
+            platform::UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, id));
+            if (!process) continue;
+            TerminateProcess(process.Get(), 99);
+            WaitForSingleObject(process.Get(), 10000);
+            ended.push_back(id);
+        }
+    }
+}
+
+struct Started {
+    platform::UniqueHandle process;
+    DWORD id = 0;
+};
+
 // The program copied into an installation folder of its own with the seed
 // profiles built beside it, and the stand-ins for the maker's library and the
-// listener.
+// listener. Whatever still runs from the folder is ended when it goes.
 class InstalledProgram {
 public:
-    InstalledProgram() : m_folder(m_dir.File(L"Lumo"))
+    explicit InstalledProgram(const std::wstring& folderName = L"Lumo") : m_folder(m_dir.File(folderName))
     {
         CreateDirectoryW(m_folder.c_str(), nullptr);
         const std::wstring exe = testsupport::WindowsPathOf(LUMO_APP_EXE);
@@ -51,27 +129,41 @@ public:
                   FALSE);
         CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(), File(L"LumoListen.exe").c_str(), FALSE);
     }
+    // A running program's files could not be deleted.
+    ~InstalledProgram() { EndProcessesIn(m_folder); }
+    InstalledProgram(const InstalledProgram&) = delete;
+    InstalledProgram& operator=(const InstalledProgram&) = delete;
 
+    const std::wstring& Folder() const { return m_folder; }
     std::wstring File(const std::wstring& name) const { return m_folder + L"\\" + name; }
     std::wstring Exe() const { return File(L"Lumo.exe"); }
 
-    // Runs the program and waits for it to end; its exit code, or -1.
-    int Run(const std::wstring& arguments) const
+    Started Start(const std::wstring& arguments) const
     {
         std::wstring commandLine = L"\"" + Exe() + L"\" " + arguments;
         STARTUPINFOW si{};
         si.cb = sizeof(si);
         PROCESS_INFORMATION pi{};
+        Started started;
         if (!CreateProcessW(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-            return -1;
-        platform::UniqueHandle process(pi.hProcess);
+            return started;
+        started.process.Reset(pi.hProcess);
         platform::UniqueHandle thread(pi.hThread);
-        if (WaitForSingleObject(process.Get(), 30000) != WAIT_OBJECT_0) {
-            TerminateProcess(process.Get(), 99);
+        started.id = pi.dwProcessId;
+        return started;
+    }
+
+    // Runs the program and waits for it to end; its exit code, or -1.
+    int Run(const std::wstring& arguments) const
+    {
+        Started started = Start(arguments);
+        if (!started.process) return -1;
+        if (WaitForSingleObject(started.process.Get(), 30000) != WAIT_OBJECT_0) {
+            TerminateProcess(started.process.Get(), 99);
             return -1;
         }
         DWORD code = 0;
-        GetExitCodeProcess(process.Get(), &code);
+        GetExitCodeProcess(started.process.Get(), &code);
         return static_cast<int>(code);
     }
 
@@ -80,10 +172,12 @@ private:
     std::wstring m_folder;
 };
 
-bool WaitFor(bool (*condition)(const void*), const void* context, DWORD ms)
+// Polls another process's state until the condition holds or the time is up.
+template <typename Condition>
+bool WaitUntil(Condition condition, DWORD ms)
 {
     const ULONGLONG deadline = GetTickCount64() + ms;
-    while (!condition(context)) {
+    while (!condition()) {
         if (GetTickCount64() > deadline) return false;
         Sleep(20);
     }
@@ -146,18 +240,14 @@ TEST(ModesEndToEnd, InitApplyBackgroundAndUninit)
     EXPECT_FALSE(FileExists(listenerLog));
     testsupport::WriteFileBytes(program.File(L"UWP.ini"), "");
     ASSERT_EQ(program.Run(L"-background"), 0);
-    EXPECT_TRUE(WaitFor([](const void* path) { return FileExists(*static_cast<const std::wstring*>(path)); },
-                        &listenerLog, 5000));
+    EXPECT_TRUE(WaitUntil([&] { return FileExists(listenerLog); }, 5000));
     DeleteFileW(program.File(L"UWP.ini").c_str());
 
     ASSERT_EQ(program.Run(L"-uninit"), 0);
     EXPECT_FALSE(FileExists(dataFolder));
     EXPECT_FALSE(FileExists(desktopLink));
-    EXPECT_TRUE(WaitFor(
-        [](const void* path) {
-            return ReadFileBytes(*static_cast<const std::wstring*>(path)).find("Profile Sync Modify") != std::string::npos;
-        },
-        &listenerLog, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return ReadFileBytes(listenerLog).find("Profile Sync Modify") != std::string::npos; }, 5000));
 
     while (HWND listener = FindWindowW(L"VORN VYL Lumo Core Listener Sync Proc Invisible Window", nullptr)) {
         PostMessageW(listener, WM_CLOSE, 0, 0);
@@ -165,4 +255,118 @@ TEST(ModesEndToEnd, InitApplyBackgroundAndUninit)
         if (IsWindow(listener)) break;
     }
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
+}
+
+namespace {
+
+constexpr DWORD kPatienceMs = 20000;
+
+std::wstring SharedDataFolder()
+{
+    return CommonFolder(CSIDL_COMMON_APPDATA) + L"\\VORN\\VYLLumoCore";
+}
+
+// The visible main window of that process, or null.
+HWND VisibleMainWindowOf(DWORD processId)
+{
+    for (HWND w = FindWindowExW(nullptr, nullptr, kMainWindowClassName, nullptr); w != nullptr;
+         w = FindWindowExW(nullptr, w, kMainWindowClassName, nullptr)) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(w, &owner);
+        if (owner == processId && IsWindowVisible(w)) return w;
+    }
+    return nullptr;
+}
+
+// Waits until the process shows its window (returned) or ends (null).
+HWND WaitForWindowOrExit(const Started& started)
+{
+    const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
+    while (GetTickCount64() < deadline) {
+        if (HWND w = VisibleMainWindowOf(started.id)) return w;
+        if (WaitForSingleObject(started.process.Get(), 10) == WAIT_OBJECT_0) return nullptr;
+    }
+    return nullptr;
+}
+
+// Closes the window as a user would and waits for its process to end.
+bool ClosesOnRequest(HWND window)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    platform::UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, owner));
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    return process && WaitForSingleObject(process.Get(), kPatienceMs) == WAIT_OBJECT_0;
+}
+
+struct KeptHandOver {
+    const char* name;
+    bool toItself;           // else to a second installation holding a Lumo.exe that cannot start
+    const wchar_t* refusal;  // the trace of the refused hand-over
+};
+
+void PrintTo(const KeptHandOver& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UwpHandOverKept : public testing::TestWithParam<KeptHandOver> {};
+
+}  // namespace
+
+// A hand-over that cannot reach another program ends the chain: the program
+// shows its own window instead of ending or starting itself again.
+TEST_P(UwpHandOverKept, ShowsItsOwnWindow)
+{
+    const KeptHandOver& c = GetParam();
+    testsupport::ScopedRegistryDword writeFile(trace::kRegistryKey, L"WriteFile", 1u);
+    InstalledProgram program;
+    testsupport::WriteFileBytes(program.File(L"UWP.ini"), "");
+    InstalledProgram broken(L"Broken");
+    testsupport::WriteFileBytes(broken.Exe(), "not a program");
+    const std::wstring target = c.toItself ? program.Exe() : broken.Exe();
+    apptest::ScopedInstalledDir installedDir((c.toItself ? program.Folder() : broken.Folder()) + L"\\");
+
+    Started first = program.Start(L"");
+    ASSERT_TRUE(first.process.IsValid());
+    HWND window = WaitForWindowOrExit(first);
+    ASSERT_NE(window, nullptr) << "it handed over and ended";
+    EXPECT_EQ(ProcessesOf(program.Exe()), std::vector<DWORD>{first.id}) << "it started itself again";
+    const std::wstring text = ReadUtf16File(SharedDataFolder() + L"\\UWPIni\\VYLLumoCore.log");
+    EXPECT_NE(text.find(std::wstring(c.refusal) + L" @ OnInitDialog -> " + target + L"\r\n"), std::wstring::npos);
+    EXPECT_TRUE(ClosesOnRequest(window));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UwpHandOverKept,
+    testing::Values(KeptHandOver{"toItself", true, L"hands over again, not run !!!"},
+                    KeptHandOver{"toAProgramThatCannotStart", false, L"run msi one failed !!!"}),
+    [](const testing::TestParamInfo<KeptHandOver>& info) { return std::string(info.param.name); });
+
+TEST(UwpHandOver, ToASecondInstallationEndsThisOneAndShowsThatOne)
+{
+    InstalledProgram first;
+    testsupport::WriteFileBytes(first.File(L"UWP.ini"), "");
+    InstalledProgram second(L"Second");
+    apptest::ScopedInstalledDir installedDir(second.Folder() + L"\\");
+
+    Started started = first.Start(L"");
+    ASSERT_TRUE(started.process.IsValid());
+    EXPECT_EQ(WaitForWindowOrExit(started), nullptr) << "the first showed its window";
+    ASSERT_EQ(WaitForSingleObject(started.process.Get(), kPatienceMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD exitCode = 1234;
+    GetExitCodeProcess(started.process.Get(), &exitCode);
+    EXPECT_EQ(exitCode, 0u);
+
+    HWND shown = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] {
+            for (DWORD id : ProcessesOf(second.Exe()))
+                if ((shown = VisibleMainWindowOf(id)) != nullptr) return true;
+            return false;
+        },
+        kPatienceMs))
+        << "the second installation showed no window";
+    EXPECT_TRUE(ProcessesIn(first.Folder()).empty()) << "the first started nothing of its own";
+    EXPECT_TRUE(ClosesOnRequest(shown));
 }

@@ -5,10 +5,14 @@
 #include <string>
 
 #include "app/LogFileSetup.h"
+#include "app/LumoGlobals.h"
 #include "app/UwpHandOver.h"
+#include "backend/modes/ProcessLauncher.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/BoundedFormat.h"
+#include "platform/win/UniqueHandle.h"
+#include "tests/app/ScopedInstalledDir.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
@@ -66,27 +70,6 @@ TEST(LogFileSetup, NothingWithoutFileLogging)
     EXPECT_FALSE(FileExists(dir.File(L"VORN")));
 }
 
-namespace {
-
-void SetInstalledDir(const void* data, DWORD bytes)
-{
-    HKEY key = nullptr;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, trace::kRegistryKey, 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY, nullptr,
-                    &key, nullptr);
-    if (data == nullptr)
-        RegDeleteValueW(key, L"InstalledDir");
-    else
-        RegSetValueExW(key, L"InstalledDir", 0, REG_SZ, static_cast<const BYTE*>(data), bytes);
-    RegCloseKey(key);
-}
-
-void SetInstalledDir(const std::wstring& folder)
-{
-    SetInstalledDir(folder.c_str(), static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-}
-
-}  // namespace
-
 TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
 {
     testsupport::TempDir dir;
@@ -94,7 +77,7 @@ TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
     const std::wstring log = dir.File(L"started.log");
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", log.c_str());
 
-    SetInstalledDir(dir.Path() + L"\\");
+    apptest::ScopedInstalledDir installedDir(dir.Path() + L"\\");
     EXPECT_FALSE(HandOverToInstalledProgram());
     EXPECT_TRUE(trace.Contains(L"[LumoCore][Notify]tszInstallDir @ OnInitDialog -> " + dir.Path() + L"\\\r\n"));
     EXPECT_TRUE(trace.Contains(L"bInst but file not exist !!! @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
@@ -110,7 +93,7 @@ TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
     if (HWND started = FindWindowW(L"VORN VYL Lumo Core Listener Sync Proc Invisible Window", nullptr))
         PostMessageW(started, WM_CLOSE, 0, 0);
 
-    SetInstalledDir(nullptr, 0);
+    installedDir.SetBytes(nullptr, 0);
     EXPECT_FALSE(HandOverToInstalledProgram());
     EXPECT_TRUE(trace.Contains(L"[LumoCore]OnInitDialog -> RegQueryValueEx failed error: 2 - "));
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
@@ -121,9 +104,95 @@ TEST(UwpHandOver, AnUnterminatedOrOverlongValueIsCutSafely)
     // 520 bytes of letters with no terminator: read, terminated, and too long
     // for a path once "Lumo.exe" is added.
     std::wstring letters(260, L'a');
-    SetInstalledDir(letters.data(), static_cast<DWORD>(letters.size() * sizeof(wchar_t)));
+    apptest::ScopedInstalledDir installedDir;
+    installedDir.SetBytes(letters.data(), static_cast<DWORD>(letters.size() * sizeof(wchar_t)));
     testsupport::TraceCapture trace;
     EXPECT_FALSE(HandOverToInstalledProgram());
     EXPECT_FALSE(trace.Contains(L"run msi one"));
-    SetInstalledDir(nullptr, 0);
+}
+
+namespace {
+
+struct RefusedHandOver {
+    const char* name;
+    const char* programBytes;  // null: the listener stand-in as Lumo.exe
+    bool uwpIniBeside;
+    bool bareName;  // "InstalledDir" empty: a Lumo.exe only in the current folder
+    const wchar_t* trace;
+};
+
+void PrintTo(const RefusedHandOver& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class UwpHandOverRefusal : public testing::TestWithParam<RefusedHandOver> {};
+
+}  // namespace
+
+TEST_P(UwpHandOverRefusal, StartsNothingAndKeepsThisProgram)
+{
+    const RefusedHandOver& c = GetParam();
+    testsupport::TempDir dir;
+    const std::wstring exe = dir.File(L"Lumo.exe");
+    if (c.programBytes == nullptr)
+        CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(), exe.c_str(), FALSE);
+    else
+        testsupport::WriteFileBytes(exe, c.programBytes);
+    if (c.uwpIniBeside) testsupport::WriteFileBytes(dir.File(L"UWP.ini"), "");
+
+    wchar_t previousFolder[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previousFolder);
+    SetCurrentDirectoryW(dir.Path().c_str());
+    apptest::ScopedInstalledDir installedDir(c.bareName ? L"" : dir.Path() + L"\\");
+    testsupport::TraceCapture trace;
+    const bool handedOver = HandOverToInstalledProgram();
+    SetCurrentDirectoryW(previousFolder);
+
+    EXPECT_FALSE(handedOver);
+    const std::wstring path = c.bareName ? std::wstring(L"Lumo.exe") : exe;
+    EXPECT_TRUE(trace.Contains(std::wstring(c.trace) + L" @ OnInitDialog -> " + path + L"\r\n")) << trace.Text();
+    if (trace.Contains(L"CreateNormalProcess -> Not wait")) {
+        ADD_FAILURE() << "a program was started";
+        // The stand-in shows its window once it is up.
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        HWND started = nullptr;
+        while ((started = FindWindowW(kListenerWindowClass, nullptr)) == nullptr && GetTickCount64() < deadline)
+            Sleep(20);
+        if (started != nullptr) PostMessageW(started, WM_CLOSE, 0, 0);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UwpHandOverRefusal,
+    testing::Values(RefusedHandOver{"uwpIniBeside", nullptr, true, false, L"hands over again, not run !!!"},
+                    RefusedHandOver{"noFolder", nullptr, false, true, L"no folder, not run !!!"},
+                    RefusedHandOver{"cannotStart", "not a program", false, false, L"run msi one failed !!!"}),
+    [](const testing::TestParamInfo<RefusedHandOver>& info) { return std::string(info.param.name); });
+
+TEST(UwpHandOver, LetsGoOfTheSingleInstanceOnlyWhenTheOtherProgramStarted)
+{
+    auto instanceTaken = [] {
+        return platform::UniqueHandle(OpenEventW(SYNCHRONIZE, FALSE, kSingleInstanceEventName)).IsValid();
+    };
+    ASSERT_FALSE(instanceTaken()) << "another program holds the event";
+    testsupport::TempDir dir;
+    apptest::ScopedInstalledDir installedDir(dir.Path() + L"\\");
+    g_hSingleInstanceEvent.Reset(CreateEventW(nullptr, FALSE, FALSE, kSingleInstanceEventName));
+
+    testsupport::WriteFileBytes(dir.File(L"Lumo.exe"), "not a program");
+    EXPECT_FALSE(HandOverToInstalledProgram());
+    EXPECT_TRUE(instanceTaken()) << "this program goes on and stays the only one";
+
+    // Started, the other program must find the event free; the stand-in logs its start.
+    const std::wstring log = dir.File(L"started.log");
+    SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", log.c_str());
+    CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(), dir.File(L"Lumo.exe").c_str(), FALSE);
+    EXPECT_TRUE(HandOverToInstalledProgram());
+    EXPECT_FALSE(instanceTaken());
+    const ULONGLONG deadline = GetTickCount64() + 10000;
+    while (!FileExists(log) && GetTickCount64() < deadline) Sleep(20);
+    if (HWND started = FindWindowW(kListenerWindowClass, nullptr)) PostMessageW(started, WM_CLOSE, 0, 0);
+    SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
+    g_hSingleInstanceEvent.Reset();
 }

@@ -227,6 +227,51 @@ TEST_F(ModesTest, UninitSkipsItsOwnWindow)
     modetest::CloseListeners();
 }
 
+namespace {
+
+// The program folder as a path too long for GetModuleFileName's buffer gives
+// it: none.
+class NoProgramFolder : public modetest::TestFolders {
+public:
+    using TestFolders::TestFolders;
+    bool ProgramFolder(wchar_t* out, size_t capacity) const override
+    {
+        if (capacity != 0) out[0] = L'\0';
+        return false;
+    }
+};
+
+}  // namespace
+
+TEST_F(ModesTest, UninitWithoutTheProgramFolderStartsNoListenerFromTheCurrentFolder)
+{
+    modetest::CloseListeners();  // so the handler goes to start one
+    testsupport::TempDir current;
+    ASSERT_TRUE(CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(),
+                          current.File(kListenerFileName).c_str(), FALSE));
+    const std::wstring listenerLog = current.File(L"listener.log");
+    SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", listenerLog.c_str());
+    NoProgramFolder noProgram(dir);
+    const ModeEnvironment noProgramEnv{kProfileModify, kProfileSyncModify, nullptr, noProgram};
+
+    wchar_t previousFolder[MAX_PATH] = L"";
+    GetCurrentDirectoryW(MAX_PATH, previousFolder);
+    SetCurrentDirectoryW(current.Path().c_str());
+    UninstallHandler(noProgramEnv);
+    SetCurrentDirectoryW(previousFolder);
+
+    EXPECT_TRUE(trace.Contains(L"[LumoCore]RunListener -> GetModuleFileName failed ! error: "));
+    EXPECT_FALSE(trace.Contains(L"path @ RunListener"));
+    if (trace.Contains(L"CreateNormalProcess -> Not wait")) {
+        ADD_FAILURE() << "the listener in the current folder was started";
+        // Ended once it is up: it logs its start after making its window.
+        const ULONGLONG deadline = GetTickCount64() + 10000;
+        while (!FileExists(listenerLog) && GetTickCount64() < deadline) Sleep(20);
+        modetest::CloseListeners();
+    }
+    SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
+}
+
 TEST(ModelType, FromTheControllersAnswer)
 {
     const struct {

@@ -32,6 +32,7 @@ constexpr POINT kStaticEffect = {1094, 229};
 constexpr POINT kBreathingEffect = {1107, 261};
 constexpr POINT kApplyButton = {1230, 730};
 constexpr POINT kKeyboardMiddle = {500, 400};
+constexpr int kKeyboardPictureWidth = 947;
 constexpr POINT kEffectsTab = {146, 132};
 constexpr POINT kSyncTab = {300, 132};
 // The power-state page's switches.
@@ -219,7 +220,19 @@ public:
         inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
         inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
         SendInput(3, inputs, sizeof(INPUT));
-        Sleep(300);
+    }
+
+    // Sends a message to the window and returns once its handler is done.
+    void SendAndWait(UINT message, WPARAM wParam, LPARAM lParam) const
+    {
+        DWORD_PTR result = 0;
+        EXPECT_NE(SendMessageTimeoutW(m_window, message, wParam, lParam, SMTO_ABORTIFHUNG, kPatienceMs, &result), 0);
+    }
+
+    // Waits until the stand-in has recorded more calls of the entry point.
+    bool WaitForMoreCalls(const std::string& entryPoint, size_t than) const
+    {
+        return WaitUntil([&] { return m_library.CallsOf(entryPoint).size() > than; }, kPatienceMs);
     }
 
     // Waits until the keyboard picture is (or is no longer) the window under
@@ -258,6 +271,10 @@ public:
                       static_cast<unsigned>(words.second));
 
         ClickScreen(swatch);
+        if (!WaitUntil([this] { return HasVisibleOwnedWindow(m_window); }, kPatienceMs)) {
+            ADD_FAILURE() << "the swatch's click shows the picker";
+            return false;
+        }
         ClickOnPicker(kGreenDefaultSwatch);
         // The picker moves to the new colour, and the end of the move is previewed.
         const bool previewed = WaitUntil(
@@ -270,10 +287,28 @@ public:
         // The picker's window took the activation; a press on the blurred backdrop
         // gives it back to the main window, and the picker stays over it.
         Click(kKeyboardMiddle);
+        WaitUntil([this] { return GetForegroundWindow() == m_window; }, kPatienceMs);
         ClickOnPicker(kPickerOk);
         const bool hidden = WaitUntil([this] { return !HasVisibleOwnedWindow(m_window); }, 5000);
         EXPECT_TRUE(hidden) << "OK hides the picker";
         return previewed && hidden;
+    }
+
+    // The keyboard picture, not the power-state page, stands at its place.
+    bool KeyboardShown() const
+    {
+        RECT rect{};
+        return GetWindowRect(ChildAt(kKeyboardMiddle), &rect) &&
+               rect.right - rect.left == static_cast<LONG>(kKeyboardPictureWidth * m_scale + 0.5f);
+    }
+
+    // The settled window once the screen no longer shows the given picture.
+    std::vector<uint32_t> SettledPictureChangedFrom(const std::vector<uint32_t>& previous) const
+    {
+        RECT rect{};
+        GetWindowRect(m_window, &rect);
+        if (!WaitUntil([&] { return testsupport::ReadScreenPixels(rect) != previous; }, kPatienceMs)) return {};
+        return SettledPicture();
     }
 
     std::vector<std::string> EffectCalls() const
@@ -318,24 +353,19 @@ TEST_F(MainWindowEndToEnd, StartShowsTheWindowAndSendsTheAppliedEffect)
 }
 
 // The borderless window moves with a press and drag in its title strip (the
-// top 95 pixels at 100 %), and not with one just below it.
-TEST_F(MainWindowEndToEnd, OnlyADragInTheTitleStripMovesTheWindow)
+// top 95 pixels at 100 %), and not with one just below it, nor with a double
+// click in the strip and a drag: a double click neither drags nor maximises.
+TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
 {
     ASSERT_NE(Start(), nullptr);
     SetForegroundWindow(m_window);
     RECT before{};
     GetWindowRect(m_window, &before);
     const DWORD thread = GetWindowThreadProcessId(m_window, nullptr);
-    // Waits for the system's move loop, as a hand pauses after pressing: the
-    // loop follows the pointer only from where it is when the loop starts.
-    const auto moveLoopStarts = [thread](DWORD ms) {
-        return WaitUntil(
-            [thread] {
-                GUITHREADINFO info{};
-                info.cbSize = sizeof(info);
-                return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
-            },
-            ms);
+    const auto inMoveLoop = [thread] {
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(thread, &info) && (info.flags & GUI_INMOVESIZE) != 0;
     };
     const auto drag = [](POINT start, POINT by) {
         for (int step = 1; step <= 4; ++step)
@@ -347,24 +377,40 @@ TEST_F(MainWindowEndToEnd, OnlyADragInTheTitleStripMovesTheWindow)
         return POINT{now.left - before.left, now.top - before.top};
     };
 
-    const POINT below = ScreenPoint({600, 100});
+    // Presses far apart, so that none pairs with the one before as a double
+    // click however long the machine takes between them.
+    const POINT below = ScreenPoint({200, 100});
     testsupport::MoveCursorTo(below.x, below.y);
     testsupport::LeftButton(true);
-    EXPECT_FALSE(moveLoopStarts(1000)) << "a press below the strip starts a move";
     drag(below, {50, 30});
     testsupport::LeftButton(false);
 
-    // Input is handled in order: once the strip's move has begun, the drag
-    // below it is over, and the window must not have moved.
-    const POINT strip = ScreenPoint({600, 90});
+    const POINT doubled = ScreenPoint({600, 40});
+    testsupport::MoveCursorTo(doubled.x, doubled.y);
+    testsupport::LeftButton(true);
+    testsupport::LeftButton(false);
+    testsupport::LeftButton(true);
+    drag(doubled, {40, 20});
+    testsupport::LeftButton(false);
+
+    // Input is handled in order: once this press's move has begun, the
+    // presses above are over, and the window must not have moved.
+    const POINT strip = ScreenPoint({1000, 70});
     testsupport::MoveCursorTo(strip.x, strip.y);
     testsupport::LeftButton(true);
-    ASSERT_TRUE(moveLoopStarts(5000)) << "a press in the strip starts no move";
+    // The move loop follows the pointer only from where it is when the loop
+    // starts, as a hand pauses after pressing.
+    ASSERT_TRUE(WaitUntil(inMoveLoop, kPatienceMs)) << "a press in the strip starts no move";
     EXPECT_EQ(offset().x, 0);
     EXPECT_EQ(offset().y, 0);
+    EXPECT_FALSE(IsZoomed(m_window));
+    // Each step of the hand is followed before the next one is made.
     const POINT by{60, 40};
-    drag(strip, by);
-    WaitUntil([&] { return offset().x == by.x && offset().y == by.y; }, 5000);
+    for (int step = 1; step <= 4; ++step) {
+        const POINT to{by.x * step / 4, by.y * step / 4};
+        testsupport::MoveCursorTo(strip.x + to.x, strip.y + to.y);
+        EXPECT_TRUE(WaitUntil([&] { return offset().x == to.x && offset().y == to.y; }, kPatienceMs)) << step;
+    }
     testsupport::LeftButton(false);
     EXPECT_EQ(offset().x, by.x);
     EXPECT_EQ(offset().y, by.y);
@@ -394,7 +440,9 @@ TEST_F(MainWindowEndToEnd, EveryTraceOfTheMainWindowReachesTheLogFileWithItsNumb
     PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, 6);
     Click(kApplyButton);
     ASSERT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
+    const size_t powerStates = m_library.CallsOf("VoWMI_NB_DeviceControl").size();
     PressKey(VK_ESCAPE);  // while the overlay runs: restores and saves, stays open
+    ASSERT_TRUE(WaitForMoreCalls("VoWMI_NB_DeviceControl", powerStates)) << "Esc restores the power states";
     ASSERT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
     ASSERT_FALSE(Ends(0));
     PressKey(VK_ESCAPE);
@@ -443,6 +491,7 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     ASSERT_NE(Start(), nullptr);
     m_library.ClearCalls();
     Click(kStaticEffect);
+    WaitUntil([this] { return !EffectCalls().empty(); }, kPatienceMs);
     EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(0)}) << "the click is previewed";
 
     const HWND keyboard = ChildAt(kKeyboardMiddle);
@@ -537,7 +586,7 @@ TEST_F(MainWindowEndToEnd, ApplyWithoutAnEditLeavesEveryProfileFileAsItWas)
             for (size_t i = 0; i < before.size(); ++i)
                 EXPECT_EQ(testsupport::IniEntries(Profile(kProfileFiles[i])), before[i])
                     << "start " << start << ": " << testing::PrintToString(kProfileFiles[i]);
-            ASSERT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
+            // A close request ends the window while the overlay runs.
             PostMessageW(m_window, WM_CLOSE, 0, 0);
             ASSERT_TRUE(Ends(kPatienceMs));
         }
@@ -552,6 +601,7 @@ TEST_F(MainWindowEndToEnd, EscAfterAnEditResendsTheStoredEffectSavesRecentColour
     const std::vector<std::string> atStart = EffectCalls();
     m_library.ClearCalls();
     Click(kBreathingEffect);
+    WaitUntil([this] { return !EffectCalls().empty(); }, kPatienceMs);
     EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(1)});
     m_library.ClearCalls();
 
@@ -569,12 +619,11 @@ TEST_F(MainWindowEndToEnd, ProfileModifyFromAnotherProcessSwitchesWithoutSending
     const HWND keyboard = ChildAt(kKeyboardMiddle);
     WritePrivateProfileStringW(L"Config", L"Apply", L"1", Profile(L"Basic.ini").c_str());
 
-    PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 2, 0);
-    Sleep(300);
+    SendAndWait(WM_PROFILEMODIFY_MESSAGE, 2, 0);
     EXPECT_EQ(ChildAt(kKeyboardMiddle), keyboard) << "wParam 2 only traces";
 
-    PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, 1);
-    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 3000)) << "the power-state page is shown";
+    SendAndWait(WM_PROFILEMODIFY_MESSAGE, 0, 1);
+    EXPECT_NE(ChildAt(kKeyboardMiddle), keyboard) << "the power-state page is shown";
     EXPECT_TRUE(EffectCalls().empty());
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
@@ -606,13 +655,16 @@ TEST_F(MainWindowEndToEnd, StartOnAStoredZoneProfileShowsTheWindowOfTheSwitchToI
         SCOPED_TRACE(c.name);
         // As the apply mode of a model type 1 keyboard writes it.
         const int storedEffect = c.profile == 1 ? profiles[1].wasdIndex : profiles[2].qwerIndex;
-        // Each road: the window as it comes up, then after a click on each tab.
+        // Each road: the window as it comes up, then after a click on each tab,
+        // each picture read once the click has shown on the screen.
         const auto pictures = [this](std::vector<std::vector<uint32_t>>& out) {
             out.push_back(SettledPicture());
             Click(kEffectsTab);
-            out.push_back(SettledPicture());
+            EXPECT_TRUE(WaitUntil([&] { return KeyboardShown(); }, kPatienceMs)) << "the effects tab shows the keyboard";
+            out.push_back(SettledPictureChangedFrom(out.back()));
             Click(kSyncTab);
-            out.push_back(SettledPicture());
+            EXPECT_TRUE(WaitUntil([&] { return !KeyboardShown(); }, kPatienceMs)) << "the power-state page is shown";
+            out.push_back(SettledPictureChangedFrom(out.back()));
             PostMessageW(m_window, WM_CLOSE, 0, 0);
             EXPECT_TRUE(Ends(kPatienceMs));
         };
@@ -630,7 +682,7 @@ TEST_F(MainWindowEndToEnd, StartOnAStoredZoneProfileShowsTheWindowOfTheSwitchToI
         ASSERT_NE(Start(), nullptr);
         ASSERT_FALSE(SettledPicture().empty());
         writeConfig(c.profile, c.profile, storedEffect);
-        PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, c.applyIndex);
+        SendAndWait(WM_PROFILEMODIFY_MESSAGE, 0, c.applyIndex);
         pictures(switched);
 
         const char* const steps[] = {"as it comes up", "after a click on the effects tab",
@@ -661,8 +713,9 @@ TEST_F(MainWindowEndToEnd, EscDuringThePowerStateOverlayKeepsThePageForTheNextAp
     Click(kApplyButton);
     ASSERT_TRUE(WaitForKeyboard(page, false, 3000)) << "the overlay covers the page";
     EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
+    const size_t wordsBeforeEsc = m_library.CallsOf("VoWMI_NB_DeviceControl").size();
     PressKey(VK_ESCAPE);
-    Sleep(300);
+    ASSERT_TRUE(WaitForMoreCalls("VoWMI_NB_DeviceControl", wordsBeforeEsc)) << "Esc restores the power states";
     ASSERT_FALSE(Ends(0)) << "the window stays open while the overlay runs";
     ASSERT_NE(ChildAt(kKeyboardMiddle), page) << "Esc came while the overlay ran";
     // The page stands where the keyboard picture stood.
@@ -672,6 +725,7 @@ TEST_F(MainWindowEndToEnd, EscDuringThePowerStateOverlayKeepsThePageForTheNextAp
     m_library.ClearCalls();
     Click(kAwakeSwitch);
     Click(kApplyButton);
+    ASSERT_TRUE(WaitForKeyboard(page, false, kPatienceMs)) << "the overlay comes once the switches are stored";
     EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
     EXPECT_EQ(IniValue(basic, L"Setting", L"AWAKE"), L"0");
     EXPECT_EQ(IniValue(basic, L"Setting", L"SLEEPING"), L"1");

@@ -181,8 +181,7 @@ TEST(MainWindowMonkey, RandomInputNeverBreaksTheWindowOrTheProfiles)
     const std::wstring folder = m_tszIniDir;
     std::vector<std::string> kept;
     for (const wchar_t* name : kProfileFiles) kept.push_back(testsupport::ReadFileBytes(folder + L"\\" + name));
-    // The window loads profile 0 only; the others start from their files too,
-    // so that every field of the table starts in its range.
+    // Every field of the table starts in its range.
     for (int n = 0; n < kProfileCount; ++n) ASSERT_TRUE(LoadProfile(folder.c_str(), n, g_CustomProfiles[n]));
     ASSERT_EQ(InvalidField(), "");
 

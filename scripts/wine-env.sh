@@ -59,7 +59,7 @@ lumo_prepare_prefix() {
 lumo_configure() {
     cmake -S "$ROOT" -B "$BUILD_DIR" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$ROOT/cmake/toolchain-$LUMO_ARCH.cmake" \
-        "-DCMAKE_CROSSCOMPILING_EMULATOR=timeout;120;$WINE_LOADER" "$@" >/dev/null
+        "-DCMAKE_CROSSCOMPILING_EMULATOR=$WINE_LOADER" "$@" >/dev/null
 }
 
 # Wine's Direct2D draws through the system's OpenGL of the flavour it runs;

@@ -187,7 +187,7 @@ TEST_F(MainDialogDispatch, ApplyWritesConfigRecentColoursAndTheProfileFileAndSho
     WriteConfig(L"Apply", L"0");
     ScriptedDlg dialog;
     dialog.script = [this](ScriptedDlg& d) {
-        Pump(500);  // past the fade-in
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !d.IsFading(); }, 5000)) << "the fade-in did not end";
         d.ColorPopup().Picker().AddRecentColor(0xFF102030);
         d.ColorPopup().Picker().AddRecentColor(0xFFA0B0C0);
         CustomProfile& profile = g_CustomProfiles[0];
@@ -237,7 +237,6 @@ TEST_F(MainDialogDispatch, ApplyWritesConfigRecentColoursAndTheProfileFileAndSho
         d.CancelProgram();
         EXPECT_FALSE(d.IsFading());
         EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"3");
-        Pump(200);
         EXPECT_TRUE(IsWindow(d.GetSafeHwnd()));
         d.EndDialog(IDCANCEL);
     };

@@ -305,6 +305,27 @@ TEST_F(StoredProfileRoads, OnProfileTwoThePanelEditsTheRecordItsTabSends)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+// Closing drops the unapplied edits of the profile it restores: the zone
+// send kept for the power-state page is the stored one again.
+TEST_F(StoredProfileRoads, ClosingDropsTheUnappliedEditsOfAZoneProfile)
+{
+    StoreAsApplyMode(kApplyIndexOfProfile[2]);
+    const StoredRecord stored = Stored(2);
+    ScriptedDlg dialog;
+    dialog.script = [&](ScriptedDlg& d) {
+        d.EffectPanel()->m_effectButtons[1]->IsChecked = 1;  // breathing, not applied
+        testsupport::Pump(0);                                // its posted change
+        EXPECT_EQ(d.SyncPage().m_syncSlots.slotB.effectIndex, 1);
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    CustomProfile file{};
+    LoadProfile(m_folder.c_str(), 2, file);
+    EXPECT_EQ(std::memcmp(&file, &g_CustomProfiles[2], sizeof(file)), 0) << "the table holds the file again";
+    EXPECT_EQ(dialog.SyncPage().m_syncSlots.slotB.effectIndex, stored.index);
+    EXPECT_EQ(std::memcmp(&dialog.SyncPage().m_syncSlots.slotB.effect, &stored.record, sizeof(EffectData)), 0);
+}
+
 // A live switch to profile 2 from the power-state tab puts the underline
 // where a start on profile 2 puts it.
 TEST_F(StoredProfileRoads, TheUnderlineStandsAsAfterAStartOnTheProfile)

@@ -4,6 +4,7 @@
 
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
+#include "backend/trace/Trace.h"
 #include "platform/win/GdiplusHeaders.h"
 #include "ui/framework/core/LayeredChildren.h"
 #include "ui/framework/drawing/SkinImage.h"
@@ -205,6 +206,8 @@ void CSyncWnd::LoadPowerSettings(bool quiet)
 {
     wchar_t path[kIniPathCapacity] = {};
     BasicIniPath(path, kIniPathCapacity);
+    m_bPowerValuesRead = !IniFileUnreadable(path);
+    m_toggled = {};
     m_powerValues = ReadPowerStates(path);
     for (int key = 0; key < kPowerStateCount; ++key) {
         CLightButton* button = PowerSwitch(key);
@@ -217,7 +220,24 @@ void CSyncWnd::LoadPowerSettings(bool quiet)
 void CSyncWnd::SavePowerSettings()
 {
     wchar_t path[kIniPathCapacity] = {};
-    if (BasicIniPath(path, kIniPathCapacity)) WritePowerStates(path, m_powerValues);
+    if (!BasicIniPath(path, kIniPathCapacity)) return;
+    if (!m_bPowerValuesRead) {
+        DWORD error = 0;
+        if (IniFileUnreadable(path, &error)) {
+            LogMessage(path, L"power states left alone, the file cannot be read @ SavePowerSettings", false, error);
+            return;
+        }
+        const std::array<int32_t, kPowerStateCount> stored = ReadPowerStates(path);
+        for (int key = 0; key < kPowerStateCount; ++key) {
+            const size_t k = static_cast<size_t>(key);
+            if (m_toggled[k]) continue;
+            m_powerValues[k] = stored[k];
+            CLightButton* button = PowerSwitch(key);
+            if (button && button->GetCheck() != (stored[k] != 0)) button->SetCheck(stored[k] != 0);
+        }
+        m_bPowerValuesRead = true;
+    }
+    WritePowerStates(path, m_powerValues);
 }
 
 void CSyncWnd::BroadcastPowerStates(bool initial)
@@ -234,6 +254,7 @@ void CSyncWnd::OnSwitchClicked(int key)
     button->SetCheck(on);
     // A toggled switch is stored as 1 or 0; an untouched one keeps what was read.
     m_powerValues[static_cast<size_t>(key)] = on ? 1 : 0;
+    m_toggled[static_cast<size_t>(key)] = true;
     BroadcastPowerStates(false);
 }
 

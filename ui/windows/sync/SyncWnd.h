@@ -95,6 +95,11 @@ private:
     SwitchMap m_switches;
     UINT m_nClickMessage = 0;
     std::array<int32_t, kPowerStateCount> m_powerValues{};
+    // Whether the values came from Basic.ini: one that could not be read is
+    // read again before Apply stores anything, so only toggled switches
+    // change in it.
+    bool m_bPowerValuesRead = false;
+    std::array<bool, kPowerStateCount> m_toggled{};
 
     int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;
     HDC m_hParentDC = nullptr;  // the parent's, not owned

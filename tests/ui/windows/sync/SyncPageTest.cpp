@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "backend/profiles/ProfileFolders.h"
+#include "platform/win/UniqueHandle.h"
 #include "tests/backend/service/FakeMediator.h"
 #include "tests/backend/service/ServiceTestSupport.h"
 #include "tests/support/FixturePaths.h"
@@ -243,6 +244,27 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
     const std::vector<HWND> children = ChildWindows(page->GetSafeHwnd());
     ASSERT_GE(children.size(), static_cast<size_t>(kPowerStateCount));
     for (HWND child : children) EXPECT_FALSE(KillTimer(child, CLightButton::kFadeTimerId)) << "a fade timer outlived its fade";
+}
+
+// A Basic.ini that another process holds while the page is made reads as
+// every switch off: Apply then stores only the switch that was toggled.
+TEST_F(SyncPage, ApplyStoresOnlyToggledSwitchesOverAFileThatCouldNotBeRead)
+{
+    StoreSettings("BOOTUP=1\r\nAWAKE=1\r\nSLEEPING=0\r\nSHUTDOWN=1\r\n");
+    platform::UniqueFile held(
+        CreateFileW(BasicIni().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.IsValid());
+    CreatePage();
+    EXPECT_EQ(Checks(), (Checked{FALSE, FALSE, FALSE, FALSE}));
+    ClickSwitch(2);
+
+    page->SavePowerSettings();  // still held: left alone
+    held.Reset();
+    EXPECT_EQ(ReadPowerStates(BasicIni().c_str()), (PowerValues{1, 1, 0, 1}));
+
+    page->SavePowerSettings();
+    EXPECT_EQ(ReadPowerStates(BasicIni().c_str()), (PowerValues{1, 1, 1, 1}));
+    EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, TRUE, TRUE})) << "the untouched switches show what is stored";
 }
 
 TEST_F(SyncPage, WithoutBasicIniEverySwitchIsOff)

@@ -6,6 +6,7 @@
 
 #include "app/LumoGlobals.h"
 #include "platform/win/UniqueHandle.h"
+#include "tests/app/StartedProgram.h"
 
 namespace {
 
@@ -20,10 +21,8 @@ std::wstring ProgramPath()
     return path;
 }
 
-struct Started {
-    platform::UniqueHandle process;
-    DWORD id = 0;
-};
+using apptest::Started;
+using apptest::VisibleMainWindowOf;
 
 Started Start(const std::wstring& arguments)
 {
@@ -41,27 +40,9 @@ Started Start(const std::wstring& arguments)
     return started;
 }
 
-// The visible main window of that process, or null.
-HWND VisibleMainWindowOf(DWORD processId)
+HWND WaitForWindowOrExit(const Started& started)
 {
-    for (HWND w = FindWindowExW(nullptr, nullptr, kMainWindowClassName, nullptr); w != nullptr;
-         w = FindWindowExW(nullptr, w, kMainWindowClassName, nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
-// Waits until the process shows its window (returned) or ends (null).
-HWND WaitForWindowOrExit(const Started& s)
-{
-    DWORD start = GetTickCount();
-    while (GetTickCount() - start < kPatienceMs) {
-        if (HWND w = VisibleMainWindowOf(s.id)) return w;
-        if (WaitForSingleObject(s.process.Get(), 5) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
+    return apptest::WaitForWindowOrExit(started, kPatienceMs);
 }
 
 // The activation is carried out by the window's own thread, a little later.

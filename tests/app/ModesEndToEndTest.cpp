@@ -12,6 +12,7 @@
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "platform/win/UniqueHandle.h"
+#include "tests/app/StartedProgram.h"
 #include "tests/app/ScopedInstalledDir.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/RegistryValue.h"
@@ -109,10 +110,8 @@ void EndProcessesIn(const std::wstring& folder)
     }
 }
 
-struct Started {
-    platform::UniqueHandle process;
-    DWORD id = 0;
-};
+using apptest::Started;
+using apptest::VisibleMainWindowOf;
 
 // The program copied into an installation folder of its own with the seed
 // profiles built beside it, and the stand-ins for the maker's library and the
@@ -266,27 +265,9 @@ std::wstring SharedDataFolder()
     return CommonFolder(CSIDL_COMMON_APPDATA) + L"\\VORN\\VYLLumoCore";
 }
 
-// The visible main window of that process, or null.
-HWND VisibleMainWindowOf(DWORD processId)
-{
-    for (HWND w = FindWindowExW(nullptr, nullptr, kMainWindowClassName, nullptr); w != nullptr;
-         w = FindWindowExW(nullptr, w, kMainWindowClassName, nullptr)) {
-        DWORD owner = 0;
-        GetWindowThreadProcessId(w, &owner);
-        if (owner == processId && IsWindowVisible(w)) return w;
-    }
-    return nullptr;
-}
-
-// Waits until the process shows its window (returned) or ends (null).
 HWND WaitForWindowOrExit(const Started& started)
 {
-    const ULONGLONG deadline = GetTickCount64() + kPatienceMs;
-    while (GetTickCount64() < deadline) {
-        if (HWND w = VisibleMainWindowOf(started.id)) return w;
-        if (WaitForSingleObject(started.process.Get(), 10) == WAIT_OBJECT_0) return nullptr;
-    }
-    return nullptr;
+    return apptest::WaitForWindowOrExit(started, kPatienceMs);
 }
 
 // Closes the window as a user would and waits for its process to end.

@@ -59,19 +59,24 @@ protected:
     ProfileTable table{};
 };
 
+// Missing keys are written back from profile 0; a file that could not be read
+// gives the same defaults, and nothing of them is written back.
 TEST_F(AppliedConfigFile, AMissingSectionIsWrittenBackFromProfileZero)
 {
-    Write("[Setting]\r\nAWAKE=1\r\n");
-    table[0].modeIndex = 0;
-    table[0].allIndex = 2;
-    AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1);
-    EXPECT_EQ(state.appliedProfile, 0);
-    EXPECT_EQ(state.effect, 2);
-    EXPECT_EQ(state.syncMode, 0);
-    EXPECT_EQ(state.zoneMode, 1);
-    EXPECT_EQ(Value(L"ApplyMode"), "0");
-    EXPECT_EQ(Value(L"ApplyEff"), "2");
-    EXPECT_EQ(Value(L"Apply"), "<missing>");
+    for (bool readable : {true, false}) {
+        SCOPED_TRACE(readable ? "read" : "could not be read");
+        Write("[Setting]\r\nAWAKE=1\r\n");
+        table[0].modeIndex = 0;
+        table[0].allIndex = 2;
+        AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1, readable);
+        EXPECT_EQ(state.appliedProfile, 0);
+        EXPECT_EQ(state.effect, 2);
+        EXPECT_EQ(state.syncMode, 0);
+        EXPECT_EQ(state.zoneMode, 1);
+        EXPECT_EQ(Value(L"ApplyMode"), readable ? "0" : "<missing>");
+        EXPECT_EQ(Value(L"ApplyEff"), readable ? "2" : "<missing>");
+        EXPECT_EQ(Value(L"Apply"), "<missing>");
+    }
 }
 
 TEST_F(AppliedConfigFile, StoredValuesGoIntoTheAppliedProfile)
@@ -109,18 +114,6 @@ TEST(AppliedConfig, TheStoredZoneModeIsTheTabWithSupportAndTheModeWithout)
     EXPECT_EQ(AppliedZoneMode(profile, 0, true), 0);
     EXPECT_EQ(AppliedZoneMode(profile, 2, true), 2);
     EXPECT_EQ(AppliedZoneMode(profile, 2, false), 1);
-}
-
-// A file that could not be read gives the defaults: nothing of them is
-// written back as if the keys were missing.
-TEST_F(AppliedConfigFile, AFileThatCouldNotBeReadIsNotWrittenBack)
-{
-    Write("[Setting]\r\nAWAKE=1\r\n");
-    table[0].allIndex = 2;
-    const AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1, false);
-    EXPECT_EQ(state.effect, 2);
-    EXPECT_EQ(Value(L"ApplyMode"), "<missing>");
-    EXPECT_EQ(Value(L"ApplyEff"), "<missing>");
 }
 
 TEST_F(AppliedConfigFile, WithoutSupportTheModeChoosesAndANoZoneModeWritesMinusOne)

@@ -279,10 +279,10 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
     // While it moves, the boxes and the close button let the mouse through
     // and OK and Cancel are off.
     ExpectPanelTakesInput(false);
-    // The default half second in five steps of the clock, a frame each.
+    // The animation's time in five steps of the clock, a frame each.
     for (int frame = 1; frame <= 5; ++frame) {
         const size_t taken = frames->size();
-        m_now = 0.1 * frame;
+        m_now = Picker().AnimationDuration.Get() * frame / 5;
         ASSERT_TRUE(PumpUntil([&] { return frames->size() > taken; }, 5000)) << "no frame at step " << frame;
     }
     EXPECT_FALSE(Picker().IsAnimating.Get());

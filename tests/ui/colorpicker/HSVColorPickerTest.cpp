@@ -386,9 +386,9 @@ TEST_F(PickerTest, RingClickAnimatesThenDragsWhileHeld)
     EXPECT_EQ(recorder.started, 1);
     EXPECT_EQ(picker->IsAnimating.Get(), 1);
     EXPECT_EQ(picker->IsHitTestVisible.Get(), 0) << "input passes through while it moves";
-    // The default half second in five frames, each reporting where it moved.
+    // The animation's time in five frames, each reporting where it moved.
     for (int frame = 1; frame <= 5; ++frame) {
-        AnimationFrameAt(0.1 * frame);
+        AnimationFrameAt(picker->AnimationDuration.Get() * frame / 5);
         EXPECT_EQ(picker->IsAnimating.Get(), frame < 5 ? 1 : 0) << "frame " << frame;
     }
     ASSERT_EQ(recorder.completed, 1);
@@ -505,7 +505,7 @@ TEST_F(PickerTest, AnimateToGoesTheShortWayAndEndsOnTheTarget)
     DriveAnimationClock();
     picker->AnimateTo(HSVColor(10, 0.5f, 1));
     EXPECT_EQ(recorder.started, 1);
-    for (int frame = 1; frame <= 10; ++frame) AnimationFrameAt(0.05 * frame);
+    for (int frame = 1; frame <= 10; ++frame) AnimationFrameAt(picker->AnimationDuration.Get() * frame / 10);
     ASSERT_EQ(recorder.completed, 1);
     ASSERT_EQ(hues.size(), 10u);
     bool crossedZero = false;

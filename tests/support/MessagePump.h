@@ -45,4 +45,14 @@ bool DispatchUntil(Pred pred, DWORD milliseconds)
     return true;
 }
 
+// Dispatches until a periodic timer of the period, started now, has fired
+// the given number of times, then what is queued. A timer of that period
+// armed before has come due at least as often by then, however slow the
+// machine: for checks that something driven by one does not happen.
+void PumpTimerPeriods(DWORD periodMs, int periods);
+
+// Dispatches until neither the window nor any window inside it waits to be
+// painted; returns whether that came within the time.
+bool PumpUntilPainted(HWND window, DWORD milliseconds);
+
 }  // namespace testsupport

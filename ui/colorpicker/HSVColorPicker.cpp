@@ -1,6 +1,8 @@
 // The picker's state, properties, setters, timers and animation start.
 #include "ui/colorpicker/HSVColorPicker.h"
 
+#include <utility>
+
 #include "ui/colorpicker/ColorPickerAnimation2.h"
 #include "ui/framework/core/LayeredChildren.h"
 #include "ui/framework/drawing/ControlText.h"
@@ -281,6 +283,12 @@ void HSVColorPicker::AnimateTo(const HSVColor& target, double duration)
     const float targetHue = HueTargetTheShortWay(current.H, target.H);
     const Gdiplus::PointF targetMarker = SVMarkerFromSV(m_geometry, target.S, target.V);
     m_pAnimation2->Animate(current.H, m_fMarkerX, m_fMarkerY, targetHue, targetMarker.X, targetMarker.Y, duration);
+}
+
+void HSVColorPicker::SetAnimationClock(std::function<double()> clock)
+{
+    m_pAnimation->SetClock(clock);
+    m_pAnimation2->SetClock(std::move(clock));
 }
 
 void HSVColorPicker::OnAnimationCompleted()

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -56,6 +57,9 @@ public:
     // off or the target is the colour shown.
     void AnimateTo(const HSVColor& target);
     void AnimateTo(const HSVColor& target, double duration);
+    // The animations' time source in seconds: a steady clock unless a test
+    // sets one to step the frames (null: the steady clock again).
+    void SetAnimationClock(std::function<double()> clock);
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
     // Renders compose the picture with the picker's own pixel code.

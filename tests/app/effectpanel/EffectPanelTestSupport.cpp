@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "backend/device/RgbKeyboard.h"
+#include "tests/support/MessageWatch.h"
 #include "tests/support/PointerInput.h"
 #include "ui/framework/controls/RadioButton.h"
 #include "ui/framework/drawing/TextDraw.h"
@@ -87,7 +88,7 @@ PickerPopup::PickerPopup(HWND host)
 void PickerPopup::Hide()
 {
     m_popup.IsVisible = 0;
-    Pump(20);
+    EXPECT_TRUE(PumpUntil([&] { return !::IsWindowVisible(m_popup.Handle.Get()); }, 5000)) << "the popup stayed";
 }
 
 ProfileTable DistinctTable()
@@ -135,13 +136,16 @@ bool Shown(const Control& child)
 
 void ClickAtScreen(int x, int y)
 {
+    testsupport::MessageWatch watch;
     // One call: nothing comes between the move and the click.
     INPUT inputs[3] = {testsupport::PointerMoveInput(x, y)};
     inputs[1].type = inputs[2].type = INPUT_MOUSE;
     inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
     inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
     ::SendInput(3, inputs, sizeof(INPUT));
-    Pump(30);
+    // Over once a window has taken the release; then what the click posted.
+    EXPECT_TRUE(PumpUntil([&] { return watch.Taken(WM_LBUTTONUP) > 0; }, 5000)) << "the click never arrived";
+    Pump(0);
 }
 
 void ClickChild(const Control& child)

@@ -549,7 +549,7 @@ TEST(EffectPanelPopup, ASwatchClickOpensThePopupAndItsColourIsWrittenAndPosted)
     PickerPopup popup(host.Get());
     auto panel = MakePanel<LumoEffectPanelSevenColor>(host.Get(), popup.Get(), 1);
     ASSERT_TRUE(panel);
-    Pump(50);
+    ASSERT_TRUE(testsupport::PumpUntilPainted(host.Get(), 5000));
     host.Take();
     const Gdiplus::ARGB swatch3 = panel->m_colorButton3.Color.Get().GetValue();
     ClickChild(panel->m_colorButton3);
@@ -561,7 +561,7 @@ TEST(EffectPanelPopup, ASwatchClickOpensThePopupAndItsColourIsWrittenAndPosted)
     panel->m_colorButton3.ColorChanged.Subscribe(
         [threads](void*, Gdiplus::Color&) { threads->push_back(::GetCurrentThreadId()); });
     popup.Get()->Color = Gdiplus::Color(0xFF0A0B0C);
-    EXPECT_TRUE(PumpUntil([&] { return panel->m_colorButton3.Color.Get().GetValue() == 0xFF0A0B0Cu; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return panel->m_colorButton3.Color.Get().GetValue() == 0xFF0A0B0Cu; }, 5000));
     EXPECT_EQ(*threads, std::vector<DWORD>{::GetCurrentThreadId()}) << "the colour reached the panel off the UI thread";
     const EffectData& record = g_CustomProfiles[1].fourData[0];
     EXPECT_EQ(record.Color3R, 0x0A);
@@ -573,7 +573,7 @@ TEST(EffectPanelPopup, ASwatchClickOpensThePopupAndItsColourIsWrittenAndPosted)
     ClickChild(panel->m_colorButton5);
     ASSERT_TRUE(popup.Shown());
     popup.Get()->Color = Gdiplus::Color(0xFF00FF00);
-    EXPECT_TRUE(PumpUntil([&] { return g_CustomProfiles[1].fourData[0].Color5G == 0xFF; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return g_CustomProfiles[1].fourData[0].Color5G == 0xFF; }, 5000));
     EXPECT_EQ(panel->m_colorButton3.Color.Get().GetValue(), 0xFF0A0B0Cu) << "the popup edits the last swatch only";
     EXPECT_EQ(host.Take(), (std::vector<Posted>{{WM_EFFECTVALUE_CHANGED, 9, RGB(0, 0xFF, 0)}}));
     popup.Hide();
@@ -586,7 +586,7 @@ TEST(EffectPanelPopup, DeletingThePanelWhileThePopupIsOpenLeavesNoHandlerBehind)
     PickerPopup popup(host.Get());
     auto panel = MakePanel<LumoEffectPanel>(host.Get(), popup.Get(), 0);
     ASSERT_TRUE(panel);
-    Pump(50);
+    ASSERT_TRUE(testsupport::PumpUntilPainted(host.Get(), 5000));
     ClickChild(panel->m_colorButton1);
     ASSERT_TRUE(popup.Shown());
     // A change still queued for the panel's children when it goes.
@@ -594,8 +594,12 @@ TEST(EffectPanelPopup, DeletingThePanelWhileThePopupIsOpenLeavesNoHandlerBehind)
     panel.reset();
     const ProfileTable before = g_CustomProfiles;
     host.Take();
+    auto reported = std::make_shared<bool>(false);
+    popup.Get()->ColorChanged.Subscribe([reported](void*, Gdiplus::Color&) { *reported = true; });
     popup.Get()->Color = Gdiplus::Color(0xFF112233);
-    Pump(100);
+    // Told after every handler bound before it, the gone panel's among them.
+    ASSERT_TRUE(PumpUntil([&] { return *reported; }, 5000));
+    Pump(0);
     EXPECT_EQ(std::memcmp(&before, &g_CustomProfiles, sizeof(ProfileTable)), 0);
     EXPECT_TRUE(host.Take().empty());
     popup.Hide();
@@ -603,11 +607,11 @@ TEST(EffectPanelPopup, DeletingThePanelWhileThePopupIsOpenLeavesNoHandlerBehind)
     // A new panel bound to the same popup hears it.
     auto next = MakePanel<LumoEffectPanel>(host.Get(), popup.Get(), 0);
     ASSERT_TRUE(next);
-    Pump(50);
+    ASSERT_TRUE(testsupport::PumpUntilPainted(host.Get(), 5000));
     ClickChild(next->m_colorButton1);
     ASSERT_TRUE(popup.Shown());
     popup.Get()->Color = Gdiplus::Color(0xFF445566);
-    EXPECT_TRUE(PumpUntil([&] { return g_CustomProfiles[0].allData[0].ColorR == 0x44; }, 2000));
+    EXPECT_TRUE(PumpUntil([&] { return g_CustomProfiles[0].allData[0].ColorR == 0x44; }, 5000));
     popup.Hide();
 }
 
@@ -620,7 +624,7 @@ TEST(EffectPanelInput, ClicksOnEffectTempoAndDirectionButtonsEditAndPost)
     RecordingHost host(kHostX, kHostY, 320, 540);
     auto panel = MakePanel<LumoEffectPanelFourColor>(host.Get(), nullptr, 1);
     ASSERT_TRUE(panel);
-    Pump(50);
+    ASSERT_TRUE(testsupport::PumpUntilPainted(host.Get(), 5000));
     host.Take();
 
     ClickChild(*panel->m_effectButtons[1]);  // breathing
@@ -656,7 +660,7 @@ TEST(EffectPanelInput, BasePanelClicksChooseTheEffectAndItsSpeed)
     RecordingHost host(kHostX, kHostY, 320, 540);
     auto panel = MakePanel<LumoEffectPanel>(host.Get(), nullptr, 0);
     ASSERT_TRUE(panel);
-    Pump(50);
+    ASSERT_TRUE(testsupport::PumpUntilPainted(host.Get(), 5000));
     host.Take();
     ClickChild(*panel->m_effectButtons[1]);
     EXPECT_EQ(g_CustomProfiles[0].allIndex, 1);

@@ -224,7 +224,8 @@ TEST(HidReadTimeout, SilentDeviceEndsAfterTheWaitAndCountsAsNoSync)
     EXPECT_FALSE(FetchECSync(*connection));
     ULONGLONG elapsed = GetTickCount64() - start;
     EXPECT_GE(elapsed, kSyncReadTimeoutMs - 100);
-    EXPECT_LT(elapsed, kSyncReadTimeoutMs + 2000);
+    // A second wait, or one for the device, would take this long; a busy machine does not.
+    EXPECT_LT(elapsed, 2 * kSyncReadTimeoutMs);
 
     // The same read answers when the other end writes.
     const uint8_t answer[16] = {0x5D, 0xEC, 0x02};

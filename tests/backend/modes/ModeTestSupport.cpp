@@ -4,6 +4,8 @@ namespace modetest {
 
 namespace {
 const wchar_t kSinkClass[] = L"LumoTestMessageSink";
+// Only keeps a listener that never closes from holding the run.
+constexpr ULONGLONG kListenerCloseLimitMs = 10000;
 }
 
 MessageSink::MessageSink()
@@ -33,14 +35,10 @@ LRESULT CALLBACK MessageSink::Proc(HWND window, UINT message, WPARAM wParam, LPA
     return DefWindowProcW(window, message, wParam, lParam);
 }
 
-std::vector<MessageSink::Received> MessageSink::Collect(UINT message, DWORD waitMs)
+std::vector<MessageSink::Received> MessageSink::Collect(UINT message)
 {
-    const ULONGLONG deadline = GetTickCount64() + waitMs;
     MSG msg;
-    while (GetTickCount64() < deadline) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        Sleep(10);
-    }
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
     std::vector<Received> found;
     for (const Received& received : m_received)
         if (received.message == message) found.push_back(received);
@@ -52,7 +50,8 @@ void CloseListeners()
 {
     while (HWND listener = FindWindowW(L"VORN VYL Lumo Core Listener Sync Proc Invisible Window", nullptr)) {
         PostMessageW(listener, WM_CLOSE, 0, 0);
-        for (int i = 0; i < 100 && IsWindow(listener); ++i) Sleep(10);
+        const ULONGLONG deadline = GetTickCount64() + kListenerCloseLimitMs;
+        while (IsWindow(listener) && GetTickCount64() < deadline) Sleep(10);
         if (IsWindow(listener)) break;
     }
 }

@@ -55,8 +55,9 @@ public:
     MessageSink(const MessageSink&) = delete;
     MessageSink& operator=(const MessageSink&) = delete;
 
-    // Pumps this thread's queue for a while and returns what came for message.
-    std::vector<Received> Collect(UINT message, DWORD waitMs = 300);
+    // Handles what is queued and returns what came for message: the handlers
+    // post (to every top-level window, this one too) before they return.
+    std::vector<Received> Collect(UINT message);
     HWND Window() const { return m_window; }
 
 private:

@@ -18,6 +18,9 @@ struct ComScope {
     ~ComScope() { CoUninitialize(); }
 };
 
+// Only keeps a process that never starts from holding the run.
+constexpr DWORD kStartLimitMs = 20000;
+
 bool WaitForFileContaining(const std::wstring& path, const std::string& text, DWORD waitMs)
 {
     const ULONGLONG deadline = GetTickCount64() + waitMs;
@@ -76,14 +79,14 @@ TEST(ProcessLauncher, StartsWithoutWaitingAndPassesArguments)
     testsupport::TraceCapture trace;
 
     EXPECT_TRUE(CreateNormalProcess(listener.c_str(), L"-x 1"));
-    EXPECT_TRUE(WaitForFileContaining(log, "started [-x 1]", 5000));
+    EXPECT_TRUE(WaitForFileContaining(log, "started [-x 1]", kStartLimitMs));
     EXPECT_TRUE(trace.Contains(L"CreateNormalProcess -> Not wait, just return!"));
     EXPECT_TRUE(trace.Contains(L"return: 0x00000103"));  // still running
     modetest::CloseListeners();
 
     DeleteFileW(log.c_str());
     EXPECT_TRUE(CreateNormalProcess(listener.c_str(), nullptr));  // null arguments are none
-    EXPECT_TRUE(WaitForFileContaining(log, "started []", 5000));
+    EXPECT_TRUE(WaitForFileContaining(log, "started []", kStartLimitMs));
     modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
 }
@@ -103,7 +106,7 @@ TEST(ProcessLauncher, RunListenerStartsTheProgramBesideUs)
     const std::wstring log = dir.File(L"listener.log");
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", log.c_str());
     RunListener();
-    EXPECT_TRUE(WaitForFileContaining(log, "started", 5000));
+    EXPECT_TRUE(WaitForFileContaining(log, "started", kStartLimitMs));
     EXPECT_NE(FindWindowW(kListenerWindowClass, nullptr), nullptr);
     modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);

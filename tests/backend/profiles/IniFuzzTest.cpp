@@ -17,8 +17,9 @@ using testsupport::TempDir;
 namespace {
 
 constexpr uint32_t kSeed = 20261210;
-constexpr int kMaxFiles = 3000;
-constexpr ULONGLONG kFileBudgetMs = 25000;
+// Every run reads the same files, however long they take: a failure names
+// an input that the next run meets again.
+constexpr int kFiles = 3000;
 constexpr int kParserInputs = 200000;
 
 // The reference for a sign and ASCII digits: anything past ten significant
@@ -228,7 +229,7 @@ TEST(IniFuzz, LoaderSurvivesRandomAndMutatedFiles)
     int files = 0;
     int checked = 0;
     int whole = 0;
-    for (; files < kMaxFiles && GetTickCount64() - start < kFileBudgetMs; ++files) {
+    for (; files < kFiles; ++files) {
         CustomProfile expected{};
         int kind = files % 4;
         std::string bytes = kind == 0   ? generator.RandomBytes()
@@ -279,7 +280,6 @@ TEST(IniFuzz, LoaderSurvivesRandomAndMutatedFiles)
     std::printf("[   FUZZ   ] %d INI files read (%d loaded whole, %d checked key by key) in %llu ms, seed %u\n",
                 files, whole, checked, static_cast<unsigned long long>(GetTickCount64() - start), kSeed);
     RecordProperty("ini_files", files);
-    EXPECT_GE(files, 200);
 }
 
 TEST(IniFuzz, NumberParsersNeverReadPastTheEndMark)

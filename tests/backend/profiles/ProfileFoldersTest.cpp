@@ -10,6 +10,7 @@
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "tests/backend/profiles/ProfileTestSupport.h"
+#include "tests/support/MessagePump.h"
 
 using profiletest::EveryoneMayWrite;
 using profiletest::IsFolder;
@@ -28,6 +29,8 @@ namespace {
 const wchar_t kUser1[] = L"S-1-5-21-1001";
 const wchar_t kUser2[] = L"S-1-5-21-1002";
 const wchar_t kUser3[] = L"S-1-5-21-1003";
+// Only keeps a shell that never ends from holding the run.
+constexpr DWORD kHostShellLimitMs = 60000;
 
 std::string IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
 {
@@ -46,31 +49,55 @@ std::string Marked(const std::string& from, const std::string& more = "")
     return "[Mark]\r\nFrom=" + from + "\r\n" + more;
 }
 
+enum class FolderLink { Made, NoWayHere, Failed };
+
 // A folder link made by the platform, or by the host's ln under Wine, whose
-// Unix links it reports as reparse points. False when neither can.
-bool MakeFolderLink(const std::wstring& link, const std::wstring& target, const std::wstring& unixTarget)
+// Unix links it reports as reparse points. NoWayHere only where neither can
+// be asked; a way that was taken and left no link is Failed, with why.
+FolderLink MakeFolderLink(const std::wstring& link, const std::wstring& target, const std::wstring& unixTarget,
+                          std::string& why)
 {
     auto isLink = [&] {
         DWORD a = GetFileAttributesW(link.c_str());
         return a != INVALID_FILE_ATTRIBUTES && (a & FILE_ATTRIBUTE_REPARSE_POINT) && (a & FILE_ATTRIBUTE_DIRECTORY);
     };
+    // Wine's CreateSymbolicLinkW answers TRUE and makes nothing.
     if (CreateSymbolicLinkW(link.c_str(), target.c_str(),
                             SYMBOLIC_LINK_FLAG_DIRECTORY | SYMBOLIC_LINK_FLAG_ALLOW_UNPRIVILEGED_CREATE) &&
         isLink())
-        return true;
-    size_t cut = link.rfind(L'\\');
-    std::wstring parent = link.substr(0, cut);
-    std::wstring command = L"Z:\\bin\\ln -s " + unixTarget + L" " + link.substr(cut + 1);
+        return FolderLink::Made;
+
+    // A host process gives no handle to wait on: the shell renames ln's
+    // output and status into place once ln is done, and that file is the wait.
+    const size_t cut = link.rfind(L'\\');
+    const std::wstring parent = link.substr(0, cut);
+    const std::wstring name = link.substr(cut + 1);
+    const std::wstring done = link + L".done";
+    std::wstring command = L"Z:\\bin\\sh -c \"ln -s " + unixTarget + L" " + name + L" > " + name +
+                           L".out 2>&1; echo $? >> " + name + L".out; mv " + name + L".out " + name + L".done\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, parent.c_str(), &startup, &process))
-        return false;
-    platform::UniqueHandle thread(process.hThread);
-    platform::UniqueHandle child(process.hProcess);
-    // A host process cannot be waited on from here: watch for the link.
-    for (int i = 0; i < 100 && !isLink(); ++i) Sleep(30);
-    return isLink();
+    if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, parent.c_str(), &startup, &process)) {
+        why = "no folder link can be made here: the platform makes none and there is no host shell";
+        return FolderLink::NoWayHere;
+    }
+    // The handles Wine gives back for a host process are no real ones: left alone.
+    if (!testsupport::PumpUntil([&] { return FileExists(done); }, kHostShellLimitMs)) {
+        why = "the host shell never said that ln was done";
+        return FolderLink::Failed;
+    }
+    const std::string output = testsupport::ReadFileBytes(done);
+    DeleteFileW(done.c_str());
+    if (output != "0\n") {
+        why = "ln did not make the link: " + output;
+        return FolderLink::Failed;
+    }
+    if (!isLink()) {
+        why = "ln made the link, but it is not seen as a folder link";
+        return FolderLink::Failed;
+    }
+    return FolderLink::Made;
 }
 
 class FolderTest : public testing::Test {
@@ -429,9 +456,11 @@ TEST_F(FolderTest, RecursiveRemovalRemovesLinksNotWhatIsBehindThem)
     std::wstring data = root.File(L"data");
     MakeFolder(data + L"\\S-1");
     WriteText(data + L"\\S-1\\Basic.ini", "gone");
-    if (!MakeFolderLink(data + L"\\S-1\\link", outside, L"../../outside"))
-        GTEST_SKIP() << "no folder link can be made here";
-    ASSERT_TRUE(MakeFolderLink(root.File(L"toplink"), outside, L"outside"));
+    std::string why;
+    const FolderLink inner = MakeFolderLink(data + L"\\S-1\\link", outside, L"../../outside", why);
+    if (inner == FolderLink::NoWayHere) GTEST_SKIP() << why;
+    ASSERT_TRUE(inner == FolderLink::Made) << why;
+    ASSERT_TRUE(MakeFolderLink(root.File(L"toplink"), outside, L"outside", why) == FolderLink::Made) << why;
 
     profiletest::TraceLog trace;
     RemoveFiles(data.c_str(), L"*.*", true);

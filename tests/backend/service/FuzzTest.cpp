@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <random>
@@ -98,10 +97,10 @@ TEST(ServiceReplyFuzz, RandomAndMutatedRepliesNeverBreakTheParsers)
     ScopedWorkingDirectory cwd;
     ASSERT_TRUE(cwd.Ok());
     std::mt19937 random(20261210u);
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    // The same inputs on every run, however long they take.
     const int kInputs = 4000;
     int ran = 0;
-    for (; ran < kInputs && std::chrono::steady_clock::now() < deadline; ++ran) {
+    for (; ran < kInputs; ++ran) {
         std::string bytes;
         switch (ran % 4) {
         case 0: bytes = Mutate(kSeeds[random() % 3], random); break;
@@ -152,7 +151,6 @@ TEST(ServiceReplyFuzz, RandomAndMutatedRepliesNeverBreakTheParsers)
     }
     std::printf("service reply fuzz: %d inputs\n", ran);
     RecordProperty("inputs", ran);
-    EXPECT_GE(ran, 1000) << "too few inputs within the time bound";
 }
 
 }  // namespace

@@ -11,6 +11,8 @@
 #include <memory>
 #include <vector>
 
+#include "tests/support/MessagePump.h"
+#include "tests/support/MessageWatch.h"
 #include "tests/support/WindowCreationRefusal.h"
 #include "tests/ui/colorpicker/HalvesWindow.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
@@ -61,7 +63,8 @@ protected:
         m_popup->ColorChanged.Subscribe([reports](void*, Gdiplus::Color& color) {
             reports->push_back({color.GetValue(), GetCurrentThreadId()});
         });
-        Pump(30);
+        // The backdrop is copied from the host's window.
+        ASSERT_TRUE(testsupport::PumpUntilPainted(m_host, 5000));
     }
 
     void TearDown() override
@@ -69,7 +72,7 @@ protected:
         LeftButton(false);
         m_popup.reset();
         DestroyWindow(m_host);
-        Pump(20);
+        Pump(0);
     }
 
     LumoColorPicker& Panel() { return m_popup->Picker(); }
@@ -79,22 +82,31 @@ protected:
     {
         m_popup->Color = Gdiplus::Color(color);
         m_popup->IsVisible = 1;
-        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Panel().Handle.Get()) != FALSE; }, 2000));
-        Pump(50);
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(Panel().Handle.Get()) != FALSE; }, 5000));
+        ASSERT_TRUE(testsupport::PumpUntilPainted(m_popup->Handle.Get(), 5000));
+        ASSERT_TRUE(testsupport::PumpUntilPainted(Panel().Handle.Get(), 5000));
         m_reports->clear();
     }
 
-    // A real click at a point of a window's client area.
+    int PressesTaken(HWND window) const
+    {
+        return m_watch.Taken(WM_LBUTTONDOWN, window) + m_watch.Taken(WM_LBUTTONDBLCLK, window);
+    }
+
+    // A real click at a point of a window's client area, over once the
+    // window has taken the release and what it posted is handled.
     void ClickAt(HWND window, int x, int y)
     {
         POINT p = {x, y};
         ClientToScreen(window, &p);
         MoveCursorTo(p.x, p.y);
-        Pump(30);
+        const int presses = PressesTaken(window), releases = m_watch.Taken(WM_LBUTTONUP, window);
         LeftButton(true);
-        Pump(30);
+        ASSERT_TRUE(PumpUntil([&] { return PressesTaken(window) > presses; }, 5000)) << "the press went elsewhere";
         LeftButton(false);
-        Pump(60);
+        ASSERT_TRUE(PumpUntil([&] { return m_watch.Taken(WM_LBUTTONUP, window) > releases; }, 5000))
+            << "the release went elsewhere";
+        Pump(0);
     }
 
     void ClickCentre(HWND window)
@@ -105,6 +117,8 @@ protected:
     }
 
     bool AnimationEnds() { return PumpUntil([&] { return !Picker().IsAnimating.Get(); }, 5000); }
+    // The end of a move is reported.
+    bool MoveReported() { return PumpUntil([&] { return !m_reports->empty(); }, 5000); }
 
     // Whether the boxes and the close button take the mouse and OK and Cancel are on.
     void ExpectPanelTakesInput(bool takes)
@@ -140,9 +154,12 @@ protected:
                static_cast<uint32_t>(Panel().BlueBox().Value.Get());
     }
 
+    testsupport::MessageWatch m_watch;
     HWND m_host = nullptr;
     std::unique_ptr<LumoColorPickerDlg> m_popup;
     std::shared_ptr<std::vector<Report>> m_reports = std::make_shared<std::vector<Report>>();
+    // Read by the picker's animation once a test drives its frames.
+    double m_now = 0.0;
 };
 
 TEST_F(PickerPopup, BackdropIsTheBlurredWindowInTheRenderDc)
@@ -164,7 +181,7 @@ TEST_F(PickerPopup, BackdropIsTheBlurredWindowInTheRenderDc)
     m_popup->IsVisible = 0;
     pickertest::SetHalvesColours(m_host, RGB(0, 255, 0), RGB(0, 0, 255));
     InvalidateRect(m_host, nullptr, TRUE);
-    Pump(80);
+    ASSERT_TRUE(testsupport::PumpUntilPainted(m_host, 5000));
     Show(0xFFFF0000);
     pixels = windowstest::PixelsOf(m_popup->RenderDC.Get());
     EXPECT_EQ(pixels.At(40, 40), 0xFF00FF00u);
@@ -256,16 +273,23 @@ TEST_F(PickerPopup, NumberBoxesAnimateThePickerAndReportOnceAtTheEnd)
     Picker().ColorChanged.Subscribe([this, frames](void*, Gdiplus::Color& color) {
         if (Picker().IsAnimating.Get()) frames->push_back({color.GetValue(), Boxes(), PanelColor()});
     });
+    Picker().SetAnimationClock([this] { return m_now; });
     Panel().GreenBox().Text = L"128";
     ASSERT_TRUE(Picker().IsAnimating.Get());
     // While it moves, the boxes and the close button let the mouse through
     // and OK and Cancel are off.
     ExpectPanelTakesInput(false);
-    ASSERT_TRUE(AnimationEnds());
+    // The animation's time in five steps of the clock, a frame each.
+    for (int frame = 1; frame <= 5; ++frame) {
+        const size_t taken = frames->size();
+        m_now = Picker().AnimationDuration.Get() * frame / 5;
+        ASSERT_TRUE(PumpUntil([&] { return frames->size() > taken; }, 5000)) << "no frame at step " << frame;
+    }
+    EXPECT_FALSE(Picker().IsAnimating.Get());
     ExpectPanelTakesInput(true);
     ExpectTypedColourTaken(0xFFFF8000u);
     // While it moved, the boxes held the entry and the preview went along.
-    ASSERT_GE(frames->size(), 3u);
+    ASSERT_EQ(frames->size(), 5u);
     int between = 0;
     for (const Frame& frame : *frames) {
         EXPECT_EQ(frame.boxes, 0xFFFF8000u) << "the boxes were rewritten during the move";
@@ -303,7 +327,7 @@ TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)
     // Default swatch 5 is blue.
     ClickCentre(Panel().DefaultSwatch(5).Handle.Get());
     ASSERT_TRUE(AnimationEnds());
-    Pump(60);
+    ASSERT_TRUE(MoveReported());
     EXPECT_EQ(PanelColor(), 0xFF0000FFu);
     EXPECT_EQ(Boxes(), 0xFF0000FFu);
     EXPECT_EQ(ReportedColors(), std::vector<uint32_t>{0xFF0000FFu});
@@ -313,7 +337,7 @@ TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)
     const float hue = Picker().Hue.Get();
     ClickCentre(Panel().DefaultSwatch(8).Handle.Get());
     ASSERT_TRUE(AnimationEnds());
-    Pump(60);
+    ASSERT_TRUE(MoveReported());
     EXPECT_EQ(Picker().Hue.Get(), hue);
     // S and V come back from the marker's place, cut to three decimals.
     EXPECT_NEAR(Picker().Saturation.Get(), 0.0f, 0.001f);
@@ -328,7 +352,6 @@ TEST_F(PickerPopup, SwatchClicksAnimateToTheirColour)
     HWND red = Panel().DefaultSwatch(0).Handle.Get();
     ClickCentre(red);
     EXPECT_FALSE(Picker().IsAnimating.Get());
-    Pump(60);
     EXPECT_TRUE(m_reports->empty());
     EXPECT_EQ(GetFocus(), red);
 }
@@ -338,10 +361,10 @@ TEST_F(PickerPopup, OkHidesKeepsTheColourAndPutsItFirstInRecent)
     Show(0xFFFF0000);
     ClickCentre(Panel().DefaultSwatch(3).Handle.Get());  // green
     ASSERT_TRUE(AnimationEnds());
-    Pump(60);
+    ASSERT_TRUE(MoveReported());
     m_reports->clear();
     ClickCentre(Panel().OkButton()->GetSafeHwnd());
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 5000));
     EXPECT_FALSE(IsWindowVisible(Panel().Handle.Get()));
     EXPECT_EQ(m_popup->Color.Get().GetValue(), 0xFF00FF00u);
     ASSERT_FALSE(Panel().RecentColors().empty());
@@ -393,7 +416,7 @@ TEST_F(PickerPopup, CancelRestoresAndReportsTheColourShownWith)
     Panel().RedBox().Text = L"10";
     ASSERT_EQ(PanelColor(), 0xFF0AC800u);
     ClickCentre(Panel().CancelButton()->GetSafeHwnd());
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 5000));
     EXPECT_FALSE(IsWindowVisible(Panel().Handle.Get()));
     EXPECT_EQ(m_popup->Color.Get().GetValue(), 0xFFFF0000u);
     EXPECT_EQ(Picker().Color.Get().GetValue(), 0xFFFF0000u);
@@ -405,7 +428,7 @@ TEST_F(PickerPopup, CancelRestoresAndReportsTheColourShownWith)
     Show(0xFF123456);
     Panel().BlueBox().Text = L"0";
     ClickCentre(Panel().CloseButton().Handle.Get());
-    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !IsWindowVisible(m_popup->Handle.Get()); }, 5000));
     EXPECT_EQ(m_popup->Color.Get().GetValue(), 0xFF123456u);
 }
 
@@ -413,20 +436,33 @@ TEST_F(PickerPopup, DragReportsReachHandlersOnTheUiThread)
 {
     Show(0xFFFF0000);
     HWND picker = Picker().Handle.Get();
+    // Shared: the handlers outlive this body, as the picker does.
+    auto moved = std::make_shared<POINT>(POINT{-1, -1});
+    Picker().MouseMove.Subscribe([moved](void*, MouseEventArgs& a) { *moved = POINT{a.X, a.Y}; });
+    auto pickerReports = std::make_shared<std::vector<uint32_t>>();
+    Picker().ColorChanged.Subscribe(
+        [pickerReports](void*, Gdiplus::Color& color) { pickerReports->push_back(color.GetValue()); });
     RECT r;
     GetWindowRect(picker, &r);
     const int cx = (r.left + r.right) / 2, cy = (r.top + r.bottom) / 2;
     MoveCursorTo(cx, cy);
-    Pump(30);
     LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return Picker().IsTriangleDragging.Get() != 0; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return Picker().IsTriangleDragging.Get() != 0; }, 5000));
+    ASSERT_TRUE(PumpUntil([&] { return m_reports->size() == 1; }, 5000)) << "no report when the drag began";
     for (int step = 1; step <= 6; ++step) {
-        MoveCursorTo(cx - 8 * step, cy + 5 * step);
-        Pump(70);  // beyond the 60 ms pacing
+        SCOPED_TRACE(step);
+        POINT at = {cx - 8 * step, cy + 5 * step};
+        MoveCursorTo(at.x, at.y);
+        ScreenToClient(picker, &at);
+        ASSERT_TRUE(PumpUntil([&] { return moved->x == at.x && moved->y == at.y; }, 5000)) << "the picker missed the move";
+        // The picker's colour timer reports where the move went; the boxes follow it.
+        ASSERT_TRUE(PumpUntil(
+            [&] { return !pickerReports->empty() && pickerReports->back() == Picker().Color.Get().GetValue(); }, 5000));
+        EXPECT_EQ(Boxes(), pickerReports->back());
     }
     LeftButton(false);
-    Pump(100);
-    // Once when it begins, once when it ends; the boxes followed all along.
+    ASSERT_TRUE(PumpUntil([&] { return Picker().IsTriangleDragging.Get() == 0; }, 5000));
+    // Once when it begins, once when it ends.
     ASSERT_EQ(m_reports->size(), 2u);
     EXPECT_NE(m_reports->front().color, m_reports->back().color);
     for (const Report& report : *m_reports) EXPECT_EQ(report.thread, GetCurrentThreadId());
@@ -438,24 +474,32 @@ TEST_F(PickerPopup, DeletingWhileADragRunsLeavesNoThreadOrMessage)
 {
     auto dragThenDelete = [&] {
         auto popup = std::make_unique<LumoColorPickerDlg>();
-        popup->Create(m_host, 0, 0, kHostWidth, kHostHeight);
+        ASSERT_TRUE(popup->Create(m_host, 0, 0, kHostWidth, kHostHeight));
+        auto reports = std::make_shared<int>(0);
+        popup->ColorChanged.Subscribe([reports](void*, Gdiplus::Color&) { ++*reports; });
         popup->IsVisible = 1;
-        Pump(50);
+        HSVColorPicker& picker = popup->Picker().Picker();
+        ASSERT_TRUE(PumpUntil([&] { return IsWindowVisible(popup->Picker().Handle.Get()) != FALSE; }, 5000));
+        ASSERT_TRUE(testsupport::PumpUntilPainted(popup->Picker().Handle.Get(), 5000));
         RECT r;
-        GetWindowRect(popup->Picker().Picker().Handle.Get(), &r);
+        GetWindowRect(picker.Handle.Get(), &r);
         MoveCursorTo((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-        Pump(30);
         LeftButton(true);
-        PumpUntil([&] { return popup->Picker().Picker().IsTriangleDragging.Get() != 0; }, 2000);
-        Pump(130);  // timers and the notify thread are running
+        ASSERT_TRUE(PumpUntil([&] { return picker.IsTriangleDragging.Get() != 0; }, 5000));
+        // The notify thread has reported and the timers have come due: all are running.
+        ASSERT_TRUE(PumpUntil([&] { return *reports > 0; }, 5000));
+        testsupport::PumpTimerPeriods(HSVColorPicker::kTimerPeriodMs, 2);
         popup.reset();
+        const int releases = m_watch.Taken(WM_LBUTTONUP);
         LeftButton(false);
-        Pump(100);
+        // Taken by whatever lies under the pointer now.
+        ASSERT_TRUE(PumpUntil([&] { return m_watch.Taken(WM_LBUTTONUP) > releases; }, 5000));
+        Pump(0);
     };
     m_popup.reset();
-    dragThenDelete();  // whatever the system starts once is running now
+    ASSERT_NO_FATAL_FAILURE(dragThenDelete());  // whatever the system starts once is running now
     const int before = ThreadsOfThisProcess();
-    dragThenDelete();
+    ASSERT_NO_FATAL_FAILURE(dragThenDelete());
     EXPECT_EQ(ThreadsOfThisProcess(), before);
     MSG msg;
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_LUMOPICKER_NOTIFY, WM_LUMOPICKER_NOTIFY, PM_NOREMOVE));

@@ -11,6 +11,7 @@
 #include <set>
 #include <vector>
 
+#include "platform/ui/AnimationController.h"
 #include "platform/win/UniqueHandle.h"
 #include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
@@ -35,6 +36,7 @@ struct Recorder {
     std::vector<DWORD> colorThreads;
     int started = 0, completed = 0, downs = 0, ups = 0;
     int hueChanged = 0, colorPropertyChanged = 0;
+    POINT lastMove = {-1, -1};
 
     void Watch(HSVColorPicker& picker)
     {
@@ -46,6 +48,7 @@ struct Recorder {
         picker.AnimationCompleted.Subscribe([this](void*) { ++completed; });
         picker.LButtonDown.Subscribe([this](void*, MouseEventArgs&) { ++downs; });
         picker.LButtonUp.Subscribe([this](void*, MouseEventArgs&) { ++ups; });
+        picker.MouseMove.Subscribe([this](void*, MouseEventArgs& a) { lastMove = POINT{a.X, a.Y}; });
         picker.Hue.Changed.Subscribe([this](void*, PropertyChangedArgs) { ++hueChanged; });
         picker.Color.Changed.Subscribe([this](void*, PropertyChangedArgs) { ++colorPropertyChanged; });
     }
@@ -91,7 +94,7 @@ protected:
         picker = std::make_unique<HSVColorPicker>();
         ASSERT_EQ(picker->Create(host->Get(), 20, 20, kSide, kSide), 1);
         recorder.Watch(*picker);
-        Pump(30);
+        ASSERT_TRUE(testsupport::PumpUntilPainted(host->Get(), 5000));
     }
     void TearDown() override
     {
@@ -128,11 +131,16 @@ protected:
         ClientToScreen(picker->Handle, &p);
         return p;
     }
-    void MoveTo(Gdiplus::PointF client) const
+    // Until the picker has taken the move; a pointer already there makes none.
+    void MoveTo(Gdiplus::PointF client)
     {
         const POINT p = ToScreen(client);
+        POINT cursor = {};
+        if (GetCursorPos(&cursor) && cursor.x == p.x && cursor.y == p.y) return;
         testsupport::MoveCursorTo(p.x, p.y);
-        Pump(20);
+        const POINT want = {std::lround(client.X), std::lround(client.Y)};
+        ASSERT_TRUE(PumpUntil([&] { return recorder.lastMove.x == want.x && recorder.lastMove.y == want.y; }, 5000))
+            << "the move did not reach the picker";
     }
     void Button(DWORD flag) const
     {
@@ -145,13 +153,25 @@ protected:
     {
         MoveTo(client);
         Button(MOUSEEVENTF_LEFTDOWN);
-        ASSERT_TRUE(PumpUntil([&] { return recorder.downs > 0; }, 2000)) << "the press did not reach the picker";
+        ASSERT_TRUE(PumpUntil([&] { return recorder.downs > 0; }, 5000)) << "the press did not reach the picker";
     }
     void Release()
     {
         const int ups = recorder.ups;
         Button(MOUSEEVENTF_LEFTUP);
-        ASSERT_TRUE(PumpUntil([&] { return recorder.ups > ups; }, 2000)) << "the release did not reach the picker";
+        ASSERT_TRUE(PumpUntil([&] { return recorder.ups > ups; }, 5000)) << "the release did not reach the picker";
+    }
+    // The animations' frames then move only as far as the test steps this clock.
+    void DriveAnimationClock()
+    {
+        picker->SetAnimationClock([this] { return m_now; });
+    }
+    // One step of the clock, and the frame that reports the colour it moved to.
+    void AnimationFrameAt(double seconds)
+    {
+        const size_t reports = recorder.colors.size();
+        m_now = seconds;
+        ASSERT_TRUE(PumpUntil([&] { return recorder.colors.size() > reports; }, 5000)) << "no frame at " << seconds;
     }
     // Colour of the rendered surface at a client point, alpha dropped.
     uint32_t RenderedRgb(Gdiplus::PointF client) const
@@ -164,6 +184,7 @@ protected:
     Recorder recorder;
 
 private:
+    double m_now = 0.0;
     wchar_t m_skin[kSkinResTypeChars] = {};
     float m_imageScale = 1.0f;
     float m_uiScale = 1.0f;
@@ -315,9 +336,10 @@ TEST_F(PickerTest, TrianglePressWithoutMovingReportsOnce)
     float s = 0, v = 0;
     SVFromMarker(picker->Geometry(), point, s, v);
     EXPECT_EQ(recorder.colors[0], HsvToArgb(0, s, v));
-    Pump(200);  // several colour ticks: nothing new to say
+    // Several colour ticks have come due: nothing new to say.
+    testsupport::PumpTimerPeriods(HSVColorPicker::kTimerPeriodMs, 3);
     Release();
-    Pump(100);
+    testsupport::PumpTimerPeriods(HSVColorPicker::kTimerPeriodMs, 2);
     EXPECT_EQ(recorder.colors.size(), 1u);
     EXPECT_EQ(picker->IsTriangleDragging.Get(), 0);
 }
@@ -332,13 +354,13 @@ TEST_F(PickerTest, TriangleDragReportsOnTheUiThreadAndClampsAtTheEdge)
     float s = 0, v = 0;
     SVFromMarker(g, nearC, s, v);
     const uint32_t expected = HsvToArgb(0, s, v);
-    ASSERT_TRUE(PumpUntil([&] { return !recorder.colors.empty() && recorder.colors.back() == expected; }, 2000))
+    ASSERT_TRUE(PumpUntil([&] { return !recorder.colors.empty() && recorder.colors.back() == expected; }, 5000))
         << "the colour timer did not report the dragged colour";
     EXPECT_EQ(picker->Saturation.Get(), s);
 
     // Far beyond the pure-hue corner: the marker stops on it.
     MoveTo(Gdiplus::PointF(g.b.X + 30, g.b.Y));
-    ASSERT_TRUE(PumpUntil([&] { return recorder.colors.back() == 0xFFFF0000u; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return recorder.colors.back() == 0xFFFF0000u; }, 5000));
     EXPECT_NEAR(picker->SVMarker().X, g.b.X, 0.01f);
     Release();
     EXPECT_EQ(picker->IsTriangleDragging.Get(), 0);
@@ -350,7 +372,7 @@ TEST_F(PickerTest, TriangleDragReportsOnTheUiThreadAndClampsAtTheEdge)
     SendMessageW(picker->Handle, WM_MOUSEMOVE, MK_LBUTTON, Packed(nearC.X, nearC.Y));
     SendMessageW(picker->Handle, WM_LBUTTONUP, 0, Packed(nearC.X, nearC.Y));
     // From the release itself, or from a tick that saw the move before it.
-    EXPECT_TRUE(PumpUntil([&] { return recorder.colors.size() >= reports + 2; }, 1000));
+    EXPECT_TRUE(PumpUntil([&] { return recorder.colors.size() >= reports + 2; }, 5000));
     EXPECT_EQ(recorder.colors.back(), expected);
 }
 
@@ -358,26 +380,33 @@ TEST_F(PickerTest, TriangleDragReportsOnTheUiThreadAndClampsAtTheEdge)
 
 TEST_F(PickerTest, RingClickAnimatesThenDragsWhileHeld)
 {
+    DriveAnimationClock();
     const Gdiplus::PointF sixOClock = AtAngle(90, 188);
     PressAt(sixOClock);
     EXPECT_EQ(recorder.started, 1);
     EXPECT_EQ(picker->IsAnimating.Get(), 1);
     EXPECT_EQ(picker->IsHitTestVisible.Get(), 0) << "input passes through while it moves";
-    ASSERT_TRUE(PumpUntil([&] { return recorder.completed == 1; }, 5000));
-    EXPECT_EQ(picker->IsAnimating.Get(), 0);
+    // The animation's time in five frames, each reporting where it moved.
+    for (int frame = 1; frame <= 5; ++frame) {
+        AnimationFrameAt(picker->AnimationDuration.Get() * frame / 5);
+        EXPECT_EQ(picker->IsAnimating.Get(), frame < 5 ? 1 : 0) << "frame " << frame;
+    }
+    ASSERT_EQ(recorder.completed, 1);
     EXPECT_EQ(picker->IsHitTestVisible.Get(), 1);
     EXPECT_EQ(picker->Hue.Get(), HueFromPoint(picker->Geometry().centre, sixOClock.X, sixOClock.Y));
-    EXPECT_GE(recorder.colors.size(), 3u) << "every frame reports";
-    for (size_t i = 1; i < recorder.colors.size(); ++i) {
-        const float hue = HSVColor(recorder.colors[i]).H;
-        EXPECT_TRUE(hue >= 0.0f && hue <= 90.5f) << "the short way from 0 to 90: " << hue;
+    ASSERT_EQ(recorder.colors.size(), 5u) << "one report for every frame";
+    float previous = 0.0f;
+    for (uint32_t color : recorder.colors) {
+        const float hue = HSVColor(color).H;
+        EXPECT_TRUE(hue > previous && hue <= 90.5f) << "the short way from 0 to 90: " << hue;
+        previous = hue;
     }
 
     // Still held: the press drags the hue from here.
     EXPECT_EQ(picker->IsHueDragging.Get(), 1);
     const Gdiplus::PointF nineOClock = AtAngle(180, 188);
     MoveTo(nineOClock);
-    ASSERT_TRUE(PumpUntil([&] { return recorder.colors.back() == HueColorAt(nineOClock); }, 2000))
+    ASSERT_TRUE(PumpUntil([&] { return recorder.colors.back() == HueColorAt(nineOClock); }, 5000))
         << "the hue drag did not report cyan";
     Release();
     EXPECT_EQ(picker->IsHueDragging.Get(), 0);
@@ -401,7 +430,7 @@ TEST_F(PickerTest, RingMarkerDragStartsAtOnce)
     EXPECT_EQ(picker->IsHueDragging.Get(), 1);
     const Gdiplus::PointF target = AtAngle(120, 188);
     MoveTo(target);
-    ASSERT_TRUE(PumpUntil([&] { return !recorder.colors.empty() && recorder.colors.back() == HueColorAt(target); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !recorder.colors.empty() && recorder.colors.back() == HueColorAt(target); }, 5000));
     Release();
 }
 
@@ -434,7 +463,8 @@ TEST_F(PickerTest, PressOnTheMarkerTipInTheRingIsOnlyAMarkerPress)
         EXPECT_EQ(recorder.started, 0) << "a ring click's animation started";
         EXPECT_EQ(picker->Hue.Get(), 0.0f) << "the press moved the hue like a ring click";
         EXPECT_EQ(picker->IsHueDragging.Get(), 1);
-        Pump(150);  // colour ticks: a later drag's first one reports even the same colour
+        // Colour ticks have come due: a later drag's first one reports even the same colour.
+        testsupport::PumpTimerPeriods(HSVColorPicker::kTimerPeriodMs, 3);
         for (uint32_t color : recorder.colors) EXPECT_EQ(color, 0xFFFF0000u);
         Release();
     }
@@ -454,7 +484,7 @@ TEST_F(PickerTest, ClickOnTheHueShownDragsWithoutAnimation)
     EXPECT_EQ(recorder.started, 0);
     const Gdiplus::PointF target = AtAngle(240, 188);
     MoveTo(target);
-    ASSERT_TRUE(PumpUntil([&] { return !recorder.colors.empty() && recorder.colors.back() == HueColorAt(target); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !recorder.colors.empty() && recorder.colors.back() == HueColorAt(target); }, 5000));
     Release();
 }
 
@@ -472,10 +502,12 @@ TEST_F(PickerTest, AnimateToGoesTheShortWayAndEndsOnTheTarget)
     picker->HSV = HSVColor(350, 1, 1);
     std::vector<float> hues;
     picker->ColorChanged.Subscribe([&](void*, Gdiplus::Color&) { hues.push_back(picker->Hue.Get()); });
+    DriveAnimationClock();
     picker->AnimateTo(HSVColor(10, 0.5f, 1));
     EXPECT_EQ(recorder.started, 1);
-    ASSERT_TRUE(PumpUntil([&] { return recorder.completed == 1; }, 5000));
-    ASSERT_GE(hues.size(), 3u);
+    for (int frame = 1; frame <= 10; ++frame) AnimationFrameAt(picker->AnimationDuration.Get() * frame / 10);
+    ASSERT_EQ(recorder.completed, 1);
+    ASSERT_EQ(hues.size(), 10u);
     bool crossedZero = false;
     for (float hue : hues) {
         EXPECT_TRUE(hue >= 350.0f || hue <= 10.0f) << "went the long way: " << hue;
@@ -513,9 +545,10 @@ TEST_F(PickerTest, TrianglePressDuringAnimationIsDropped)
     EXPECT_EQ(recorder.started, 1) << "a ring click while it moves is ignored";
     SendMessageW(picker->Handle, WM_LBUTTONUP, 0, Packed(ring.X, ring.Y));
 
-    // Destroyed mid-animation: its frame timer goes with it.
+    // Destroyed mid-animation: its frame timer goes with it, or its frames,
+    // come due by now, would reach a picker that is gone.
     picker.reset();
-    Pump(100);
+    testsupport::PumpTimerPeriods(CAnimationController::kFrameIntervalMs, 3);
 }
 
 TEST_F(PickerTest, LosingTheMouseEndsTheDragLikeARelease)
@@ -531,18 +564,18 @@ TEST_F(PickerTest, LosingTheMouseEndsTheDragLikeARelease)
     EXPECT_EQ(recorder.ups, 1) << "owners bound to the release hear of it";
     float s = 0, v = 0;
     SVFromMarker(g, nearB, s, v);
-    PumpUntil([&] { return recorder.colors.back() == HsvToArgb(0, s, v); }, 1000);
+    PumpUntil([&] { return recorder.colors.back() == HsvToArgb(0, s, v); }, 5000);
     EXPECT_EQ(recorder.colors.back(), HsvToArgb(0, s, v)) << "the last colour is reported";
     ReleaseCapture();
 
     // The timers stopped: once reports already on their way are in, a new
-    // colour is reported by its setter only.
-    Pump(200);
+    // colour is reported by its setter only, though ticks have come due.
+    testsupport::PumpTimerPeriods(HSVColorPicker::kTimerPeriodMs, 2);
     const size_t reports = recorder.colors.size();
     picker->SetHSV(HSVColor(0, 0.2f, 0.2f));
     const size_t afterSet = recorder.colors.size();
     EXPECT_EQ(afterSet, reports + 1);
-    Pump(250);
+    testsupport::PumpTimerPeriods(HSVColorPicker::kTimerPeriodMs, 4);
     EXPECT_EQ(recorder.colors.size(), afterSet);
 }
 
@@ -576,7 +609,7 @@ TEST_F(PickerTest, WindowGoneFirstEndsTheThreadsToo)
     host.reset();  // the parent takes the picker's window with it
     for (DWORD id : added) EXPECT_TRUE(ThreadEnded(id)) << id;
     EXPECT_EQ(picker->IsCreated.Get(), 0);
-    Pump(100);
+    Pump(0);  // what the window left queued
 }
 
 }  // namespace

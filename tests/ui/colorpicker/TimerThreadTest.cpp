@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "platform/win/UniqueHandle.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/TraceCapture.h"
 #include "ui/colorpicker/TimerThread.h"
 
@@ -83,11 +84,11 @@ TEST(TimerThread, TicksOnItsWorkerAndRunsStartAndStopOnTheCaller)
     EXPECT_EQ(hooks.stops, 1);
     EXPECT_EQ(hooks.stopThread, GetCurrentThreadId());
     EXPECT_TRUE(timer.HasWorker()) << "the worker waits for the next start";
-    // One signal may have come before the cancel; a running 20 ms timer would
-    // give a dozen in this time.
+    // A tick may be under way, and one signal left from before the cancel;
+    // a running timer has come due a dozen times more by the end of the wait.
     const int ticksAtStop = hooks.ticks;
-    Sleep(300);
-    EXPECT_LE(hooks.ticks - ticksAtStop, 1) << "a cancelled timer does not fire";
+    testsupport::PumpTimerPeriods(20, 12);
+    EXPECT_LE(hooks.ticks - ticksAtStop, 2) << "a cancelled timer does not fire";
 
     const DWORD worker = timer.WorkerId();
     ResetEvent(hooks.tickEvent.Get());
@@ -113,7 +114,7 @@ TEST(TimerThread, DestructionWakesAndJoinsATickingWorker)
     }
     EXPECT_TRUE(ThreadEnded(worker));
     const int ticks = hooks.ticks;
-    Sleep(50);
+    testsupport::PumpTimerPeriods(10, 5);
     EXPECT_EQ(hooks.ticks, ticks) << "no tick after destruction";
 }
 
@@ -177,7 +178,7 @@ TEST(TimerThread, ShutdownJoinsTheWorkerWhenItsWakeUpCannotBeQueued)
         timer.Shutdown();
         outcome->endedAtShutdown = ThreadEnded(worker);
         outcome->ticksAtShutdown = hooks.ticks;
-        Sleep(50);
+        testsupport::PumpTimerPeriods(10, 5);
         outcome->ticksLater = hooks.ticks;
     })) << "Shutdown waits for a worker that was never woken";
     ASSERT_TRUE(outcome->ticked);

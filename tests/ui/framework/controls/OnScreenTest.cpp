@@ -26,7 +26,6 @@
 #include "ui/framework/language/Language.h"
 #include "ui/framework/scale/Scale.h"
 
-using controltest::Pump;
 using controltest::ReadPixels;
 
 namespace {
@@ -177,11 +176,24 @@ protected:
         controls.push_back({&control, name});
     }
 
-    // Every control: not layered, and its pixels on the screen where it is.
+    bool Shown(const Comparison& c) const
+    {
+        return c.ownPixels > 20 && c.matching * 100 >= c.pixels * 98 && c.ownPixelsShown * 100 >= c.ownPixels * 98;
+    }
+
+    // Every control: not layered, and its pixels on the screen where it is,
+    // once the screen shows them (or the patience is over).
     void ExpectAllShown(const char* when)
     {
-        Pump(300);
-        const std::vector<uint32_t> screen = ReadScreen();
+        std::vector<uint32_t> screen;
+        controltest::PumpUntil(
+            [&] {
+                screen = ReadScreen();
+                for (const auto& entry : controls)
+                    if (!Shown(Compare(host, *entry.first, screen))) return false;
+                return true;
+            },
+            10000);
         for (const auto& entry : controls) {
             SCOPED_TRACE(std::string(entry.second) + ", " + when);
             Control& control = *entry.first;

@@ -281,10 +281,16 @@ TEST(LumoTextBlock, ACaptionMadeHitTestVisibleTakesTheRealPointerAndGivesItBack)
         const auto press = [&] {
             pressed->clear();
             testsupport::MoveCursorTo(310, 310);
-            controltest::Pump(30);
+            const bool there = controltest::PumpUntil(
+                [] {
+                    POINT at = {};
+                    return ::GetCursorPos(&at) && at.x == 310 && at.y == 310;
+                },
+                5000);
+            if (!there) return static_cast<Control*>(nullptr);
             testsupport::LeftButton(true);
             testsupport::LeftButton(false);
-            return controltest::PumpUntil([&] { return !pressed->empty(); }, 2000) ? pressed->front() : nullptr;
+            return controltest::PumpUntil([&] { return !pressed->empty(); }, 5000) ? pressed->front() : nullptr;
         };
 
         block.IsHitTestVisible = 1;

@@ -23,7 +23,7 @@
 using controltest::ChangedLog;
 using controltest::HostWindow;
 using controltest::PixelAt;
-using controltest::Pump;
+using controltest::PumpUntil;
 using controltest::ReadPixels;
 using controltest::WatchChanged;
 using Names = std::vector<std::string>;
@@ -527,7 +527,7 @@ TEST(ControlPresentation, OtherThreadsAskForARenderByPosting)
     std::thread([&] { posted = control.InvalidateAsync(); }).join();
     EXPECT_TRUE(posted);
     EXPECT_EQ(control.renders, 0);
-    Pump(30);
+    ASSERT_TRUE(PumpUntil([&] { return control.renders > 0; }, 5000)) << "the posted render never came";
     EXPECT_EQ(control.renders, 1);
 }
 

@@ -381,7 +381,9 @@ TEST(ControlMouse, EventsCarryTheDocumentedArguments)
 
 TEST(ControlMouse, LeftPressesAreCountedWithinTheDoubleClickTime)
 {
-    Control control;
+    struct ClickCounter : Control {
+        bool SequenceOpen() const { return m_uClickTimerId != 0; }
+    } control;
     ASSERT_EQ(control.Create(nullptr, 0, 0, 40, 40), 1);
     HWND window = control.Handle.Get();
     auto counts = std::make_shared<std::vector<uint32_t>>();
@@ -391,16 +393,20 @@ TEST(ControlMouse, LeftPressesAreCountedWithinTheDoubleClickTime)
     auto right = std::make_shared<std::vector<uint32_t>>();
     control.RButtonDown.Subscribe([right](void*, MouseEventArgs& a) { right->push_back(a.ClickCount); });
 
+    // Sent, so no message is taken from the queue in between: the timer
+    // cannot end the sequence however long the presses take.
     const DWORD started = GetTickCount();
     for (int i = 0; i < 3; ++i) SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Packed(5, 5));
     SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, Packed(5, 5));
-    ASSERT_LT(GetTickCount() - started, GetDoubleClickTime());
     EXPECT_EQ(*counts, (std::vector<uint32_t>{1, 2, 3}));
     EXPECT_EQ(*mouseDown, (std::vector<uint32_t>{1, 1, 1, 1}));
     EXPECT_EQ(*right, (std::vector<uint32_t>{3}));
 
-    // The timer ends the sequence one double-click time after the first press.
-    Pump(GetDoubleClickTime() + 200);
+    // The timer ends the sequence one double-click time after the first
+    // press; a timer never fires early (the slack is the tick count's step).
+    ASSERT_TRUE(control.SequenceOpen());
+    ASSERT_TRUE(PumpUntil([&] { return !control.SequenceOpen(); }, 10000)) << "the click timer never fired";
+    EXPECT_GE(GetTickCount() - started, GetDoubleClickTime() - 20) << "the sequence ended early";
     SendMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, Packed(5, 5));
     SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, Packed(5, 5));
     EXPECT_EQ(*counts, (std::vector<uint32_t>{1, 2, 3, 1}));
@@ -417,24 +423,33 @@ TEST(ControlMouse, RealClicksAreCountedWithoutDoubleClickMessages)
             Control::OnLButtonDblClk(keys, pt);
         }
     } control;
+    // Made away from the pointer, so that the move below is the first it sees.
+    MoveCursorTo(5, 5);
     ASSERT_EQ(control.Create(nullptr, 300, 300, 60, 60), 1);
     auto counts = std::make_shared<std::vector<uint32_t>>();
     control.LButtonDown.Subscribe([counts](void*, MouseEventArgs& a) { counts->push_back(a.ClickCount); });
     MoveCursorTo(330, 330);
-    Pump(50);
+    ASSERT_TRUE(PumpUntil([&] { return control.IsMouseOver.Get() != 0; }, 5000)) << "SendInput did not reach the window";
     LeftClick();
     LeftClick();
-    ASSERT_TRUE(PumpUntil([&] { return counts->size() >= 2; }, 2000)) << "SendInput did not reach the window";
-    Pump(50);
+    // A double-click message would stand in for the second press.
+    ASSERT_TRUE(PumpUntil([&] { return counts->size() + static_cast<size_t>(control.doubleClicks) >= 2; }, 5000))
+        << "the clicks did not reach the window";
     EXPECT_EQ(*counts, (std::vector<uint32_t>{1, 2}));
     EXPECT_EQ(control.doubleClicks, 0);
 }
 
 TEST(ControlMouse, HoverEntersOnceAndLeavesOnceWithTheRealPointer)
 {
+    // Made away from the pointer: nothing reaches the control before the test moves in.
+    MoveCursorTo(5, 5);
     HostWindow host(100, 100, 200, 150);
     Control control;
     ASSERT_EQ(control.Create(host.Get(), 10, 10, 80, 60), 1);  // screen 110..190, 110..170
+    // Where the pointer goes last: once it has seen the pointer, every move
+    // meant for the control before has been taken.
+    Control beyond;
+    ASSERT_EQ(beyond.Create(nullptr, 340, 340, 120, 120), 1);
     auto log = std::make_shared<Names>();
     WatchMouse(control, log);
     ChangedLog changed = WatchChanged(control);
@@ -443,17 +458,14 @@ TEST(ControlMouse, HoverEntersOnceAndLeavesOnceWithTheRealPointer)
     control.SetNormalAction([states] { states->push_back("Normal"); });
     states->clear();  // registering the current state's action ran it
 
-    MoveCursorTo(5, 5);
-    Pump(50);
-    log->clear();
     MoveCursorTo(130, 130);
-    ASSERT_TRUE(PumpUntil([&] { return !log->empty(); }, 2000)) << "no WM_MOUSEMOVE from SendInput";
+    ASSERT_TRUE(PumpUntil([&] { return !log->empty(); }, 5000)) << "no WM_MOUSEMOVE from SendInput";
     MoveCursorTo(140, 135);
-    ASSERT_TRUE(PumpUntil([&] { return log->size() >= 3; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return log->size() >= 3; }, 5000));
     EXPECT_EQ(control.IsMouseOver.Get(), 1);
     MoveCursorTo(400, 400);
-    ASSERT_TRUE(PumpUntil([&] { return control.IsMouseOver.Get() == 0; }, 3000)) << "no WM_MOUSELEAVE";
-    Pump(100);
+    ASSERT_TRUE(PumpUntil([&] { return beyond.IsMouseOver.Get() != 0; }, 5000)) << "the pointer did not arrive";
+    ASSERT_TRUE(PumpUntil([&] { return control.IsMouseOver.Get() == 0; }, 5000)) << "no WM_MOUSELEAVE";
 
     ASSERT_EQ(log->size(), 4u);
     EXPECT_EQ((*log)[0].rfind("MouseEnter 0 0 20 20", 0), 0u) << (*log)[0];
@@ -802,7 +814,7 @@ TEST(ControlDestruction, NoHandlerRunsOnceTheSubclassIsGone)
     // Destroying a focused, visible window sends WM_KILLFOCUS and a hiding
     // WM_WINDOWPOSCHANGED: neither may reach the dead subclass's handlers.
     EXPECT_EQ(*log, Names{});
-    Pump(50);
+    Pump(0);  // what the destruction left in the queue
     EXPECT_EQ(*log, Names{});
 }
 
@@ -826,5 +838,8 @@ TEST(ControlDestruction, AWindowDestroyedElsewhereIsForgotten)
     child.reset();
     EXPECT_TRUE(IsWindow(fresh));
     EXPECT_TRUE(IsWindow(host.Get()));
-    Pump(GetDoubleClickTime() + 100);
+    // The press's click timer, had it outlived its window, has come due by now.
+    testsupport::PumpTimerPeriods(GetDoubleClickTime(), 1);
+    EXPECT_TRUE(IsWindow(fresh));
+    EXPECT_EQ(other.Handle.Get(), fresh);
 }

@@ -135,6 +135,40 @@ TEST_F(MainDialogDispatch, ATabButtonPostsItsClickBeforeItsFaceChanges)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
+// A press in the title strip becomes a caption drag; the second press of a
+// double click there neither drags nor maximises, and a press below the strip
+// does nothing.
+TEST_F(MainDialogDispatch, OnlyASinglePressInTheTitleStripStartsADrag)
+{
+    WriteConfig(L"Apply", L"0");
+    ScriptedDlg dialog;
+    dialog.script = [](ScriptedDlg& d) {
+        const auto dragPosted = [&d] {
+            MSG msg;
+            return ::PeekMessageW(&msg, d.GetSafeHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != FALSE &&
+                   msg.wParam == HTCAPTION;
+        };
+        const LPARAM inStrip = MAKELPARAM(600, 40), belowStrip = MAKELPARAM(600, 100);
+        // As the pointer brings them: a move to the place, then the button.
+        d.SendMessage(WM_MOUSEMOVE, 0, inStrip);
+        d.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, inStrip);
+        EXPECT_FALSE(dragPosted()) << "a double click drags";
+        d.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(640, 60));
+        d.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(640, 60));
+        EXPECT_FALSE(IsZoomed(d.GetSafeHwnd()));
+        d.SendMessage(WM_MOUSEMOVE, 0, belowStrip);
+        d.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, belowStrip);
+        EXPECT_FALSE(dragPosted()) << "a press below the strip drags";
+        d.SendMessage(WM_LBUTTONUP, 0, belowStrip);
+        d.SendMessage(WM_MOUSEMOVE, 0, inStrip);
+        d.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inStrip);
+        EXPECT_TRUE(dragPosted()) << "a press in the strip starts no drag";
+        d.SendMessage(WM_LBUTTONUP, 0, inStrip);
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+}
+
 TEST_F(MainDialogDispatch, ProfileModifySwitchesProfileWithoutSendingAndWParam2OnlyTraces)
 {
     WriteConfig(L"Apply", L"0");

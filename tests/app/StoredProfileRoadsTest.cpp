@@ -91,6 +91,18 @@ protected:
         return StoreApplySelection(m_folder.c_str(), index, kModelType, 1, table, 0);
     }
 
+    // Another process's edit of the record that profile p's tab sends.
+    void ChangeStoredRecord(int profile) const
+    {
+        CustomProfile stored{};
+        LoadProfile(m_folder.c_str(), profile, stored);
+        EffectData& record = profile == 0   ? stored.allData[stored.allIndex]
+                             : profile == 1 ? stored.wasdData[stored.wasdIndex]
+                                            : stored.qwerData[stored.qwerIndex];
+        record.ColorR = 250 - record.ColorR % 50;
+        SaveProfile(m_folder.c_str(), profile, stored);
+    }
+
     FileEntries Entries() const
     {
         FileEntries entries;
@@ -235,6 +247,9 @@ TEST_F(StoredProfileRoads, ApplyAfterEachProfileModifyKeepsWhatTheOtherProcessSt
         ScriptedDlg dialog;
         dialog.script = [&](ScriptedDlg& d) {
             const int32_t applied = StoreAsApplyMode(index);
+            // The other process applied the profile as its file holds it now,
+            // which need not be what the window read at its start.
+            ChangeStoredRecord(applied);
             const FileEntries stored = Entries();
             d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, static_cast<LPARAM>(index));
             testsupport::Pump(0);  // the panel's posted profile

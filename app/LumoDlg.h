@@ -6,10 +6,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "app/ProfileReads.h"
 #include "backend/device/EffectDispatch.h"
 #include "backend/device/WmiLibrary.h"
 #include "backend/service/LightingServiceClient.h"
-#include "app/ProfileReads.h"
 #include "platform/ui/Dialog.h"
 #include "platform/ui/UiHandles.h"
 #include "platform/win/GdiHandles.h"

@@ -290,12 +290,14 @@ void CLumoDlg::OnZoneModeChanged()
     if (!m_pZoneSelector) return;
     const int index = m_pZoneSelector->GetCurSel();
     if (index < 0 || index == m_nZoneMode) return;
+    // Read again first, should the file not have been read: the choice goes over it.
+    const bool held = HoldProfileAsStored(m_nCurrentTab);
     m_nZoneMode = index;
     g_CustomProfiles[static_cast<size_t>(m_nCurrentTab)].modeIndex = index;
     PostToPanel(WM_PANEL_SETZONE, static_cast<WPARAM>(m_nCurrentTab), index);
     ApplyEffect(m_nCurrentTab, m_uiModelType, false);
     PreviewCurrent(m_nCurrentTab);
-    if (HoldProfileAsStored(m_nCurrentTab)) SaveCustomEffect2Ini(m_nCurrentTab);
+    if (held) SaveCustomEffect2Ini(m_nCurrentTab);
 }
 
 void CLumoDlg::OnEffectTypeChanged(WPARAM, LPARAM lParam)

@@ -96,7 +96,8 @@ BOOL CLumoDlg::OnInitDialog()
                                                                   CKeybdWnd::kBasePictureName, syncFrame,
                                                                   syncBackdrop, L"EFFECT_INFO_BG"});
 
-    if (ProductUsesModelTypeOne(ProductID)) m_uiModelType = 1;
+    // The window drives these models' keyboards through the maker's library.
+    if (ProductID == 1 || ProductID == 2) m_uiModelType = 1;
     wchar_t text[64];
     platform::FormatBounded(text, ARRAYSIZE(text), L"ProductID = %d", ProductID);
     LogMessage(text, L"OnInitDialog", false, 0);
@@ -118,11 +119,14 @@ BOOL CLumoDlg::OnInitDialog()
     m_profileReads.LoadAll();
 
     DWORD basicError = 0;
-    const bool basicUnreadable = IniFileUnreadable(basicPath, &basicError);
-    if (basicUnreadable) LogMessage(basicPath, L"file cannot be read @ OnInitDialog", false, basicError);
+    AppliedConfigReads reads;
+    reads.basicIni = !IniFileUnreadable(basicPath, &basicError);
+    if (!reads.basicIni) LogMessage(basicPath, L"file cannot be read @ OnInitDialog", false, basicError);
+    for (int n = 0; n < kProfileCount; ++n) reads.profiles[static_cast<size_t>(n)] = m_profileReads.IsRead(n);
     const AppliedConfig applied =
-        LoadAppliedConfig(basicPath, g_CustomProfiles, g_dwSupport != 0, m_uiModelType, !basicUnreadable);
+        LoadAppliedConfig(basicPath, g_CustomProfiles, g_dwSupport != 0, m_uiModelType, reads);
     g_nAppliedProfile = applied.appliedProfile;
+    RememberStoredEffect(applied.appliedProfile, applied.effect);
     if (g_dwSupport) {
         m_syncWnd.m_nDeviceSyncMode = applied.syncMode;
         m_nZoneMode = applied.zoneMode;
@@ -237,6 +241,7 @@ BOOL CLumoDlg::OnCommand(WPARAM wParam, LPARAM lParam)
 
 void CLumoDlg::ApplyEffect(int32_t profile, uint32_t modelType, bool useSelection)
 {
+    if (!ProfileMaySend(profile)) return;
     if (m_pEffectPanel) m_nPanelSnapshot = m_pEffectPanel->SnapshotEffect();
     EffectDispatchState state{g_CustomProfiles, g_dwSupport, g_nAppliedProfile, m_nCurrentTab,
                               m_nPanelSnapshot,  m_syncSlots,  m_wmi};

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 #include "app/ProfileReads.h"
 #include "backend/device/EffectDispatch.h"
@@ -147,9 +148,22 @@ private:
     // The applied profile's own effect, as its tab sends it: after a switch
     // from outside no zone tab has sent anything yet.
     void ResendAppliedEffect();
+    // False (traced) for a profile that never came from its file: its
+    // defaults are not what the user stored.
+    bool ProfileMaySend(int profile) const;
+    // The index field of a profile that its tab sends, null when none.
+    int32_t* TabEffectField(int profile);
+    // Notes "ApplyEff" as read or written for the applied profile.
+    void RememberStoredEffect(int profile, int32_t effect);
+    // "ApplyEff" for an Apply on a profile's tab.
+    int32_t EffectToStore(int profile);
+    void ApplyPowerStates();
+    // A power-state mask from the page's broadcast: sent and kept.
+    void OnPowerStatesChanged(BYTE mask);
     // What every closing does before the window goes: the stored profiles and
     // power states back on the keyboard, the recent colours saved.
     void RestoreStoredState();
+    void RestoreStoredPowerStates();
     // True when the table holds the profile as its file does; one that could
     // not be read is read again now (and the panel shows it).
     bool HoldProfileAsStored(int profile);
@@ -179,6 +193,15 @@ private:
     bool m_bRecentColorsRead = false;
     // The fade-out runs: the restore is done.
     bool m_bClosing = false;
+    // Basic.ini's "ApplyEff" as last read or written, with the applied
+    // profile and the index its tab sent then.
+    struct StoredEffect {
+        int32_t profile = -1;
+        int32_t tabIndex = -1;
+        int32_t effect = -1;
+    } m_storedEffect;
+    // The mask the last close sent, until the page's broadcast of it arrives.
+    std::optional<BYTE> m_restoredPowerMask;
 
     std::unique_ptr<platform::WindowDc> m_windowDC;
     UniqueMemoryDc m_backgroundDC;

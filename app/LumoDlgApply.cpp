@@ -23,6 +23,7 @@ constexpr int kPowerStateTab = 1;
 void CLumoDlg::ResendAppliedEffect()
 {
     if (g_nAppliedProfile < 0 || g_nAppliedProfile >= kProfileCount) return;
+    if (!ProfileMaySend(g_nAppliedProfile)) return;
     const CustomProfile& profile = g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)];
     const int32_t zoneMode = g_dwSupport ? g_nAppliedProfile : profile.modeIndex;
     int32_t index = 0;
@@ -32,6 +33,14 @@ void CLumoDlg::ResendAppliedEffect()
         m_wmi.SetEffectByWMI(index, *record, g_nAppliedProfile);
     else
         SetRGBKBEffect(index, zoneMode == 0, *record, m_uiModelType);
+}
+
+bool CLumoDlg::ProfileMaySend(int profile) const
+{
+    if (m_profileReads.IsKnown(profile)) return true;
+    LogMessage(L"not sent, the profile was never read from its file", L"ApplyEffect", false,
+               static_cast<uint32_t>(profile));
+    return false;
 }
 
 bool CLumoDlg::HoldProfileAsStored(int profile)
@@ -48,44 +57,83 @@ bool CLumoDlg::HoldProfileAsStored(int profile)
     return true;
 }
 
+int32_t* CLumoDlg::TabEffectField(int profile)
+{
+    if (profile < 0 || profile >= kProfileCount) return nullptr;
+    return AppliedEffectField(g_CustomProfiles[static_cast<size_t>(profile)], profile, g_dwSupport != 0,
+                              m_uiModelType);
+}
+
+void CLumoDlg::RememberStoredEffect(int profile, int32_t effect)
+{
+    const int32_t* field = TabEffectField(profile);
+    m_storedEffect = {profile, field ? *field : -1, effect};
+}
+
+int32_t CLumoDlg::EffectToStore(int profile)
+{
+    const int32_t* field = TabEffectField(profile);
+    if (field == nullptr) return m_pEffectPanel ? static_cast<int32_t>(m_pEffectPanel->EffectType.Get()) : -1;
+    // Unchanged since it was stored: what is stored stays, also a value the
+    // panel cannot show or one another process chose by its own rules.
+    if (profile == m_storedEffect.profile && *field == m_storedEffect.tabIndex && m_storedEffect.effect != -1)
+        return m_storedEffect.effect;
+    return *field;
+}
+
 void CLumoDlg::OnBnClickedApply()
 {
     if (m_nCurrentTab == kPowerStateTab) {
-        m_wmi.DeviceControl(kPowerStateDevice, (static_cast<uint32_t>(g_uPowerStateMask) << 16) | kPowerStateApplyWord);
-        if (m_syncWnd.GetSafeHwnd()) m_syncWnd.SavePowerSettings();
-        if (g_nAppliedProfile == 1 || g_nAppliedProfile == 2) {
-            ResendAppliedEffect();
-            ExecSimpleCmd2RGBKB(kCommandApply);
-        }
-        StartProgress();
+        ApplyPowerStates();
         return;
     }
 
-    // A profile whose file could not be read is read again before anything
-    // of it is stored.
-    const bool profileHeld = HoldProfileAsStored(m_nCurrentTab);
+    // A profile whose file could not be read is read again; an Apply that
+    // cannot store it stores nothing and commits nothing.
+    if (!HoldProfileAsStored(m_nCurrentTab) || !m_profileReads.Save(m_nCurrentTab)) {
+        LogMessage(L"Apply left undone, the profile cannot be stored", L"OnBnClickedApply", false,
+                   static_cast<uint32_t>(m_nCurrentTab));
+        return;
+    }
+    const int32_t effect = EffectToStore(m_nCurrentTab);
     if (m_nCurrentTab != g_nAppliedProfile) MoveAppliedMark(m_nCurrentTab);
 
     wchar_t basicPath[MAX_PATH];
     if (BasicIniPath(basicPath, MAX_PATH)) {
         const wchar_t* place = L"OnBnClickedApply";
         LogMessage(basicPath, L"tszPath @ OnBnClickedApply", false, 0);
-        const int32_t effect = m_pEffectPanel ? static_cast<int32_t>(m_pEffectPanel->EffectType.Get()) : -1;
         // The zone mode as "-apply" stores it, so the two agree on the profile.
         const int32_t mode = AppliedZoneMode(g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)],
                                              g_nAppliedProfile, g_dwSupport != 0);
         SaveAppliedConfig(basicPath, g_nAppliedProfile, mode, effect);
+        RememberStoredEffect(g_nAppliedProfile, effect);
         LogNumber(L"m_uiApply", place, static_cast<uint32_t>(g_nAppliedProfile));
         LogNumber(L"nModeIndex", place,
                   static_cast<uint32_t>(g_CustomProfiles[static_cast<size_t>(g_nAppliedProfile)].modeIndex));
         LogNumber(L"m_iModeIndex", place, static_cast<uint32_t>(m_nZoneMode));
     }
     SaveRecentColors();
-    if (profileHeld) SaveCustomEffect2Ini(m_nCurrentTab);
     CommitToKeyboard();
 
     StartProgress();
     if (m_pEffectPanel) m_pEffectPanel->SnapshotSelection();
+}
+
+void CLumoDlg::ApplyPowerStates()
+{
+    // What goes to the keyboard is what this Apply stored: the switches of a
+    // Basic.ini that was held at the start are only known once it is read.
+    if (!m_syncWnd.GetSafeHwnd() || !m_syncWnd.SavePowerSettings()) {
+        LogMessage(L"Apply left undone, the power states cannot be stored", L"OnBnClickedApply", false, 0);
+        return;
+    }
+    g_uPowerStateMask = static_cast<BYTE>(m_syncWnd.PowerStateMaskNow());
+    m_wmi.DeviceControl(kPowerStateDevice, (static_cast<uint32_t>(g_uPowerStateMask) << 16) | kPowerStateApplyWord);
+    if (g_nAppliedProfile == 1 || g_nAppliedProfile == 2) {
+        ResendAppliedEffect();
+        ExecSimpleCmd2RGBKB(kCommandApply);
+    }
+    StartProgress();
 }
 
 void CLumoDlg::CommitToKeyboard()
@@ -139,7 +187,8 @@ void CLumoDlg::SaveRecentColors()
 
 void CLumoDlg::RestoreStoredState()
 {
-    // Unapplied edits are dropped: the table holds the files again.
+    // Unapplied edits are dropped: the table holds the files again (or, for a
+    // file that cannot be read now, the profile as last read).
     m_profileReads.LoadAll();
     if (g_dwSupport) {
         if (m_uiModelType == 1) {
@@ -147,9 +196,7 @@ void CLumoDlg::RestoreStoredState()
         } else if (g_nAppliedProfile == 1 || g_nAppliedProfile == 2) {
             ApplyEffect(g_nAppliedProfile, m_uiModelType, true);
         }
-        if (m_syncWnd.GetSafeHwnd()) m_syncWnd.LoadPowerSettings(true);
-        m_wmi.DeviceControl(kPowerStateDevice,
-                            (static_cast<uint32_t>(g_uPowerStateMask) << 16) | kPowerStateRestoreWord);
+        RestoreStoredPowerStates();
     } else {
         ApplyEffect(g_nAppliedProfile, m_uiModelType, true);
         ExecSimpleCmd2RGBKB(kCommandCommit);
@@ -157,6 +204,17 @@ void CLumoDlg::RestoreStoredState()
     }
     LogMessage(L"Prepare to exit !!!", L"UninitRGBKBDevice", false, 0);
     SaveRecentColors();
+}
+
+void CLumoDlg::RestoreStoredPowerStates()
+{
+    if (!m_syncWnd.GetSafeHwnd()) return;
+    // The page broadcasts the stored switches too, but a close may end the
+    // process before that arrives: the stored mask goes out here, once.
+    if (!m_syncWnd.LoadPowerSettings(true)) return;
+    g_uPowerStateMask = static_cast<BYTE>(m_syncWnd.PowerStateMaskNow());
+    m_restoredPowerMask = g_uPowerStateMask;
+    m_wmi.DeviceControl(kPowerStateDevice, (static_cast<uint32_t>(g_uPowerStateMask) << 16) | kPowerStateRestoreWord);
 }
 
 void CLumoDlg::CancelProgram()

@@ -112,8 +112,7 @@ LRESULT CLumoDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     } else if (message == WM_PROFILESYNCWINDOWS_MESSAGE) {
         switch (lParam) {
         case 0:
-            m_wmi.SetPowerStateByWMI(static_cast<uint8_t>(wParam), 0);
-            g_uPowerStateMask = static_cast<BYTE>(wParam);
+            OnPowerStatesChanged(static_cast<BYTE>(wParam));
             break;
         case 1:
             ResendAppliedEffect();
@@ -149,7 +148,17 @@ void CLumoDlg::OnProfileModified(WPARAM wParam, LPARAM lParam)
         const LPARAM lastAllZone = m_uiModelType == 1 ? kLastAllZoneEffectModel1 : kLastAllZoneEffectOther;
         if (lParam <= lastAllZone) g_CustomProfiles[0].allIndex = effect;
     }
+    RememberStoredEffect(applied, effect);
     SwitchToProfile(applied, mode, effect);
+}
+
+void CLumoDlg::OnPowerStatesChanged(BYTE mask)
+{
+    // The page's broadcast of what a close restored: that mask went out already.
+    const bool restoreEcho = m_restoredPowerMask && *m_restoredPowerMask == mask;
+    m_restoredPowerMask.reset();
+    g_uPowerStateMask = mask;
+    if (!restoreEcho) m_wmi.SetPowerStateByWMI(mask, 0);
 }
 
 void CLumoDlg::OnDialogMouse(UINT message, LPARAM lParam)
@@ -297,7 +306,7 @@ void CLumoDlg::OnZoneModeChanged()
     PostToPanel(WM_PANEL_SETZONE, static_cast<WPARAM>(m_nCurrentTab), index);
     ApplyEffect(m_nCurrentTab, m_uiModelType, false);
     PreviewCurrent(m_nCurrentTab);
-    if (held) SaveCustomEffect2Ini(m_nCurrentTab);
+    if (held) m_profileReads.Save(m_nCurrentTab);
 }
 
 void CLumoDlg::OnEffectTypeChanged(WPARAM, LPARAM lParam)

@@ -1,5 +1,7 @@
 #include "backend/modes/ModeHandlers.h"
 
+#include <array>
+
 #include "backend/device/RgbKeyboard.h"
 #include "backend/modes/ProcessLauncher.h"
 #include "backend/modes/Shortcuts.h"
@@ -73,11 +75,6 @@ EffectData ResetEffect()
     return effect;
 }
 
-bool ProductUsesModelTypeOne(int productId)
-{
-    return productId == 1 || productId == 2;
-}
-
 uint32_t ModelTypeFromStatus(DWORD dwType, DWORD dwSubType, DWORD pidModel, int productId)
 {
     uint32_t modelType = dwType;
@@ -87,7 +84,7 @@ uint32_t ModelTypeFromStatus(DWORD dwType, DWORD dwSubType, DWORD pidModel, int 
         else if (pidModel == 3 && dwSubType == 1)
             modelType = 4;
     }
-    if (ProductUsesModelTypeOne(productId)) modelType = 1;
+    if (productId == kProductForcedToModelTypeOne) modelType = 1;
     return modelType;
 }
 
@@ -165,32 +162,35 @@ void NotifySyncEffectUpdate(UINT profileSyncModifyMessage, const ProfileFolderSo
 
 namespace {
 
-// The [Config] values an index selects with the support flag; false when
-// the index selects nothing to write.
+// What an index selects: the tab (profile) it applies, the effect written
+// as "ApplyEff", and whether that is profile 0's all-keys effect; stores is
+// false when the index selects nothing to write.
 struct ApplySelection {
     int32_t tab;
     int32_t effect;
     bool setsAllIndex;
+    bool stores;
 };
 
-bool SelectWithSupport(uint32_t modelType, uint32_t index, const ProfileTable& profiles, ApplySelection& out)
+ApplySelection SelectWithSupport(uint32_t modelType, uint32_t index, const ProfileTable& profiles, int32_t currentTab)
 {
     if (modelType == 1) {
-        if (index <= 5) {
-            // Index 3 to 5 skip effect 3, which the window offers no button for.
-            out = {0, static_cast<int32_t>(index <= 2 ? index : index + 1), true};
-            return true;
-        }
-        if (index == 6) out = {1, profiles[1].wasdIndex, false};
-        if (index == 7) out = {2, profiles[2].qwerIndex, false};
-        return index == 6 || index == 7;
+        // Index 3 to 5 skip effect 3, which the window offers no button for.
+        if (index <= 5) return {0, static_cast<int32_t>(index <= 2 ? index : index + 1), true, true};
+        if (index == 6) return {1, profiles[1].wasdIndex, false, true};
+        if (index == 7) return {2, profiles[2].qwerIndex, false, true};
+        return {currentTab, 0, false, false};
     }
-    if (index <= 6) {
-        out = {0, static_cast<int32_t>(index), true};
-        return true;
-    }
-    out = {static_cast<int32_t>(index - 6), profiles[index - 6].fourIndex, false};
-    return true;
+    if (index <= 6) return {0, static_cast<int32_t>(index), true, true};
+    return {static_cast<int32_t>(index - 6), profiles[index - 6].fourIndex, false, true};
+}
+
+ApplySelection SelectApply(uint32_t index, uint32_t modelType, DWORD support, const ProfileTable& profiles,
+                           int32_t currentTab)
+{
+    if (support != 0) return SelectWithSupport(modelType, index, profiles, currentTab);
+    if (index >= kProfileCount) return {currentTab, 0, false, false};
+    return {static_cast<int32_t>(index), 0, false, true};
 }
 
 }  // namespace
@@ -198,33 +198,26 @@ bool SelectWithSupport(uint32_t modelType, uint32_t index, const ProfileTable& p
 int32_t StoreApplySelection(const wchar_t* folder, uint32_t index, uint32_t modelType, DWORD support,
                             ProfileTable& profiles, int32_t currentTab)
 {
+    const ApplySelection selection = SelectApply(index, modelType, support, profiles, currentTab);
     wchar_t basic[MAX_PATH];
     wchar_t custom0[MAX_PATH];
-    if (!BuildBasicIniPath(folder, basic, MAX_PATH) || !BuildCustomIniPath(folder, 0, custom0, MAX_PATH))
+    if (!selection.stores || !BuildBasicIniPath(folder, basic, MAX_PATH) ||
+        !BuildCustomIniPath(folder, 0, custom0, MAX_PATH))
         return currentTab;
-    if (support != 0) {
-        ApplySelection selection{};
-        if (!SelectWithSupport(modelType, index, profiles, selection)) return currentTab;
-        WriteIniInt(basic, kConfig, L"Apply", selection.tab);
-        WriteIniInt(basic, kConfig, L"ApplyMode",
-                    AppliedZoneMode(profiles[static_cast<size_t>(selection.tab)], selection.tab, true));
-        if (selection.setsAllIndex) {
-            WriteIniInt(custom0, kConfig, L"allIndex", selection.effect);
-            WriteIniInt(basic, kConfig, L"ApplyEFF", selection.effect);
-            profiles[0].allIndex = selection.effect;
-        } else {
-            WriteIniInt(basic, kConfig, L"ApplyEff", selection.effect);
-        }
-        return selection.tab;
+    CustomProfile& profile = profiles[static_cast<size_t>(selection.tab)];
+    WriteIniInt(basic, kConfig, L"Apply", selection.tab);
+    WriteIniInt(basic, kConfig, L"ApplyMode", AppliedZoneMode(profile, selection.tab, support != 0));
+    if (support == 0) {
+        if (const int32_t* field = AppliedEffectField(profile, selection.tab, false, modelType))
+            WriteIniInt(basic, kConfig, L"ApplyEff", *field);
+    } else if (selection.setsAllIndex) {
+        WriteIniInt(custom0, kConfig, L"allIndex", selection.effect);
+        WriteIniInt(basic, kConfig, L"ApplyEFF", selection.effect);
+        profiles[0].allIndex = selection.effect;
+    } else {
+        WriteIniInt(basic, kConfig, L"ApplyEff", selection.effect);
     }
-    if (index >= kProfileCount) return currentTab;
-    const int32_t tab = static_cast<int32_t>(index);
-    CustomProfile& profile = profiles[index];
-    WriteIniInt(basic, kConfig, L"Apply", tab);
-    WriteIniInt(basic, kConfig, L"ApplyMode", AppliedZoneMode(profile, tab, false));
-    if (const int32_t* field = AppliedEffectField(profile, tab, false, modelType))
-        WriteIniInt(basic, kConfig, L"ApplyEff", *field);
-    return tab;
+    return selection.tab;
 }
 
 void ApplyHandler(ApplyModeState& state)
@@ -260,7 +253,16 @@ void ApplyHandler(ApplyModeState& state)
     CopyIniFiles(state.env.folders, seed, g_bUWP, m_tszIniDir, MAX_PATH);
     wchar_t basic[MAX_PATH];
     BuildBasicIniPath(m_tszIniDir, basic, MAX_PATH);
-    for (int profile = 0; profile < kProfileCount; ++profile) LoadCustomEffectsFromIni(profile);
+    std::array<bool, kProfileCount> read{};
+    for (int profile = 0; profile < kProfileCount; ++profile)
+        read[static_cast<size_t>(profile)] = LoadCustomEffectsFromIni(profile);
+    // A profile that could not be read holds the defaults: neither stored
+    // nor sent as if they were the user's.
+    const int32_t tab = SelectApply(index, state.modelType, g_dwSupport, g_CustomProfiles, state.currentTab).tab;
+    if (tab < 0 || tab >= kProfileCount || !read[static_cast<size_t>(tab)]) {
+        LogNumber(L"profile cannot be read, nothing applied", place, static_cast<uint32_t>(tab));
+        return;
+    }
 
     state.currentTab =
         StoreApplySelection(m_tszIniDir, index, state.modelType, g_dwSupport, g_CustomProfiles, state.currentTab);

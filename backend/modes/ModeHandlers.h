@@ -53,9 +53,10 @@ void ApplyHandler(ApplyModeState& state);
 int32_t StoreApplySelection(const wchar_t* folder, uint32_t index, uint32_t modelType, DWORD support,
                             ProfileTable& profiles, int32_t currentTab);
 
-// The laptop models whose keyboard the window and "-apply" both treat as
-// model type 1, whatever the controller reports.
-bool ProductUsesModelTypeOne(int productId);
+// The laptop model whose keyboard "-apply" treats as model type 1 whatever
+// the controller reports. The window has a wider rule of its own; it takes
+// over what "-apply" stored by re-reading the files.
+constexpr int kProductForcedToModelTypeOne = 1;
 
-// The model type the window works with, from the controller's answer.
+// The model type "-apply" works with, from the controller's answer.
 uint32_t ModelTypeFromStatus(DWORD dwType, DWORD dwSubType, DWORD pidModel, int productId);

@@ -36,15 +36,19 @@ int32_t SettleAppliedProfile(int32_t storedApply)
 }
 
 AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType,
-                                bool writeBack)
+                                const AppliedConfigReads& reads)
 {
     AppliedConfig state;
     state.appliedProfile = SettleAppliedProfile(ReadIniInt(basicPath, kConfig, L"Apply", L""));
     CustomProfile& profile = table[static_cast<size_t>(state.appliedProfile)];
+    const bool profileRead = reads.profiles[static_cast<size_t>(state.appliedProfile)];
+    // With the support flag the zone mode is the profile's number, not a value of its file.
+    const bool writeMode = reads.basicIni && (support || profileRead);
+    const bool writeEffect = reads.basicIni && profileRead;
 
     const int32_t mode = ReadIniInt(basicPath, kConfig, L"ApplyMode", L"-1");
     if (mode == kUnset) {
-        if (writeBack) WriteIniInt(basicPath, kConfig, L"ApplyMode", AppliedZoneMode(profile, state.appliedProfile, support));
+        if (writeMode) WriteIniInt(basicPath, kConfig, L"ApplyMode", AppliedZoneMode(profile, state.appliedProfile, support));
     } else if (!support) {
         profile.modeIndex = mode;
     }
@@ -55,9 +59,9 @@ AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, b
             *field = effect;
         } else {
             effect = *field;
-            if (writeBack) WriteIniInt(basicPath, kConfig, L"ApplyEff", effect);
+            if (writeEffect) WriteIniInt(basicPath, kConfig, L"ApplyEff", effect);
         }
-    } else if (effect == kUnset && writeBack) {
+    } else if (effect == kUnset && writeEffect) {
         WriteIniInt(basicPath, kConfig, L"ApplyEff", kUnset);
     }
     state.effect = effect;

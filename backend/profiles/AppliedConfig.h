@@ -1,4 +1,5 @@
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "backend/profiles/EffectModel.h"
@@ -26,14 +27,21 @@ int32_t AppliedZoneMode(const CustomProfile& profile, int32_t appliedProfile, bo
 // tab that does not exist: it counts as profile 0.
 int32_t SettleAppliedProfile(int32_t storedApply);
 
+// What the start could read: Basic.ini itself and each profile's file. A
+// value is written back only from files that were read: one that could not be
+// read gives the defaults, which are not known to be what it holds.
+struct AppliedConfigReads {
+    bool basicIni = true;
+    std::array<bool, kProfileCount> profiles{{true, true, true}};
+};
+
 // Reads [Config] into the applied profile of the table and the returned
 // state. Without the support flag "ApplyMode" is the profile's modeIndex;
 // with it the zone mode is the tab, so the profile keeps the modeIndex its
 // file holds. "ApplyMode" and "ApplyEff" that are missing (-1) are written
-// back from the profile, unless writeBack is false (the file could not be
-// read, so its values are not known to be missing).
+// back from the profile when the files they come from were read.
 AppliedConfig LoadAppliedConfig(const wchar_t* basicPath, ProfileTable& table, bool support, uint32_t modelType,
-                                bool writeBack = true);
+                                const AppliedConfigReads& reads = AppliedConfigReads{});
 
 // Apply's record of the applied profile, zone mode and effect.
 bool SaveAppliedConfig(const wchar_t* basicPath, int32_t appliedProfile, int32_t zoneMode, int32_t effect);

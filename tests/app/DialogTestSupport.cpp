@@ -4,6 +4,7 @@
 #include "app/StartUp.h"
 #include "backend/device/WmiLibrary.h"
 #include "backend/profiles/ProfileFolders.h"
+#include "backend/trace/Trace.h"
 #include "tests/fixtures/common/FixtureLog.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/ShippedSeeds.h"
@@ -71,6 +72,17 @@ LoggedHidKeyboard::~LoggedHidKeyboard()
 std::unique_ptr<HidConnection> LoggedHidKeyboard::Open(const wchar_t*, HidAccess)
 {
     return std::make_unique<LoggedConnection>();
+}
+
+ProgramLog::ProgramLog(const std::wstring& profileFolder)
+    : m_writeFile(trace::kRegistryKey, L"WriteFile", 1u), m_path(profileFolder + L"\\VYLLumoCore.log")
+{
+    DeleteFileW(m_path.c_str());
+}
+
+std::wstring ProgramLog::Text() const
+{
+    return testsupport::ReadUtf16File(m_path);
 }
 
 void ProfileFolderTest::SetUp()

@@ -13,6 +13,7 @@
 #include "backend/device/HidPort.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/profiles/EffectModel.h"
+#include "tests/support/RegistryValue.h"
 #include "tests/support/StandInLibrary.h"
 
 namespace dialogtest {
@@ -40,6 +41,19 @@ public:
 
 private:
     HidDeviceInfo m_kept;
+};
+
+// The program's own log file in the profile folder, switched on for its
+// scope and started empty: what the window traced, as a user's log shows it.
+class ProgramLog {
+public:
+    explicit ProgramLog(const std::wstring& profileFolder);
+    std::wstring Text() const;
+    bool Contains(const wchar_t* fragment) const { return Text().find(fragment) != std::wstring::npos; }
+
+private:
+    testsupport::ScopedRegistryDword m_writeFile;
+    std::wstring m_path;
 };
 
 // The real profile folder of this prefix, its files kept and put back, and

@@ -359,87 +359,33 @@ TEST_F(MainDialogDispatch, SyncWindowsMessageSendsKeepsOrResendsByLParam)
     g_CustomProfiles[1] = keptProfile;
 }
 
-TEST_F(MainDialogDispatch, CloseWithoutApplyResendsTheStoredEffectSavesRecentColoursAndFadesOut)
+// While the Apply overlay runs the close button only restores the stored
+// state; a close request from outside (the uninstall mode, the taskbar, the
+// system menu) restores it as well and ends the window.
+TEST_F(MainDialogDispatch, WhileTheOverlayRunsOnlyACloseRequestFromOutsideEndsTheWindow)
 {
     WriteConfig(L"Apply", L"0");
-    WriteStoredPowerStates();
     std::vector<std::string> atStart;
     ScriptedDlg dialog;
-    dialog.script = [this, &atStart](ScriptedDlg& d) {
-        ClickBootSwitch(d);
+    dialog.script = [&](ScriptedDlg& d) {
         atStart = EffectCalls(m_library);
+        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
+        ASSERT_TRUE(d.ProgressOverlay().IsActive());
         CustomProfile& profile = g_CustomProfiles[0];
-        EffectData& record = profile.allData[profile.allIndex];
-        record.ColorR = static_cast<uint8_t>(record.ColorR ^ 0xFF);
-        m_library.ClearCalls();
+        profile.allData[profile.allIndex].ColorR ^= 0xFF;
         d.SendMessage(WM_EFFECTVALUE_CHANGED, LumoEffectPanel::kValueColor1, 0);
-        ASSERT_EQ(EffectCalls(m_library).size(), 1u);
-        EXPECT_NE(EffectCalls(m_library), atStart) << "the preview carries the edit";
         m_library.ClearCalls();
-        d.ColorPopup().Picker().AddRecentColor(0xFF778899);
         d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0);
-        EXPECT_TRUE(d.IsFading());
+        EXPECT_FALSE(d.IsFadingOut()) << "the close button waits for the overlay";
+        EXPECT_EQ(EffectCalls(m_library), (std::vector<std::string>{atStart.back()})) << "but restores";
+        m_library.ClearCalls();
+        // As another process posts it.
+        d.PostMessage(WM_CLOSE);
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    EXPECT_EQ(EffectCalls(m_library), atStart) << "the stored effect goes back to the keyboard";
-    // The closing word carries the mask last received, the click's; the
-    // page's broadcast of the stored switches then brings the stored mask.
-    EXPECT_EQ(m_library.CallsOf("VoWMI_NB_DeviceControl"),
-              (std::vector<std::string>{testsupport::PowerStateCall(0x00CC00BD),
-                                        testsupport::PowerStateCall(0x00CF00BD)}));
-    EXPECT_EQ(IniValue(File(L"Basic.ini"), L"Setting", L"BOOTUP"), L"1") << "the click was not applied";
-    EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"778899");
+    ASSERT_FALSE(atStart.empty());
+    EXPECT_EQ(EffectCalls(m_library), (std::vector<std::string>{atStart.back()}));
     EXPECT_TRUE(dialog.IsReleased());
-}
-
-// The uninstall mode, the taskbar and the system menu close with WM_CLOSE:
-// the same restore as the close button, also while the Apply overlay runs;
-// the end of the session restores before the message returns.
-TEST_F(MainDialogDispatch, CloseRequestsFromOutsideRestoreTheStoredStateAndEnd)
-{
-    struct Case {
-        const char* name;
-        bool duringOverlay;
-        bool sessionEnd;
-    };
-    const Case cases[] = {{"WM_CLOSE", false, false}, {"WM_CLOSE during the overlay", true, false},
-                          {"session end", false, true}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        WriteConfig(L"Apply", L"0");
-        WritePrivateProfileStringW(L"RecentColor", nullptr, nullptr, File(L"Basic.ini").c_str());
-        std::vector<std::string> atStart;
-        ScriptedDlg dialog;
-        dialog.script = [&](ScriptedDlg& d) {
-            atStart = EffectCalls(m_library);
-            if (c.duringOverlay) {
-                d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0);
-                ASSERT_TRUE(d.ProgressOverlay().IsActive());
-            }
-            CustomProfile& profile = g_CustomProfiles[0];
-            profile.allData[profile.allIndex].ColorR ^= 0xFF;
-            d.SendMessage(WM_EFFECTVALUE_CHANGED, LumoEffectPanel::kValueColor1, 0);
-            d.ColorPopup().Picker().AddRecentColor(0xFFFFFF00);
-            m_library.ClearCalls();
-            if (c.sessionEnd) {
-                EXPECT_TRUE(d.SendMessage(WM_QUERYENDSESSION, 0, 0));
-                d.SendMessage(WM_ENDSESSION, TRUE, 0);
-                EXPECT_EQ(EffectCalls(m_library), (std::vector<std::string>{atStart.back()}))
-                    << "restored before the message returns";
-                EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"FFFF00");
-            } else {
-                // As another process posts it.
-                d.PostMessage(WM_CLOSE);
-            }
-        };
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        ASSERT_FALSE(atStart.empty());
-        EXPECT_EQ(EffectCalls(m_library), (std::vector<std::string>{atStart.back()}))
-            << "the stored effect goes back, the preview is dropped";
-        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Count"), L"1");
-        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color0"), L"FFFF00");
-        EXPECT_TRUE(dialog.IsReleased());
-    }
 }
 
 TEST_F(MainDialogDispatch, EverythingMadeIsReleasedOnce)

@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cstring>
 #include <functional>
 #include <string>
@@ -17,15 +18,13 @@
 #include "backend/device/EffectDispatch.h"
 #include "backend/device/WmiLibrary.h"
 #include "backend/modes/ModeHandlers.h"
+#include "backend/profiles/AppliedConfig.h"
 #include "backend/profiles/IniStore.h"
-#include "backend/trace/Trace.h"
-#include "platform/win/UniqueHandle.h"
 #include "resources/app/resource.h"
 #include "tests/app/DialogTestSupport.h"
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/ShippedSeeds.h"
-#include "tests/support/RegistryValue.h"
 #include "ui/windows/keyboard/KeyboardPreviewModel.h"
 
 using dialogtest::EffectCall;
@@ -36,6 +35,11 @@ using testsupport::ScriptedDlg;
 namespace {
 
 constexpr uint32_t kModelType = 1;
+constexpr DWORD kPatienceMs = 20000;
+constexpr WPARAM kBootSwitchClick = 10;
+constexpr uint8_t kBootClickedPowerMask = 0xCC;
+// The stored mask 0xCF with the flag byte of a close.
+constexpr uint32_t kStoredPowerRestoreWord = 0x00CF00BD;
 
 // A profile whose records all differ from each other, from those of the
 // other profiles, from the defaults and from zero; its indices differ per list.
@@ -83,12 +87,13 @@ protected:
         WritePrivateProfileStringW(L"RecentColor", L"Color1", L"405060", File(L"Basic.ini").c_str());
     }
 
-    // What "-apply N" of another process stores, with the table it reads.
-    int32_t StoreAsApplyMode(uint32_t index)
+    // What "-apply N" of another process stores, with the table it reads and
+    // the model type it found.
+    int32_t StoreAsApplyMode(uint32_t index, uint32_t modelType = kModelType)
     {
         ProfileTable table{};
         for (int p = 0; p < kProfileCount; ++p) LoadProfile(m_folder.c_str(), p, table[static_cast<size_t>(p)]);
-        return StoreApplySelection(m_folder.c_str(), index, kModelType, 1, table, 0);
+        return StoreApplySelection(m_folder.c_str(), index, modelType, 1, table, 0);
     }
 
     // Another process's edit of the record that profile p's tab sends.
@@ -153,9 +158,9 @@ protected:
         return "";
     }
 
-    void ExpectFiles(const FileEntries& expected, const char* step) const
+    void ExpectFiles(const FileEntries& expected, const char* step, bool withoutRecentColours = false) const
     {
-        const FileEntries now = Entries();
+        const FileEntries now = withoutRecentColours ? WithoutRecentColours(Entries()) : Entries();
         for (size_t i = 0; i < expected.size(); ++i)
             EXPECT_EQ(now[i], expected[i]) << step << ": " << testing::PrintToString(dialogtest::kProfileFiles[i]);
     }
@@ -178,6 +183,64 @@ protected:
     }
 
     static void ClickApply(ScriptedDlg& d) { d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0); }
+
+    // Power-state switches stored as boot, awake and shut-down lit: the mask
+    // 0xCF; a click on the boot switch makes it 0xCC.
+    void WriteStoredPowerStates() const
+    {
+        const wchar_t* const values[][2] = {{L"BOOTUP", L"1"}, {L"AWAKE", L"1"}, {L"SLEEPING", L"0"}, {L"SHUTDOWN", L"1"}};
+        for (const auto& value : values)
+            WritePrivateProfileStringW(L"Setting", value[0], value[1], File(L"Basic.ini").c_str());
+    }
+    static void ClickBootSwitch(ScriptedDlg& d)
+    {
+        ::SendMessageW(d.SyncPage().GetSafeHwnd(), WM_LIGHTBUTTON_CLICK_MESSAGE, kBootSwitchClick, 0);
+        EXPECT_TRUE(testsupport::PumpUntil([] { return g_uPowerStateMask == kBootClickedPowerMask; }, kPatienceMs))
+            << "the click's broadcast";
+    }
+
+    // A click on static, which no profile stores, previewed but not applied.
+    void EditTheAppliedEffect(ScriptedDlg& d, int profile, const StoredRecord& stored) const
+    {
+        ASSERT_NE(stored.index, 0);
+        d.EffectPanel()->m_effectButtons[0]->IsChecked = 1;
+        testsupport::Pump(0);  // its posted change
+        if (profile == 0)
+            EXPECT_EQ(LastSetEffectCall(), EffectCall(WMI_SUBCMD_SET_EFFECT, 0, g_CustomProfiles[0].allData[0]));
+        else
+            EXPECT_EQ(d.SyncPage().m_syncSlots.slotB.effectIndex, 0) << "the zone send of the edit";
+    }
+
+    // Since the calls were cleared: the applied profile's stored effect sent
+    // again (a zone profile's kept for the power-state page), the stored
+    // power-state mask once, and the recent colours saved.
+    void ExpectTheStoredStateRestored(ScriptedDlg& d, int profile, const StoredRecord& stored, const char* when) const
+    {
+        SCOPED_TRACE(when);
+        if (profile == 0) {
+            EXPECT_EQ(EffectCalls(m_library),
+                      std::vector<std::string>{EffectCall(WMI_SUBCMD_SET_EFFECT, stored.index, stored.record)});
+        } else {
+            EXPECT_TRUE(EffectCalls(m_library).empty()) << "the maker's library takes no zone effect";
+            const EffectSlot& sent = d.SyncPage().m_syncSlots.slotB;
+            EXPECT_EQ(sent.effectIndex, stored.index);
+            EXPECT_EQ(std::memcmp(&sent.effect, &stored.record, sizeof(EffectData)), 0) << "the zone send";
+        }
+        EXPECT_EQ(m_library.CallsOf("VoWMI_NB_DeviceControl"),
+                  std::vector<std::string>{testsupport::PowerStateCall(kStoredPowerRestoreWord)});
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"RecentColor", L"Color2"), L"FFFF00");
+    }
+
+    static FileEntries WithoutRecentColours(FileEntries entries)
+    {
+        std::vector<std::wstring>& basic = entries[0];
+        const auto section = std::find(basic.begin(), basic.end(), L"[RecentColor]");
+        const auto next =
+            std::find_if(section == basic.end() ? section : section + 1, basic.end(),
+                         [](const std::wstring& line) { return !line.empty() && line[0] == L'['; });
+        basic.erase(section, next);
+        return entries;
+    }
 };
 
 // "-apply N" on this keyboard: N of 0 to 5 applies an all-keys effect of
@@ -191,6 +254,9 @@ TEST_F(StoredProfileRoads, ApplyWithoutAnEditOnEachStoredProfileChangesNoFile)
     for (int profile = 0; profile < kProfileCount; ++profile) {
         SCOPED_TRACE(profile);
         ASSERT_EQ(StoreAsApplyMode(kApplyIndexOfProfile[profile]), profile);
+        // A profile's zone mode is its tab, for "-apply" and Apply alike.
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"Config", L"Apply"), std::to_wstring(profile));
+        EXPECT_EQ(IniValue(File(L"Basic.ini"), L"Config", L"ApplyMode"), std::to_wstring(profile));
         const FileEntries before = Entries();
         ScriptedDlg dialog;
         dialog.script = [&](ScriptedDlg& d) {
@@ -205,60 +271,138 @@ TEST_F(StoredProfileRoads, ApplyWithoutAnEditOnEachStoredProfileChangesNoFile)
     }
 }
 
-TEST_F(StoredProfileRoads, EveryCloseWithoutAnEditChangesNoFileAndResendsTheStoredEffect)
+// Every kind of close on each applied profile, with and without an unapplied
+// edit, and with a power-state switch left unapplied: the stored effect goes
+// back, the stored power-state mask goes out once before the close returns,
+// the recent colours are saved, nothing else of the files changes, and
+// everything made is released.
+TEST_F(StoredProfileRoads, EveryCloseRestoresWhatIsStored)
 {
-    const std::vector<std::pair<const char*, std::function<void(ScriptedDlg&)>>> closes = {
-        {"close button", [](ScriptedDlg& d) { d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0); }},
-        {"Esc", [](ScriptedDlg& d) { d.SendMessage(WM_COMMAND, ID_ACCEL_ESCAPE, 0); }},
-        {"Alt+F4", [](ScriptedDlg& d) { d.SendMessage(WM_COMMAND, ID_ACCEL_ALT_F4, 0); }},
-        {"WM_CLOSE", [](ScriptedDlg& d) { d.PostMessage(WM_CLOSE); }},
-        {"session end", [](ScriptedDlg& d) { d.SendMessage(WM_ENDSESSION, TRUE, 0); }},
+    struct Close {
+        const char* name;
+        std::function<void(ScriptedDlg&)> request;
+        bool endsAtOnce;  // else the window fades out
     };
+    const Close closes[] = {
+        {"close button", [](ScriptedDlg& d) { d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0); },
+         false},
+        {"Esc", [](ScriptedDlg& d) { d.SendMessage(WM_COMMAND, ID_ACCEL_ESCAPE, 0); }, false},
+        {"Alt+F4", [](ScriptedDlg& d) { d.SendMessage(WM_COMMAND, ID_ACCEL_ALT_F4, 0); }, false},
+        // As the taskbar, the system menu or the uninstall mode asks.
+        {"WM_CLOSE", [](ScriptedDlg& d) { d.SendMessage(WM_CLOSE); }, false},
+        // The process may be ended as soon as the message returns.
+        {"session end",
+         [](ScriptedDlg& d) {
+             EXPECT_TRUE(d.SendMessage(WM_QUERYENDSESSION, 0, 0));
+             d.SendMessage(WM_ENDSESSION, TRUE, 0);
+         },
+         true},
+    };
+    WriteStoredPowerStates();
     for (int profile = 0; profile < kProfileCount; ++profile) {
-        for (const auto& close : closes) {
-            SCOPED_TRACE(std::string(close.first) + " on profile " + std::to_string(profile));
-            StoreAsApplyMode(kApplyIndexOfProfile[profile]);
-            const FileEntries before = Entries();
-            ScriptedDlg dialog;
-            dialog.script = [&](ScriptedDlg& d) {
-                m_library.ClearCalls();
-                close.second(d);
-            };
-            EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-            ExpectFiles(before, "after the close");
-            if (profile == 0) {
-                const StoredRecord stored = Stored(0);
-                EXPECT_EQ(EffectCalls(m_library),
-                          std::vector<std::string>{EffectCall(WMI_SUBCMD_SET_EFFECT, stored.index, stored.record)});
-            } else {
-                EXPECT_TRUE(EffectCalls(m_library).empty()) << "a zone profile sends nothing through the library";
+        for (bool edited : {false, true}) {
+            for (const Close& close : closes) {
+                SCOPED_TRACE(std::string(close.name) + " on profile " + std::to_string(profile) +
+                             (edited ? " after an edit" : ""));
+                StoreAsApplyMode(kApplyIndexOfProfile[profile]);
+                const FileEntries before = Entries();
+                const StoredRecord stored = Stored(profile);
+                ScriptedDlg dialog;
+                dialog.script = [&](ScriptedDlg& d) {
+                    if (edited) EditTheAppliedEffect(d, profile, stored);
+                    ClickBootSwitch(d);
+                    d.ColorPopup().Picker().AddRecentColor(0xFFFFFF00);
+                    m_library.ClearCalls();
+                    close.request(d);
+                    if (close.endsAtOnce) return;  // nothing more runs: checked below
+                    EXPECT_TRUE(d.IsFadingOut());
+                    // What matters was done before the close returned.
+                    ExpectTheStoredStateRestored(d, profile, stored, "when the close returns");
+                };
+                EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+                ExpectTheStoredStateRestored(dialog, profile, stored, "after the close");
+                EXPECT_TRUE(dialog.IsReleased());
+                ExpectFiles(WithoutRecentColours(before), "after the close", true);
+                const std::wstring basic = File(L"Basic.ini");
+                EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"3");
+                EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color2"), L"FFFF00");
             }
         }
     }
 }
 
 // Another process's "-apply N" stores its choice and broadcasts it; the
-// running window takes the stored profile over, and its Apply keeps it.
+// running window takes the stored profile over, and its Apply keeps it, one
+// "-apply" after another. On the second model with a HID controller "-apply"
+// stores by the HID types' rules, while the window still runs the keyboard
+// as model type 1.
 TEST_F(StoredProfileRoads, ApplyAfterEachProfileModifyKeepsWhatTheOtherProcessStored)
 {
-    for (uint32_t index = 0; index <= 8; ++index) {
-        SCOPED_TRACE(index);
+    const struct {
+        const char* name;
+        uint32_t modelType;
+    } others[] = {
+        {"a type-1 controller", ModelTypeFromStatus(1, 0, 0, 9)},
+        {"a type-2 controller of the second model", ModelTypeFromStatus(2, 0, 0, 2)},
+    };
+    for (const auto& other : others) {
+        SCOPED_TRACE(other.name);
         StoreAsApplyMode(kApplyIndexOfProfile[0]);
         ScriptedDlg dialog;
         dialog.script = [&](ScriptedDlg& d) {
-            const int32_t applied = StoreAsApplyMode(index);
-            // The other process applied the profile as its file holds it now,
-            // which need not be what the window read at its start.
-            ChangeStoredRecord(applied);
-            const FileEntries stored = Entries();
-            d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, static_cast<LPARAM>(index));
-            testsupport::Pump(0);  // the panel's posted profile
-            EXPECT_EQ(g_nAppliedProfile, applied);
-            // The other process sent it; the window only takes it over.
-            ExpectTheStoredProfileIsHeld(d, applied, false);
+            for (uint32_t index = 0; index <= 8; ++index) {
+                SCOPED_TRACE(testing::Message() << "-apply " << index);
+                StoreAsApplyMode(index, other.modelType);
+                // An index that stores nothing leaves the profile applied before.
+                const int32_t applied = std::stoi(IniValue(File(L"Basic.ini"), L"Config", L"Apply"));
+                // The other process applied the profile as its file holds it
+                // now, which need not be what the window read before.
+                ChangeStoredRecord(applied);
+                const FileEntries stored = Entries();
+                d.SendMessage(WM_PROFILEMODIFY_MESSAGE, 0, static_cast<LPARAM>(index));
+                testsupport::Pump(0);  // the panel's posted profile
+                EXPECT_EQ(g_nAppliedProfile, applied);
+                // The other process sent it; the window only takes it over.
+                ExpectTheStoredProfileIsHeld(d, applied, false);
+                ClickApply(d);
+                ExpectFiles(stored, "after Apply");
+                ExpectTheStoredProfileIsHeld(d, applied, applied == 0);
+            }
+            d.EndDialog(IDCANCEL);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    }
+}
+
+// Stored indices that the panel has no button for or that lie outside their
+// lists stay as they are through an Apply that edits nothing: the applied
+// profile's own index and, beside it, every other index key of its file, with
+// [Config] as an Apply of that profile left it.
+TEST_F(StoredProfileRoads, ApplyWithoutAnEditKeepsIndicesThePanelCannotShow)
+{
+    const struct {
+        int profile;
+        int32_t index;  // of the list the profile's tab sends
+    } cases[] = {{0, 7}, {0, -1}, {0, 3}, {1, 5}, {1, -2}, {2, 5}, {2, 99}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "profile " << c.profile << " with index " << c.index);
+        CustomProfile stored = DistinctProfile(c.profile);
+        stored.modeIndex = 3;
+        stored.allIndex = 9;
+        stored.wasdIndex = 99;
+        stored.qwerIndex = -2;
+        stored.fourIndex = 5;
+        stored.syncIndex = 9;
+        *AppliedEffectField(stored, c.profile, true, kModelType) = c.index;
+        ASSERT_TRUE(SaveProfile(m_folder.c_str(), c.profile, stored));
+        WriteConfig(L"Apply", std::to_wstring(c.profile).c_str());
+        WriteConfig(L"ApplyMode", std::to_wstring(c.profile).c_str());
+        WriteConfig(L"ApplyEff", std::to_wstring(c.index).c_str());
+        const FileEntries before = Entries();
+        ScriptedDlg dialog;
+        dialog.script = [&](ScriptedDlg& d) {
             ClickApply(d);
-            ExpectFiles(stored, "after Apply");
-            ExpectTheStoredProfileIsHeld(d, applied, applied == 0);
+            ExpectFiles(before, "after Apply");
             d.EndDialog(IDCANCEL);
         };
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -367,76 +511,4 @@ TEST_F(StoredProfileRoads, TheUnderlineStandsAsAfterAStartOnTheProfile)
         d.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(switched.DoModal(), IDCANCEL);
-}
-
-namespace {
-
-// Holds a file open with no sharing, as a process writing it may.
-class HeldFile {
-public:
-    explicit HeldFile(const std::wstring& path)
-        : m_file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr))
-    {
-    }
-    bool Held() const { return m_file.IsValid(); }
-    void Release() { m_file.Reset(); }
-
-private:
-    platform::UniqueFile m_file;
-};
-
-}  // namespace
-
-// A profile file that exists but cannot be read at start comes in as the
-// defaults: nothing of those is written over it; it is read again before Apply
-// stores it, and left alone while it still cannot be read.
-TEST_F(StoredProfileRoads, AProfileFileThatCouldNotBeReadIsNeverWrittenFromDefaults)
-{
-    for (bool releasedBeforeApply : {true, false}) {
-        SCOPED_TRACE(releasedBeforeApply ? "released before Apply" : "held through Apply");
-        StoreAsApplyMode(kApplyIndexOfProfile[0]);
-        const FileEntries before = Entries();
-        const std::string bytes = testsupport::ReadFileBytes(File(L"Custom0.Ini"));
-        testsupport::ScopedRegistryDword writeFile(trace::kRegistryKey, L"WriteFile", 1u);
-        const std::wstring log = File(L"VYLLumoCore.log");
-        DeleteFileW(log.c_str());
-        HeldFile held(File(L"Custom0.Ini"));
-        ASSERT_TRUE(held.Held());
-        ScriptedDlg dialog;
-        dialog.script = [&](ScriptedDlg& d) {
-            EXPECT_NE(testsupport::ReadUtf16File(log).find(L"file cannot be read @ LoadCustomEffectsFromIni"),
-                      std::wstring::npos);
-            if (releasedBeforeApply) held.Release();
-            ClickApply(d);
-            if (releasedBeforeApply) ExpectTheStoredProfileIsHeld(d, 0);
-            // The close button waits for the overlay; a close request does not.
-            d.PostMessage(WM_CLOSE);
-        };
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        held.Release();
-        EXPECT_EQ(testsupport::ReadFileBytes(File(L"Custom0.Ini")), bytes);
-        ExpectFiles(before, "after Apply and close");
-    }
-}
-
-// The same for the recent colours of a Basic.ini that could not be read at
-// start: the stored ones stay, behind the colour picked since.
-TEST_F(StoredProfileRoads, RecentColoursThatCouldNotBeReadAreKeptBehindThePickedOnes)
-{
-    StoreAsApplyMode(kApplyIndexOfProfile[0]);
-    HeldFile held(File(L"Basic.ini"));
-    ASSERT_TRUE(held.Held());
-    ScriptedDlg dialog;
-    dialog.script = [&](ScriptedDlg& d) {
-        EXPECT_TRUE(d.ColorPopup().Picker().RecentColors().empty());
-        d.ColorPopup().Picker().AddRecentColor(0xFFFFFF00);
-        held.Release();
-        d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kCloseButtonId, 0);
-    };
-    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-    const std::wstring basic = File(L"Basic.ini");
-    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Count"), L"3");
-    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color0"), L"102030");
-    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color1"), L"405060");
-    EXPECT_EQ(IniValue(basic, L"RecentColor", L"Color2"), L"FFFF00");
 }

@@ -14,6 +14,7 @@
 #include "tests/backend/service/FakeMediator.h"
 #include "tests/fixtures/hid/FakeHidPort.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TraceCapture.h"
@@ -281,8 +282,8 @@ TEST(ModelType, FromTheControllersAnswer)
     } cases[] = {
         {1, 0, 0, 9, 1}, {2, 0, 0, 9, 2}, {2, 0, 1, 9, 2}, {2, 0, 2, 9, 3}, {2, 1, 3, 9, 4},
         {2, 0, 3, 9, 2}, {2, 1, 2, 9, 3}, {2, 0, 2, 1, 1}, {1, 0, 0, 1, 1},
-        // The models the window runs as model type 1: "-apply" stores by the same rules.
-        {2, 0, 2, 2, 1}, {2, 1, 3, 2, 1},
+        // The second model keeps the controller's type: only the window runs it as type 1.
+        {2, 0, 2, 2, 3}, {2, 1, 3, 2, 4}, {2, 0, 0, 2, 2}, {1, 0, 0, 2, 1},
     };
     for (const auto& c : cases)
         EXPECT_EQ(ModelTypeFromStatus(c.type, c.subType, c.pid, c.productId), c.expected)
@@ -487,6 +488,35 @@ TEST_F(ApplyModeTest, OutOfRangeRequestsChangeNothing)
         EXPECT_TRUE(trace.Contains(c.traced));
         for (uint8_t command : Commands()) EXPECT_TRUE(command == 0x56 || command == 0x05) << int(command);
         EXPECT_FALSE(FileExists(folders.UserFolder() + L"\\Basic.ini"));
+        EXPECT_TRUE(sink.Collect(kProfileModify).empty());
+    }
+}
+
+// A profile file that another process holds reads as the defaults: "-apply"
+// then neither stores nor sends the profile it names, and tells no window.
+TEST_F(ApplyModeTest, AProfileThatCannotBeReadIsNeitherStoredNorSent)
+{
+    port.statusReply = fakes::MakeStatusReply(0x10, 1, 0);
+    Run(2);  // makes the user's profile folder
+    const struct {
+        uint32_t index;
+        const wchar_t* file;
+    } cases[] = {{1, L"Custom0.Ini"}, {6, L"Custom1.Ini"}, {7, L"Custom2.Ini"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.index);
+        const std::vector<std::wstring> basic = testsupport::IniEntries(folders.UserFolder() + L"\\Basic.ini");
+        const std::wstring profile = folders.UserFolder() + L"\\" + c.file;
+        port.events.clear();
+        library.ClearCalls();
+        sink.Collect(kProfileModify);
+        testsupport::HeldFile held(profile);
+        ASSERT_TRUE(held.Held());
+        Run(c.index);
+        held.Release();
+        EXPECT_TRUE(trace.Contains(L"ApplyHandler -> profile cannot be read, nothing applied"));
+        EXPECT_EQ(testsupport::IniEntries(folders.UserFolder() + L"\\Basic.ini"), basic);
+        EXPECT_TRUE(library.Calls().empty()) << "the defaults reached the maker's library";
+        for (uint8_t command : Commands()) EXPECT_TRUE(command == 0x56 || command == 0x05) << int(command);
         EXPECT_TRUE(sink.Collect(kProfileModify).empty());
     }
 }

@@ -59,24 +59,50 @@ protected:
     ProfileTable table{};
 };
 
-// Missing keys are written back from profile 0; a file that could not be read
-// gives the same defaults, and nothing of them is written back.
-TEST_F(AppliedConfigFile, AMissingSectionIsWrittenBackFromProfileZero)
+// Missing keys are written back from profile 0. A file that could not be read
+// gives the same defaults, and nothing taken from it is written back: with
+// the support flag the zone mode is the profile's number, not its file's.
+TEST_F(AppliedConfigFile, AMissingSectionIsWrittenBackFromWhatWasRead)
 {
-    for (bool readable : {true, false}) {
-        SCOPED_TRACE(readable ? "read" : "could not be read");
+    const struct {
+        const char* name;
+        bool basicRead, profileRead;
+        const char* mode;
+        const char* effect;
+    } cases[] = {
+        {"both read", true, true, "0", "2"},
+        {"Basic.ini not read", false, true, "<missing>", "<missing>"},
+        {"profile not read", true, false, "0", "<missing>"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
         Write("[Setting]\r\nAWAKE=1\r\n");
         table[0].modeIndex = 0;
         table[0].allIndex = 2;
-        AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1, readable);
+        AppliedConfigReads reads;
+        reads.basicIni = c.basicRead;
+        reads.profiles[0] = c.profileRead;
+        AppliedConfig state = LoadAppliedConfig(basic.c_str(), table, true, 1, reads);
         EXPECT_EQ(state.appliedProfile, 0);
         EXPECT_EQ(state.effect, 2);
         EXPECT_EQ(state.syncMode, 0);
         EXPECT_EQ(state.zoneMode, 1);
-        EXPECT_EQ(Value(L"ApplyMode"), readable ? "0" : "<missing>");
-        EXPECT_EQ(Value(L"ApplyEff"), readable ? "2" : "<missing>");
+        EXPECT_EQ(Value(L"ApplyMode"), c.mode);
+        EXPECT_EQ(Value(L"ApplyEff"), c.effect);
         EXPECT_EQ(Value(L"Apply"), "<missing>");
     }
+}
+
+// Without the support flag the mode comes from the profile too.
+TEST_F(AppliedConfigFile, WithoutSupportAProfileThatWasNotReadWritesNothingBack)
+{
+    Write("[Config]\r\nApply=1\r\n");
+    table[1].modeIndex = 3;
+    AppliedConfigReads reads;
+    reads.profiles[1] = false;
+    LoadAppliedConfig(basic.c_str(), table, false, 1, reads);
+    EXPECT_EQ(Value(L"ApplyMode"), "<missing>");
+    EXPECT_EQ(Value(L"ApplyEff"), "<missing>");
 }
 
 TEST_F(AppliedConfigFile, StoredValuesGoIntoTheAppliedProfile)
@@ -104,16 +130,6 @@ TEST_F(AppliedConfigFile, WithoutSupportTheStoredModeIsTheProfilesMode)
     EXPECT_EQ(table[2].modeIndex, 1);
     EXPECT_EQ(table[2].wasdIndex, 3);
     EXPECT_EQ(state.effect, 3);
-}
-
-// The zone mode Apply stores is the one "-apply" stores for the profile.
-TEST(AppliedConfig, TheStoredZoneModeIsTheTabWithSupportAndTheModeWithout)
-{
-    CustomProfile profile{};
-    profile.modeIndex = 1;
-    EXPECT_EQ(AppliedZoneMode(profile, 0, true), 0);
-    EXPECT_EQ(AppliedZoneMode(profile, 2, true), 2);
-    EXPECT_EQ(AppliedZoneMode(profile, 2, false), 1);
 }
 
 TEST_F(AppliedConfigFile, WithoutSupportTheModeChoosesAndANoZoneModeWritesMinusOne)

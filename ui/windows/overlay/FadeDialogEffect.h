@@ -43,6 +43,7 @@ public:
     int Alpha() const { return m_nAlpha; }
     UINT EndMessage() const { return m_nEndMessage; }
     bool IsFading() const { return m_phase != Phase::Idle; }
+    bool IsFadingOut() const { return m_phase == Phase::FadingOut; }
 
 private:
     // A step of a fade that is no longer running (a tick already queued

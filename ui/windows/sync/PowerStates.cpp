@@ -21,9 +21,11 @@ std::array<int32_t, kPowerStateCount> ReadPowerStates(const wchar_t* basicIniPat
     return values;
 }
 
-void WritePowerStates(const wchar_t* basicIniPath, const std::array<int32_t, kPowerStateCount>& values)
+bool WritePowerStates(const wchar_t* basicIniPath, const std::array<int32_t, kPowerStateCount>& values)
 {
-    if (!basicIniPath || !*basicIniPath) return;
+    if (!basicIniPath || !*basicIniPath) return false;
+    bool written = true;
     for (int key = 0; key < kPowerStateCount; ++key)
-        WriteIniInt(basicIniPath, kPowerSettingSection, kPowerStateKeys[key], values[static_cast<size_t>(key)]);
+        written &= WriteIniInt(basicIniPath, kPowerSettingSection, kPowerStateKeys[key], values[static_cast<size_t>(key)]);
+    return written;
 }

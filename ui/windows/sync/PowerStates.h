@@ -17,5 +17,5 @@ uint32_t PowerStateMask(const std::array<int32_t, kPowerStateCount>& values);
 // Basic.ini [Setting] of the profile folder: each key read as a number, a
 // missing one as 0; values are kept as read.
 std::array<int32_t, kPowerStateCount> ReadPowerStates(const wchar_t* basicIniPath);
-// Each value written with "%d", in key order.
-void WritePowerStates(const wchar_t* basicIniPath, const std::array<int32_t, kPowerStateCount>& values);
+// Each value written with "%d", in key order; false when a write failed.
+bool WritePowerStates(const wchar_t* basicIniPath, const std::array<int32_t, kPowerStateCount>& values);

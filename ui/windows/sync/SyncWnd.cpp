@@ -202,30 +202,38 @@ void CSyncWnd::MakeLayered()
     ::SetWindowPos(m_hWnd, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CSyncWnd::LoadPowerSettings(bool quiet)
+bool CSyncWnd::LoadPowerSettings(bool quiet)
 {
     wchar_t path[kIniPathCapacity] = {};
     BasicIniPath(path, kIniPathCapacity);
     m_bPowerValuesRead = !IniFileUnreadable(path);
     m_toggled = {};
-    m_powerValues = ReadPowerStates(path);
+    if (m_bPowerValuesRead) {
+        m_powerValues = ReadPowerStates(path);
+        m_storedValues = m_powerValues;
+    } else {
+        // All off until the file is read; never broadcast, so never sent.
+        m_powerValues = m_storedValues ? *m_storedValues : std::array<int32_t, kPowerStateCount>{};
+    }
     for (int key = 0; key < kPowerStateCount; ++key) {
         CLightButton* button = PowerSwitch(key);
         const BOOL on = m_powerValues[static_cast<size_t>(key)] != 0;
         if (button && button->GetCheck() != on) button->SetCheck(on);
     }
+    if (!m_storedValues) return false;
     BroadcastPowerStates(!quiet);
+    return true;
 }
 
-void CSyncWnd::SavePowerSettings()
+bool CSyncWnd::SavePowerSettings()
 {
     wchar_t path[kIniPathCapacity] = {};
-    if (!BasicIniPath(path, kIniPathCapacity)) return;
+    if (!BasicIniPath(path, kIniPathCapacity)) return false;
     if (!m_bPowerValuesRead) {
         DWORD error = 0;
         if (IniFileUnreadable(path, &error)) {
             LogMessage(path, L"power states left alone, the file cannot be read @ SavePowerSettings", false, error);
-            return;
+            return false;
         }
         const std::array<int32_t, kPowerStateCount> stored = ReadPowerStates(path);
         for (int key = 0; key < kPowerStateCount; ++key) {
@@ -237,7 +245,12 @@ void CSyncWnd::SavePowerSettings()
         }
         m_bPowerValuesRead = true;
     }
-    WritePowerStates(path, m_powerValues);
+    if (!WritePowerStates(path, m_powerValues)) {
+        LogMessage(path, L"WritePrivateProfileString failed @ SavePowerSettings", false, 0);
+        return false;
+    }
+    m_storedValues = m_powerValues;
+    return true;
 }
 
 void CSyncWnd::BroadcastPowerStates(bool initial)

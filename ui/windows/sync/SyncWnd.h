@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "backend/device/EffectDispatch.h"
@@ -48,9 +49,12 @@ public:
     BOOL Create(CWnd* parent, HDC parentDC, int x, int y, int w, int h);
     void MakeLayered();
     // Reads the switches from Basic.ini, then broadcasts them (quiet: as a
-    // change; otherwise as the stored start mask).
-    void LoadPowerSettings(bool quiet);
-    void SavePowerSettings();
+    // change; otherwise as the stored start mask). A file that cannot be read
+    // brings back the switches as last read or saved; false, with no
+    // broadcast, when there were none: the stored mask is not known.
+    bool LoadPowerSettings(bool quiet);
+    // False when the switches could not be stored.
+    bool SavePowerSettings();
     void BroadcastPowerStates(bool initial);
     // Drops the switches, the layers and the window DC.
     void ReleaseDCs();
@@ -100,6 +104,8 @@ private:
     // change in it.
     bool m_bPowerValuesRead = false;
     std::array<bool, kPowerStateCount> m_toggled{};
+    // The values as last read from or written to Basic.ini.
+    std::optional<std::array<int32_t, kPowerStateCount>> m_storedValues;
 
     int m_nX = 0, m_nY = 0, m_nWidth = 0, m_nHeight = 0;
     HDC m_hParentDC = nullptr;  // the parent's, not owned

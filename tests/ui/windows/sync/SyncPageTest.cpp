@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "backend/profiles/ProfileFolders.h"
-#include "platform/win/UniqueHandle.h"
 #include "tests/backend/service/FakeMediator.h"
 #include "tests/backend/service/ServiceTestSupport.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/HeldFile.h"
 #include "tests/support/LoggingProcess.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/TraceCapture.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/framework/core/LayeredChildren.h"
 #include "ui/framework/drawing/GdiHelpers.h"
@@ -246,25 +247,40 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
     for (HWND child : children) EXPECT_FALSE(KillTimer(child, CLightButton::kFadeTimerId)) << "a fade timer outlived its fade";
 }
 
-// A Basic.ini that another process holds while the page is made reads as
-// every switch off: Apply then stores only the switch that was toggled.
-TEST_F(SyncPage, ApplyStoresOnlyToggledSwitchesOverAFileThatCouldNotBeRead)
+// A Basic.ini that another process holds while the page is made: every
+// switch shows off, and since the stored mask is not known none is broadcast.
+// Apply leaves the file alone while it is held (it tries no write), then
+// stores only the switch that was toggled; a close that cannot read the file
+// brings back the switches as last stored.
+TEST_F(SyncPage, ASettingThatCouldNotBeReadIsNeverStoredOrBroadcast)
 {
     StoreSettings("BOOTUP=1\r\nAWAKE=1\r\nSLEEPING=0\r\nSHUTDOWN=1\r\n");
-    platform::UniqueFile held(
-        CreateFileW(BasicIni().c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(held.IsValid());
+    testsupport::HeldFile held(BasicIni());
+    ASSERT_TRUE(held.Held());
+    testsupport::TraceCapture trace;
     CreatePage();
     EXPECT_EQ(Checks(), (Checked{FALSE, FALSE, FALSE, FALSE}));
+    EXPECT_TRUE(HostBroadcasts().empty()) << "an unknown mask was broadcast";
+    EXPECT_FALSE(page->LoadPowerSettings(true)) << "a close while it is held";
+    EXPECT_TRUE(HostBroadcasts().empty());
+
     ClickSwitch(2);
+    EXPECT_FALSE(page->SavePowerSettings());
+    EXPECT_TRUE(trace.Contains(L"power states left alone, the file cannot be read @ SavePowerSettings"));
+    EXPECT_FALSE(trace.Contains(L"WritePrivateProfileString failed @ SavePowerSettings")) << "a write was tried";
 
-    page->SavePowerSettings();  // still held: left alone
-    held.Reset();
-    EXPECT_EQ(ReadPowerStates(BasicIni().c_str()), (PowerValues{1, 1, 0, 1}));
-
-    page->SavePowerSettings();
+    held.Release();
+    EXPECT_TRUE(page->SavePowerSettings());
     EXPECT_EQ(ReadPowerStates(BasicIni().c_str()), (PowerValues{1, 1, 1, 1}));
     EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, TRUE, TRUE})) << "the untouched switches show what is stored";
+
+    testsupport::HeldFile heldAgain(BasicIni());
+    ASSERT_TRUE(heldAgain.Held());
+    ClickSwitch(0);
+    host.Clear();
+    EXPECT_TRUE(page->LoadPowerSettings(true));
+    EXPECT_EQ(Checks(), (Checked{TRUE, TRUE, TRUE, TRUE})) << "as last stored";
+    EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0xFF, 0}}));
 }
 
 TEST_F(SyncPage, WithoutBasicIniEverySwitchIsOff)

@@ -24,13 +24,14 @@
 #include "tests/app/DialogTestSupport.h"
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/RegistryValue.h"
 #include "ui/windows/keyboard/KeyboardPreviewModel.h"
 
-using dialogtest::EffectCall;
-using dialogtest::EffectCalls;
-using dialogtest::IniValue;
+using testsupport::EffectCall;
+using testsupport::EffectCalls;
+using testsupport::IniValue;
 using testsupport::ScriptedDlg;
 
 namespace {
@@ -106,7 +107,7 @@ protected:
     FileEntries Entries() const
     {
         FileEntries entries;
-        for (const wchar_t* name : dialogtest::kProfileFiles) entries.push_back(testsupport::IniEntries(File(name)));
+        for (const wchar_t* name : testsupport::kProfileFiles) entries.push_back(testsupport::IniEntries(File(name)));
         return entries;
     }
 
@@ -157,7 +158,7 @@ protected:
     {
         const FileEntries now = Entries();
         for (size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(now[i], expected[i]) << step << ": " << testing::PrintToString(dialogtest::kProfileFiles[i]);
+            EXPECT_EQ(now[i], expected[i]) << step << ": " << testing::PrintToString(testsupport::kProfileFiles[i]);
     }
 
     // [Config] of Basic.ini with the given values, the other files as they are.

@@ -50,7 +50,14 @@ lumo_prepare_prefix() {
     mkdir -p "$WINEPREFIX"
     "$WINE_SERVER" -p 2>/dev/null || true  # already running for this prefix
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        lumo_wine wineboot >/dev/null 2>&1 || true
+        # wineboot's other exit codes say little; a time-out or a prefix left
+        # without its registry is a failure.
+        local status=0
+        lumo_wine wineboot >/dev/null 2>&1 || status=$?
+        if [ "$status" = 124 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+            echo "wineboot did not set up the Wine prefix in $WINEPREFIX (exit $status; 124 is the ${LUMO_WINE_TIMEOUT:-120} s time-out)." >&2
+            return 1
+        fi
         lumo_wine reg import "$ROOT/scripts/test-prefix.reg" >/dev/null 2>&1
     fi
 }

@@ -2,19 +2,17 @@
 
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
-#include "backend/device/WmiLibrary.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "tests/fixtures/common/FixtureLog.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/TempDir.h"
 
 namespace dialogtest {
 
 namespace {
-
-constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
 
 class LoggedConnection : public HidConnection {
 public:
@@ -33,29 +31,6 @@ private:
 };
 
 }  // namespace
-
-const wchar_t* const kProfileFiles[4] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
-
-std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
-{
-    wchar_t value[64] = L"";
-    GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
-    return value;
-}
-
-std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& library)
-{
-    std::vector<std::string> calls;
-    for (const std::string& call : library.Calls())
-        if (call.rfind(kEffectCall, 0) == 0) calls.push_back(call);
-    return calls;
-}
-
-std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record)
-{
-    const WmiEffectWords words = BuildWmiEffectWords(subCommand, effectIndex, record);
-    return testsupport::EffectControlCall(words.first, words.second);
-}
 
 LoggedHidKeyboard::LoggedHidKeyboard() : m_kept(g_HidDevice)
 {
@@ -94,9 +69,9 @@ void ProfileFolderTest::SetUp()
     SeedSettings seed;
     CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
     m_folder = m_tszIniDir;
-    for (const wchar_t* name : kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(File(name)));
+    for (const wchar_t* name : testsupport::kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(File(name)));
     // Each test starts from the shipped profiles, whatever an earlier run left.
-    for (const wchar_t* name : kProfileFiles) {
+    for (const wchar_t* name : testsupport::kProfileFiles) {
         CopyFileW((testsupport::SeedFolder() + L"\\" + name).c_str(), File(name).c_str(), FALSE);
         WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
     }
@@ -104,9 +79,9 @@ void ProfileFolderTest::SetUp()
 
 void ProfileFolderTest::TearDown()
 {
-    for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(File(kProfileFiles[i]), m_kept[i]);
+    for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(File(testsupport::kProfileFiles[i]), m_kept[i]);
     // The profile-string functions may hold a file by its time.
-    for (const wchar_t* name : kProfileFiles) WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
+    for (const wchar_t* name : testsupport::kProfileFiles) WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
     SetDllDirectoryW(nullptr);
 }
 

@@ -18,14 +18,6 @@
 
 namespace dialogtest {
 
-extern const wchar_t* const kProfileFiles[4];
-
-std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key);
-// The stand-in's records of the effect words (device 0x00100056), in order.
-std::vector<std::string> EffectCalls(const testsupport::StandInLibraryScript& library);
-// The record the stand-in makes of an effect sent with a sub-command.
-std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record);
-
 // For its scope, a keyboard whose reports go as "HID <id> <command>" lines
 // into the stand-in library's log, so one log shows the library calls and the
 // reports in the order they were made.

@@ -7,10 +7,11 @@
 #include "app/LumoGlobals.h"
 #include "platform/win/UniqueHandle.h"
 #include "tests/app/StartedProgram.h"
+#include "tests/support/Polling.h"
 
 namespace {
 
-constexpr DWORD kPatienceMs = 20000;
+using testsupport::kPatienceMs;
 
 // The program built beside the tests, as a Windows path.
 std::wstring ProgramPath()
@@ -48,12 +49,7 @@ HWND WaitForWindowOrExit(const Started& started)
 // The activation is carried out by the window's own thread, a little later.
 bool BecomesForeground(HWND window)
 {
-    DWORD start = GetTickCount();
-    while (GetForegroundWindow() != window) {
-        if (GetTickCount() - start > 3000) return false;
-        Sleep(10);
-    }
-    return true;
+    return testsupport::PollUntil([window] { return GetForegroundWindow() == window; });
 }
 
 bool EndsWithin(const Started& s, DWORD ms, DWORD* exitCode)

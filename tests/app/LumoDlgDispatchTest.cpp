@@ -19,15 +19,17 @@
 #include "tests/app/DialogTestSupport.h"
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Polling.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/PointerInput.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-using dialogtest::EffectCall;
-using dialogtest::EffectCalls;
-using dialogtest::IniValue;
+using testsupport::EffectCall;
+using testsupport::EffectCalls;
+using testsupport::IniValue;
 using dialogtest::LoggedHidKeyboard;
 using testsupport::Pump;
 using testsupport::ScriptedDlg;
@@ -135,35 +137,75 @@ TEST_F(MainDialogDispatch, ATabButtonPostsItsClickBeforeItsFaceChanges)
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
 }
 
-// A press in the title strip becomes a caption drag; the second press of a
-// double click there neither drags nor maximises, and a press below the strip
-// does nothing.
+// A press in the title strip becomes a caption drag; a double click there, as
+// a hand makes it, drags only with its first press and never maximises, and a
+// press below the strip does nothing. Real input; the drags the dialog posts
+// are counted and held back, so no move loop takes the input that follows.
 TEST_F(MainDialogDispatch, OnlyASinglePressInTheTitleStripStartsADrag)
 {
     WriteConfig(L"Apply", L"0");
     ScriptedDlg dialog;
     dialog.script = [](ScriptedDlg& d) {
-        const auto dragPosted = [&d] {
+        const HWND window = d.GetSafeHwnd();
+        int drags = 0, presses = 0, doubles = 0, releases = 0;
+        // Dispatches until done holds, then what is queued by then.
+        const auto dispatchUntil = [&](auto done) {
             MSG msg;
-            return ::PeekMessageW(&msg, d.GetSafeHwnd(), WM_NCLBUTTONDOWN, WM_NCLBUTTONDOWN, PM_REMOVE) != FALSE &&
-                   msg.wParam == HTCAPTION;
+            const auto take = [&] {
+                if (!::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) return false;
+                // A release may reach a window in the dialog that a fault put under the pointer.
+                releases += msg.message == WM_LBUTTONUP && (msg.hwnd == window || ::IsChild(window, msg.hwnd));
+                if (msg.hwnd == window) {
+                    presses += msg.message == WM_LBUTTONDOWN;
+                    doubles += msg.message == WM_LBUTTONDBLCLK;
+                    if (msg.message == WM_NCLBUTTONDOWN) {
+                        drags += msg.wParam == HTCAPTION;
+                        return true;
+                    }
+                }
+                ::TranslateMessage(&msg);
+                ::DispatchMessageW(&msg);
+                return true;
+            };
+            const ULONGLONG deadline = ::GetTickCount64() + testsupport::kPatienceMs;
+            while (!done()) {
+                if (take()) continue;
+                if (::GetTickCount64() > deadline) return false;
+                ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+            }
+            while (take()) {
+            }
+            return true;
         };
-        const LPARAM inStrip = MAKELPARAM(600, 40), belowStrip = MAKELPARAM(600, 100);
-        // As the pointer brings them: a move to the place, then the button.
-        d.SendMessage(WM_MOUSEMOVE, 0, inStrip);
-        d.SendMessage(WM_LBUTTONDBLCLK, MK_LBUTTON, inStrip);
-        EXPECT_FALSE(dragPosted()) << "a double click drags";
-        d.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(640, 60));
-        d.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(640, 60));
-        EXPECT_FALSE(IsZoomed(d.GetSafeHwnd()));
-        d.SendMessage(WM_MOUSEMOVE, 0, belowStrip);
-        d.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, belowStrip);
-        EXPECT_FALSE(dragPosted()) << "a press below the strip drags";
-        d.SendMessage(WM_LBUTTONUP, 0, belowStrip);
-        d.SendMessage(WM_MOUSEMOVE, 0, inStrip);
-        d.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, inStrip);
-        EXPECT_TRUE(dragPosted()) << "a press in the strip starts no drag";
-        d.SendMessage(WM_LBUTTONUP, 0, inStrip);
+        ASSERT_TRUE(testsupport::PumpUntil([&] { return !d.IsFading(); }, testsupport::kPatienceMs))
+            << "the fade-in did not end";
+        const auto moveTo = [&](int x, int y) {
+            POINT at{x, y};
+            ::ClientToScreen(window, &at);
+            testsupport::MoveCursorTo(at.x, at.y);
+        };
+
+        moveTo(600, 40);
+        const DWORD first = testsupport::LeftClick();
+        testsupport::LeftClick(first + 1);
+        ASSERT_TRUE(dispatchUntil([&] { return releases == 2; })) << "the double click was not taken";
+        EXPECT_EQ(presses, 1);
+        EXPECT_EQ(doubles, 1) << "the second press came as a press of its own";
+        EXPECT_EQ(drags, 1) << "the double click drags with its second press, or not with its first";
+        EXPECT_FALSE(::IsZoomed(window)) << "a double click in the strip maximises";
+
+        moveTo(600, 100);
+        const int dragsBefore = drags;
+        testsupport::LeftClick();
+        ASSERT_TRUE(dispatchUntil([&] { return releases == 3; })) << "the press below the strip was not taken";
+        EXPECT_EQ(presses, 2);
+        EXPECT_EQ(drags, dragsBefore) << "a press below the strip drags";
+
+        moveTo(600, 40);
+        testsupport::LeftClick();
+        ASSERT_TRUE(dispatchUntil([&] { return releases == 4; })) << "the press in the strip was not taken";
+        EXPECT_EQ(drags, dragsBefore + 1) << "a press in the strip starts no drag";
+        testsupport::MoveCursorTo(5, 5);
         d.EndDialog(IDCANCEL);
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);

@@ -15,7 +15,10 @@
 #include "backend/trace/Trace.h"
 #include "platform/win/UniqueHandle.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/PointerInput.h"
+#include "tests/support/Polling.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/support/ScreenPixels.h"
 #include "tests/support/ShippedSeeds.h"
@@ -24,9 +27,12 @@
 
 namespace {
 
-constexpr DWORD kPatienceMs = 20000;
-constexpr char kEffectCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
-const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
+using testsupport::EffectCall;
+using testsupport::IniValue;
+using testsupport::kPatienceMs;
+using testsupport::kProfileFiles;
+using testsupport::PollUntil;
+
 // Places in the window at 100 %.
 constexpr POINT kStaticEffect = {1094, 229};
 constexpr POINT kBreathingEffect = {1107, 261};
@@ -43,13 +49,6 @@ constexpr POINT kAwakeSwitch = {441, 341};
 constexpr POINT kGreenDefaultSwatch = {619, 389};
 constexpr POINT kPickerOk = {437, 635};
 constexpr SIZE kEffectSwatchSize = {37, 35};
-
-std::wstring IniValue(const std::wstring& path, const wchar_t* section, const wchar_t* key)
-{
-    wchar_t value[64] = L"";
-    GetPrivateProfileStringW(section, key, L"<missing>", value, 64, path.c_str());
-    return value;
-}
 
 BOOL CALLBACK FindVisibleOwned(HWND window, LPARAM context)
 {
@@ -74,17 +73,32 @@ struct ControlSearch {
     POINT centre;
 };
 
-// Polls another process's state until the condition holds or the time is up.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD ms)
-{
-    const ULONGLONG deadline = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() > deadline) return false;
-        Sleep(20);
+// A visible window of the test's own, to take the activation from the
+// program's; its messages are dispatched while it waits.
+class OwnWindow {
+public:
+    OwnWindow()
+        : m_window(CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 0, 0, 8, 8, nullptr,
+                                   nullptr, nullptr, nullptr))
+    {
     }
-    return true;
-}
+    ~OwnWindow()
+    {
+        DestroyWindow(m_window);
+        testsupport::Pump(0);
+    }
+    OwnWindow(const OwnWindow&) = delete;
+    OwnWindow& operator=(const OwnWindow&) = delete;
+
+    bool Activate() const
+    {
+        SetForegroundWindow(m_window);
+        return testsupport::PumpUntil([this] { return GetForegroundWindow() == m_window; }, kPatienceMs);
+    }
+
+private:
+    HWND m_window;
+};
 
 // The program in a folder of its own with its seeds, language file and the
 // stand-in library; the profile folder's files are kept and put back.
@@ -214,14 +228,10 @@ public:
             // A press that reaches the window while it is being activated may
             // be taken by the activation.
             SetForegroundWindow(m_window);
-            WaitUntil([this] { return GetForegroundWindow() == m_window && IsWindowEnabled(m_window); }, kPatienceMs);
+            PollUntil([this] { return GetForegroundWindow() == m_window && IsWindowEnabled(m_window); });
         }
         INPUT inputs[3] = {};
-        inputs[0].type = inputs[1].type = inputs[2].type = INPUT_MOUSE;
-        const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-        inputs[0].mi.dx = (point.x * 65535 + width / 2) / (width - 1);
-        inputs[0].mi.dy = (point.y * 65535 + height / 2) / (height - 1);
-        inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        inputs[0] = testsupport::PointerMoveInput(point.x, point.y);
         // The press and release carry the point too: under Wine the X server
         // reports an earlier move of the pointer late, and that report can
         // put the pointer back before the press.
@@ -241,14 +251,14 @@ public:
     // Waits until the stand-in has recorded more calls of the entry point.
     bool WaitForMoreCalls(const std::string& entryPoint, size_t than) const
     {
-        return WaitUntil([&] { return m_library.CallsOf(entryPoint).size() > than; }, kPatienceMs);
+        return PollUntil([&] { return m_library.CallsOf(entryPoint).size() > than; });
     }
 
     // Waits until the keyboard picture is (or is no longer) the window under
     // the middle of the picture's place.
-    bool WaitForKeyboard(HWND keyboard, bool shown, DWORD ms) const
+    bool WaitForKeyboard(HWND keyboard, bool shown) const
     {
-        return WaitUntil([&] { return (ChildAt(kKeyboardMiddle) == keyboard) == shown; }, ms);
+        return PollUntil([&] { return (ChildAt(kKeyboardMiddle) == keyboard) == shown; });
     }
 
     bool Ends(DWORD ms) const { return WaitForSingleObject(m_process.Get(), ms) == WAIT_OBJECT_0; }
@@ -274,19 +284,16 @@ public:
         LoadProfile(m_profiles.c_str(), 0, stored);
         EffectData green = stored.allData[0];
         green.ColorR = 0, green.ColorG = 255, green.ColorB = 0;
-        const WmiEffectWords words = BuildWmiEffectWords(WMI_SUBCMD_SET_EFFECT, 0, green);
-        char expected[96];
-        std::snprintf(expected, sizeof(expected), "%s 0x%08X 0x%08X", kEffectCall, static_cast<unsigned>(words.first),
-                      static_cast<unsigned>(words.second));
+        const std::string expected = EffectCall(WMI_SUBCMD_SET_EFFECT, 0, green);
 
         ClickScreen(swatch);
-        if (!WaitUntil([this] { return HasVisibleOwnedWindow(m_window); }, kPatienceMs)) {
+        if (!PollUntil([this] { return HasVisibleOwnedWindow(m_window); })) {
             ADD_FAILURE() << "the swatch's click shows the picker";
             return false;
         }
         ClickOnPicker(kGreenDefaultSwatch);
         // The picker moves to the new colour, and the end of the move is previewed.
-        const bool previewed = WaitUntil(
+        const bool previewed = PollUntil(
             [&] {
                 const std::vector<std::string> calls = EffectCalls();
                 return !calls.empty() && calls.back() == expected;
@@ -296,7 +303,7 @@ public:
         ClickOnPicker(kPickerOk);
         // Its panel and the blurred backdrop over the window both go.
         const bool hidden =
-            WaitUntil([this] { return !HasVisibleOwnedWindow(m_window) && KeyboardShown(); }, kPatienceMs);
+            PollUntil([this] { return !HasVisibleOwnedWindow(m_window) && KeyboardShown(); });
         EXPECT_TRUE(hidden) << "OK hides the picker";
         return previewed && hidden;
     }
@@ -314,28 +321,18 @@ public:
     {
         RECT rect{};
         GetWindowRect(m_window, &rect);
-        if (!WaitUntil([&] { return testsupport::ReadScreenPixels(rect) != previous; }, kPatienceMs)) return {};
+        if (!PollUntil([&] { return testsupport::ReadScreenPixels(rect) != previous; })) return {};
         return SettledPicture();
     }
 
-    std::vector<std::string> EffectCalls() const
-    {
-        std::vector<std::string> calls;
-        for (const std::string& call : m_library.Calls())
-            if (call.rfind(kEffectCall, 0) == 0) calls.push_back(call);
-        return calls;
-    }
+    std::vector<std::string> EffectCalls() const { return testsupport::EffectCalls(m_library); }
 
     // The call that sends profile 0's stored record of an effect.
     std::string StoredEffectCall(int effect) const
     {
         CustomProfile profile{};
         LoadProfile(m_profiles.c_str(), 0, profile);
-        const WmiEffectWords words = BuildWmiEffectWords(WMI_SUBCMD_SET_EFFECT, effect, profile.allData[effect]);
-        char text[96];
-        std::snprintf(text, sizeof(text), "%s 0x%08X 0x%08X", kEffectCall, static_cast<unsigned>(words.first),
-                      static_cast<unsigned>(words.second));
-        return text;
+        return EffectCall(WMI_SUBCMD_SET_EFFECT, effect, profile.allData[effect]);
     }
 
     testsupport::StandInLibraryScript m_library;
@@ -383,22 +380,33 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
         return POINT{now.left - before.left, now.top - before.top};
     };
 
+    // A press below the strip, taken while the window is inactive: the
+    // activation shows that the press has reached it, and a message sent then
+    // returns once the press's own handling is over. A drag it had posted would
+    // start before the moves that follow and carry the window with them.
+    {
+        OwnWindow other;
+        ASSERT_TRUE(other.Activate()) << "the test's own window cannot be activated";
+        const POINT below = ScreenPoint({200, 100});
+        testsupport::MoveCursorTo(below.x, below.y);
+        testsupport::LeftButtonAt(below, true);
+        ASSERT_TRUE(testsupport::PumpUntil([this] { return GetForegroundWindow() == m_window; }, kPatienceMs))
+            << "the press below the strip never reached the window";
+        SendAndWait(WM_NULL, 0, 0);
+        drag(below, {50, 30});
+        testsupport::LeftButtonAt({below.x + 50, below.y + 30}, false);
+    }
+
     // The presses stand far apart, so that the second never pairs with the
     // first as a double click however little time passes between them.
-    const POINT below = ScreenPoint({200, 100});
-    testsupport::MoveCursorTo(below.x, below.y);
-    testsupport::LeftButton(true);
-    drag(below, {50, 30});
-    testsupport::LeftButton(false);
-
     // Input is handled in order: once this press's move has begun, the
     // press above is over, and the window must not have moved.
     const POINT strip = ScreenPoint({1000, 70});
     testsupport::MoveCursorTo(strip.x, strip.y);
-    testsupport::LeftButton(true);
+    testsupport::LeftButtonAt(strip, true);
     // The move loop follows the pointer only from where it is when the loop
     // starts, as a hand pauses after pressing.
-    ASSERT_TRUE(WaitUntil(inMoveLoop, kPatienceMs)) << "a press in the strip starts no move";
+    ASSERT_TRUE(PollUntil(inMoveLoop)) << "a press in the strip starts no move";
     EXPECT_EQ(offset().x, 0);
     EXPECT_EQ(offset().y, 0);
     // Each step of the hand is followed before the next one is made.
@@ -406,13 +414,16 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
     for (int step = 1; step <= 4; ++step) {
         const POINT to{by.x * step / 4, by.y * step / 4};
         testsupport::MoveCursorTo(strip.x + to.x, strip.y + to.y);
-        EXPECT_TRUE(WaitUntil([&] { return offset().x == to.x && offset().y == to.y; }, kPatienceMs)) << step;
+        if (!PollUntil([&] { return offset().x == to.x && offset().y == to.y; })) {
+            ADD_FAILURE() << "the window does not follow step " << step;
+            break;
+        }
     }
-    testsupport::LeftButton(false);
+    testsupport::LeftButtonAt({strip.x + by.x, strip.y + by.y}, false);
     EXPECT_EQ(offset().x, by.x);
     EXPECT_EQ(offset().y, by.y);
     // A message posted now would come before the release, inside the move.
-    EXPECT_TRUE(WaitUntil([&] { return !inMoveLoop(); }, kPatienceMs)) << "the release ends the move";
+    EXPECT_TRUE(PollUntil([&] { return !inMoveLoop(); })) << "the release ends the move";
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));
@@ -438,11 +449,11 @@ TEST_F(MainWindowEndToEnd, EveryTraceOfTheMainWindowReachesTheLogFileWithItsNumb
     PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 2, 0);
     PostMessageW(m_window, WM_PROFILEMODIFY_MESSAGE, 0, 6);
     Click(kApplyButton);
-    ASSERT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
+    ASSERT_TRUE(WaitForKeyboard(keyboard, false)) << "the progress overlay covers the window";
     const size_t powerStates = m_library.CallsOf("VoWMI_NB_DeviceControl").size();
     PressKey(VK_ESCAPE);  // while the overlay runs: restores and saves, stays open
     ASSERT_TRUE(WaitForMoreCalls("VoWMI_NB_DeviceControl", powerStates)) << "Esc restores the power states";
-    ASSERT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
+    ASSERT_TRUE(WaitForKeyboard(keyboard, true)) << "the overlay closes";
     ASSERT_FALSE(Ends(0));
     PressKey(VK_ESCAPE);
     ASSERT_TRUE(Ends(kPatienceMs));
@@ -490,13 +501,13 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     ASSERT_NE(Start(), nullptr);
     m_library.ClearCalls();
     Click(kStaticEffect);
-    WaitUntil([this] { return !EffectCalls().empty(); }, kPatienceMs);
+    PollUntil([this] { return !EffectCalls().empty(); });
     EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(0)}) << "the click is previewed";
 
     const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
     // The overlay comes once the files are written.
-    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the progress overlay covers the window";
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false)) << "the progress overlay covers the window";
     const std::wstring basic = Profile(L"Basic.ini");
     EXPECT_EQ(IniValue(basic, L"Config", L"Apply"), L"0");
     EXPECT_EQ(IniValue(basic, L"Config", L"ApplyEff"), L"0");
@@ -505,7 +516,7 @@ TEST_F(MainWindowEndToEnd, EditAndApplyWithRealInputStoreTheEffectAndRunTheOverl
     EXPECT_NE(IniValue(basic, L"RecentColor", L"Count"), L"<missing>");
     EXPECT_EQ(IniValue(Profile(L"Custom0.Ini"), L"Config", L"allIndex"), L"0");
 
-    EXPECT_TRUE(WaitForKeyboard(keyboard, true, 8000)) << "the overlay closes";
+    EXPECT_TRUE(WaitForKeyboard(keyboard, true)) << "the overlay closes";
 
     PostMessageW(m_window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(Ends(kPatienceMs));
@@ -521,7 +532,7 @@ TEST_F(MainWindowEndToEnd, AColourPickedInThePopupIsPreviewedAndStoredByApply)
 
     const HWND keyboard = ChildAt(kKeyboardMiddle);
     Click(kApplyButton);
-    EXPECT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the overlay comes once the files are written";
+    EXPECT_TRUE(WaitForKeyboard(keyboard, false)) << "the overlay comes once the files are written";
     const std::wstring custom0 = Profile(L"Custom0.Ini");
     EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorR"), L"0");
     EXPECT_EQ(IniValue(custom0, L"allData0", L"ColorG"), L"255");
@@ -581,7 +592,7 @@ TEST_F(MainWindowEndToEnd, ApplyWithoutAnEditLeavesEveryProfileFileAsItWas)
             ASSERT_NE(Start(), nullptr);
             const HWND keyboard = ChildAt(kKeyboardMiddle);
             Click(kApplyButton);
-            ASSERT_TRUE(WaitForKeyboard(keyboard, false, 5000)) << "the overlay comes once the files are written";
+            ASSERT_TRUE(WaitForKeyboard(keyboard, false)) << "the overlay comes once the files are written";
             for (size_t i = 0; i < before.size(); ++i)
                 EXPECT_EQ(testsupport::IniEntries(Profile(kProfileFiles[i])), before[i])
                     << "start " << start << ": " << testing::PrintToString(kProfileFiles[i]);
@@ -600,7 +611,7 @@ TEST_F(MainWindowEndToEnd, EscAfterAnEditResendsTheStoredEffectSavesRecentColour
     const std::vector<std::string> atStart = EffectCalls();
     m_library.ClearCalls();
     Click(kBreathingEffect);
-    WaitUntil([this] { return !EffectCalls().empty(); }, kPatienceMs);
+    PollUntil([this] { return !EffectCalls().empty(); });
     EXPECT_EQ(EffectCalls(), std::vector<std::string>{StoredEffectCall(1)});
     m_library.ClearCalls();
 
@@ -654,16 +665,19 @@ TEST_F(MainWindowEndToEnd, StartOnAStoredZoneProfileShowsTheWindowOfTheSwitchToI
         SCOPED_TRACE(c.name);
         // As the apply mode of a model type 1 keyboard writes it.
         const int storedEffect = c.profile == 1 ? profiles[1].wasdIndex : profiles[2].qwerIndex;
-        // Each road: the window as it comes up, then after a click on each tab,
-        // each picture read once the click has shown on the screen.
+        // Each road: the window as it comes up, then after a click on the tab
+        // it does not show and one back, each picture read once the click has
+        // changed the page and the screen shows it. A click on the tab shown
+        // changes no page: its wait would hold before the click is taken.
         const auto pictures = [this](std::vector<std::vector<uint32_t>>& out) {
             out.push_back(SettledPicture());
-            Click(kEffectsTab);
-            EXPECT_TRUE(WaitUntil([&] { return KeyboardShown(); }, kPatienceMs)) << "the effects tab shows the keyboard";
-            out.push_back(SettledPictureChangedFrom(out.back()));
-            Click(kSyncTab);
-            EXPECT_TRUE(WaitUntil([&] { return !KeyboardShown(); }, kPatienceMs)) << "the power-state page is shown";
-            out.push_back(SettledPictureChangedFrom(out.back()));
+            const bool keyboardFirst = KeyboardShown();
+            for (const bool toKeyboard : {!keyboardFirst, keyboardFirst}) {
+                Click(toKeyboard ? kEffectsTab : kSyncTab);
+                EXPECT_TRUE(PollUntil([&] { return KeyboardShown() == toKeyboard; }))
+                    << (toKeyboard ? "the effects tab shows no keyboard" : "the sync tab shows no power-state page");
+                out.push_back(SettledPictureChangedFrom(out.back()));
+            }
             PostMessageW(m_window, WM_CLOSE, 0, 0);
             EXPECT_TRUE(Ends(kPatienceMs));
         };
@@ -684,8 +698,7 @@ TEST_F(MainWindowEndToEnd, StartOnAStoredZoneProfileShowsTheWindowOfTheSwitchToI
         SendAndWait(WM_PROFILEMODIFY_MESSAGE, 0, c.applyIndex);
         pictures(switched);
 
-        const char* const steps[] = {"as it comes up", "after a click on the effects tab",
-                                     "after a click on the sync tab"};
+        const char* const steps[] = {"as it comes up", "after a click on the other tab", "after a click back"};
         for (size_t i = 0; i < started.size(); ++i) {
             EXPECT_FALSE(started[i].empty()) << steps[i] << ": the started window kept changing";
             EXPECT_EQ(testsupport::PixelDifference(started[i], switched[i], width), "") << steps[i];
@@ -708,17 +721,14 @@ TEST_F(MainWindowEndToEnd, EscDuringThePowerStateOverlayKeepsThePageForTheNextAp
     // The keyboard picture is hidden before the page is shown: in between
     // the place shows the window itself.
     HWND page = nullptr;
-    ASSERT_TRUE(WaitUntil(
-        [&] {
-            page = ChildAt(kKeyboardMiddle);
-            return page != keyboard && page != m_window;
-        },
-        kPatienceMs))
-        << "the power-state page is shown";
+    ASSERT_TRUE(PollUntil([&] {
+        page = ChildAt(kKeyboardMiddle);
+        return page != keyboard && page != m_window;
+    })) << "the power-state page is shown";
 
     Click(kBootSwitch);
     Click(kApplyButton);
-    ASSERT_TRUE(WaitForKeyboard(page, false, kPatienceMs)) << "the overlay covers the page";
+    ASSERT_TRUE(WaitForKeyboard(page, false)) << "the overlay covers the page";
     EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
     const size_t wordsBeforeEsc = m_library.CallsOf("VoWMI_NB_DeviceControl").size();
     PressKey(VK_ESCAPE);
@@ -726,12 +736,12 @@ TEST_F(MainWindowEndToEnd, EscDuringThePowerStateOverlayKeepsThePageForTheNextAp
     ASSERT_FALSE(Ends(0)) << "the window stays open while the overlay runs";
     ASSERT_NE(ChildAt(kKeyboardMiddle), page) << "Esc came while the overlay ran";
     // The page stands where the keyboard picture stood.
-    ASSERT_TRUE(WaitForKeyboard(page, true, kPatienceMs)) << "the overlay closes over the power-state page";
+    ASSERT_TRUE(WaitForKeyboard(page, true)) << "the overlay closes over the power-state page";
 
     m_library.ClearCalls();
     Click(kAwakeSwitch);
     Click(kApplyButton);
-    ASSERT_TRUE(WaitForKeyboard(page, false, kPatienceMs)) << "the overlay comes once the switches are stored";
+    ASSERT_TRUE(WaitForKeyboard(page, false)) << "the overlay comes once the switches are stored";
     EXPECT_EQ(IniValue(basic, L"Setting", L"BOOTUP"), L"0");
     EXPECT_EQ(IniValue(basic, L"Setting", L"AWAKE"), L"0");
     EXPECT_EQ(IniValue(basic, L"Setting", L"SLEEPING"), L"1");

@@ -15,15 +15,23 @@
 #include "backend/profiles/EffectModel.h"
 #include "backend/profiles/IniStore.h"
 #include "backend/profiles/ProfileFolders.h"
+#include "platform/win/UniqueHandle.h"
 #include "tests/app/ScriptedDlg.h"
+#include "tests/support/PointerInput.h"
+#include "tests/support/Polling.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 constexpr unsigned kSeed = 20261210;
 constexpr int kSteps = 5000;
-constexpr ULONGLONG kHangMs = 5000;
-const wchar_t* const kProfileFiles[] = {L"Basic.ini", L"Custom0.Ini", L"Custom1.Ini", L"Custom2.Ini"};
+// The period of the window's fastest timer: what a step starts on a timer or
+// on another thread has arrived within it.
+constexpr DWORD kFramePeriodMs = 16;
+
+using testsupport::kPatienceMs;
+using testsupport::kProfileFiles;
 
 bool InRange(int32_t value, int32_t low, int32_t high)
 {
@@ -70,41 +78,69 @@ std::mt19937* g_random;
 int g_step;
 std::string g_failure;
 
-// Dispatches what the input brought, as the dialog's own loop would; false
-// when the window did not settle in time.
-bool Settle(HWND dialog)
+// Takes every message queued now and dispatches it as the dialog's own loop
+// would; whether one was more than a timer tick or a paint. A quit is put back
+// for the dialog's loop, and ends the taking.
+bool DispatchQueued(HWND dialog, bool* quit)
+{
+    bool busy = false;
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        if (msg.message == WM_QUIT) {
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            *quit = true;
+            return busy;
+        }
+        busy |= msg.message != WM_TIMER && msg.message != WM_PAINT;
+        if (!IsWindow(dialog) || !CWnd::WalkPreTranslateTree(dialog, &msg)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+    }
+    return busy;
+}
+
+// Comes due one frame period after each Start, and stays due until the next.
+class StepClock {
+public:
+    StepClock() : m_timer(CreateWaitableTimerW(nullptr, TRUE, nullptr)) {}
+    bool Start()
+    {
+        LARGE_INTEGER due;
+        due.QuadPart = -static_cast<LONGLONG>(kFramePeriodMs) * 10000;
+        return m_timer && SetWaitableTimer(m_timer.Get(), &due, 0, nullptr, nullptr, FALSE);
+    }
+    HANDLE Handle() const { return m_timer.Get(); }
+
+private:
+    platform::UniqueHandle m_timer;
+};
+
+// Dispatches what a step brought until it has settled: its input all taken,
+// what it posted or sent handled, and a frame period gone since the step
+// began, with what came meanwhile, from this thread or another, handled too.
+// False when the window kept busy for the whole patience.
+bool Settle(HWND dialog, const StepClock& clock)
 {
     const ULONGLONG start = GetTickCount64();
-    ULONGLONG quietSince = start;
-    MSG msg;
-    while (GetTickCount64() - quietSince < 4) {
-        bool any = false;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            any = true;
-            if (msg.message == WM_QUIT) {
-                PostQuitMessage(static_cast<int>(msg.wParam));
-                return true;
-            }
-            if (!IsWindow(dialog) || !CWnd::WalkPreTranslateTree(dialog, &msg)) {
-                TranslateMessage(&msg);
-                DispatchMessageW(&msg);
-            }
-            if (GetTickCount64() - start > kHangMs) return false;
-        }
-        if (any) quietSince = GetTickCount64();
-        Sleep(1);
+    const HANDLE due = clock.Handle();
+    for (;;) {
+        if (GetTickCount64() - start > kPatienceMs) return false;
+        bool quit = false;
+        const bool busy = DispatchQueued(dialog, &quit);
+        if (quit) return true;
+        // Input still queued for this thread is part of the step too.
+        if (busy || HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) != 0) continue;
+        if (MsgWaitForMultipleObjectsEx(1, &due, kPatienceMs, QS_ALLINPUT, MWMO_INPUTAVAILABLE) == WAIT_OBJECT_0 &&
+            HIWORD(GetQueueStatus(QS_INPUT | QS_POSTMESSAGE | QS_SENDMESSAGE)) == 0)
+            return true;
     }
-    return true;
 }
 
 void SendMouse(DWORD flags, POINT at)
 {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    input.mi.dx = (at.x * 65535 + width / 2) / (width - 1);
-    input.mi.dy = (at.y * 65535 + height / 2) / (height - 1);
-    input.mi.dwFlags = flags | MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    INPUT input = testsupport::PointerMoveInput(at.x, at.y);
+    input.mi.dwFlags |= flags;
     SendInput(1, &input, sizeof(input));
 }
 
@@ -121,7 +157,14 @@ void RunSteps(ScriptedDlg& d)
 {
     std::mt19937& random = *g_random;
     const HWND window = d.GetSafeHwnd();
-    while (d.IsFading()) Settle(window);  // the fade-in ends before input counts
+    StepClock clock;
+    // The fade-in ends before input counts.
+    while (d.IsFading())
+        if (!clock.Start() || !Settle(window, clock)) {
+            g_failure = "the fade-in never ended";
+            d.EndDialog(IDCANCEL);
+            return;
+        }
     for (; g_step < kSteps; ++g_step) {
         if (!IsWindow(window) || (d.IsFading() && d.EndMessage() == WM_DIALOG_CANCEL)) return;  // closing
         if (IsIconic(window)) ShowWindow(window, SW_RESTORE);
@@ -132,6 +175,7 @@ void RunSteps(ScriptedDlg& d)
             return POINT{rect.left + static_cast<LONG>(random() % static_cast<unsigned>(rect.right - rect.left)),
                          rect.top + static_cast<LONG>(random() % static_cast<unsigned>(rect.bottom - rect.top))};
         };
+        if (!clock.Start()) g_failure = "no step clock";
         const unsigned kind = random() % 100;
         if (kind < 60) {
             const POINT at = point();
@@ -149,7 +193,7 @@ void RunSteps(ScriptedDlg& d)
             // Esc closes the window: rarer, so that most steps meet a running window.
             SendKey(random() % 50 == 0 ? VK_ESCAPE : keys[random() % (sizeof(keys) / sizeof(keys[0]))]);
         }
-        if (!Settle(window)) g_failure = "no answer within 5 s";
+        if (g_failure.empty() && !Settle(window, clock)) g_failure = "the window never settled";
         const std::string invalid = InvalidField();
         if (!invalid.empty()) g_failure = "invalid " + invalid;
         if (!g_failure.empty()) break;
@@ -194,8 +238,12 @@ TEST(MainWindowMonkey, RandomInputNeverBreaksTheWindowOrTheProfiles)
         {
             ScriptedDlg dialog;
             dialog.script = RunSteps;
-            dialog.DoModal();
-            if (!dialog.IsReleased()) g_failure = "not released";
+            const INT_PTR ended = dialog.DoModal();
+            // The steps end a life with IDCANCEL, the window itself with IDOK
+            // or IDCANCEL; anything else is the guard or a dialog that failed.
+            if (ended != IDCANCEL && ended != IDOK && g_failure.empty())
+                g_failure = "life " + std::to_string(lives + 1) + " ended with " + std::to_string(ended);
+            if (!dialog.IsReleased() && g_failure.empty()) g_failure = "not released";
         }
         ++lives;
         // Counted once the dialog object is gone too (the colour popup is made

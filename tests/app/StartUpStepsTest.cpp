@@ -14,6 +14,7 @@
 #include "platform/win/UniqueHandle.h"
 #include "tests/app/ScopedInstalledDir.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/Polling.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
 
@@ -87,9 +88,7 @@ TEST(UwpHandOver, StartsTheInstalledProgramWhenItIsThere)
     EXPECT_TRUE(HandOverToInstalledProgram());
     EXPECT_TRUE(trace.Contains(L"path @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
     EXPECT_TRUE(trace.Contains(L"run msi one !!! @ OnInitDialog -> " + dir.Path() + L"\\Lumo.exe"));
-    const ULONGLONG deadline = GetTickCount64() + 5000;
-    while (!FileExists(log) && GetTickCount64() < deadline) Sleep(20);
-    EXPECT_TRUE(FileExists(log));
+    EXPECT_TRUE(testsupport::PollUntil([&] { return FileExists(log); }));
     if (HWND started = FindWindowW(L"VORN VYL Lumo Core Listener Sync Proc Invisible Window", nullptr))
         PostMessageW(started, WM_CLOSE, 0, 0);
 
@@ -155,11 +154,9 @@ TEST_P(UwpHandOverRefusal, StartsNothingAndKeepsThisProgram)
     if (trace.Contains(L"CreateNormalProcess -> Not wait")) {
         ADD_FAILURE() << "a program was started";
         // The stand-in shows its window once it is up.
-        const ULONGLONG deadline = GetTickCount64() + 10000;
         HWND started = nullptr;
-        while ((started = FindWindowW(kListenerWindowClass, nullptr)) == nullptr && GetTickCount64() < deadline)
-            Sleep(20);
-        if (started != nullptr) PostMessageW(started, WM_CLOSE, 0, 0);
+        if (testsupport::PollUntil([&] { return (started = FindWindowW(kListenerWindowClass, nullptr)) != nullptr; }))
+            PostMessageW(started, WM_CLOSE, 0, 0);
     }
 }
 
@@ -190,8 +187,7 @@ TEST(UwpHandOver, LetsGoOfTheSingleInstanceOnlyWhenTheOtherProgramStarted)
     CopyFileW((testsupport::ExecutableDir() + L"\\LumoListen.exe").c_str(), dir.File(L"Lumo.exe").c_str(), FALSE);
     EXPECT_TRUE(HandOverToInstalledProgram());
     EXPECT_FALSE(instanceTaken());
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (!FileExists(log) && GetTickCount64() < deadline) Sleep(20);
+    testsupport::PollUntil([&] { return FileExists(log); });
     if (HWND started = FindWindowW(kListenerWindowClass, nullptr)) PostMessageW(started, WM_CLOSE, 0, 0);
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
     g_hSingleInstanceEvent.Reset();

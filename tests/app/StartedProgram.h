@@ -10,7 +10,20 @@ namespace apptest {
 struct Started {
     platform::UniqueHandle process;
     DWORD id = 0;
+    // Null unless the run was put into a job of its own.
+    platform::UniqueHandle job;
 };
+
+// How many processes a run put into a job has had: its own and every one it
+// started, whether still starting, running or ended; 0 without a job.
+inline DWORD ProcessesOfRun(const Started& started)
+{
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION info{};
+    if (!started.job || !QueryInformationJobObject(started.job.Get(), JobObjectBasicAccountingInformation, &info,
+                                                   sizeof(info), nullptr))
+        return 0;
+    return info.TotalProcesses;
+}
 
 // The visible main window of that process, or null.
 inline HWND VisibleMainWindowOf(DWORD processId)

@@ -24,18 +24,20 @@
 #include "tests/app/DialogTestSupport.h"
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Polling.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 #include "ui/windows/keyboard/KeyboardPreviewModel.h"
 
-using dialogtest::EffectCall;
-using dialogtest::EffectCalls;
-using dialogtest::IniValue;
+using testsupport::EffectCall;
+using testsupport::EffectCalls;
+using testsupport::IniValue;
+using testsupport::kPatienceMs;
 using testsupport::ScriptedDlg;
 
 namespace {
 
 constexpr uint32_t kModelType = 1;
-constexpr DWORD kPatienceMs = 20000;
 constexpr WPARAM kBootSwitchClick = 10;
 constexpr uint8_t kBootClickedPowerMask = 0xCC;
 // The stored mask 0xCF with the flag byte of a close.
@@ -111,7 +113,7 @@ protected:
     FileEntries Entries() const
     {
         FileEntries entries;
-        for (const wchar_t* name : dialogtest::kProfileFiles) entries.push_back(testsupport::IniEntries(File(name)));
+        for (const wchar_t* name : testsupport::kProfileFiles) entries.push_back(testsupport::IniEntries(File(name)));
         return entries;
     }
 
@@ -162,7 +164,7 @@ protected:
     {
         const FileEntries now = withoutRecentColours ? WithoutRecentColours(Entries()) : Entries();
         for (size_t i = 0; i < expected.size(); ++i)
-            EXPECT_EQ(now[i], expected[i]) << step << ": " << testing::PrintToString(dialogtest::kProfileFiles[i]);
+            EXPECT_EQ(now[i], expected[i]) << step << ": " << testing::PrintToString(testsupport::kProfileFiles[i]);
     }
 
     // [Config] of Basic.ini with the given values, the other files as they are.

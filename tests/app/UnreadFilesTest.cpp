@@ -20,17 +20,18 @@
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/HeldFile.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Polling.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 
-using dialogtest::EffectCall;
-using dialogtest::EffectCalls;
-using dialogtest::IniValue;
+using testsupport::EffectCall;
+using testsupport::EffectCalls;
+using testsupport::IniValue;
 using testsupport::HeldFile;
+using testsupport::kPatienceMs;
 using testsupport::ScriptedDlg;
 
 namespace {
-
-constexpr DWORD kPatienceMs = 20000;
 
 class UnreadFiles : public dialogtest::ProfileFolderTest {
 protected:

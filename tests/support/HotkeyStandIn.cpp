@@ -60,7 +60,9 @@ std::vector<std::string> HotkeyStandIn::RequestsSoFar() const
     const LPARAM marker = ++s_lastMarker;
     const std::string markerLine = std::to_string(kMarkerWParam) + " " + std::to_string(marker);
     const UINT message = ::RegisterWindowMessageW(kHotkeySimulationMessageText);
-    if (!m_process.Window() || !::PostMessageW(m_process.Window(), message, kMarkerWParam, marker)) return {};
+    // A stand-in that is gone heard nothing: that must not read as no request.
+    if (!m_process.Window() || !::PostMessageW(m_process.Window(), message, kMarkerWParam, marker))
+        return {"(the stand-in could not be reached)"};
     const ULONGLONG deadline = ::GetTickCount64() + kMarkerWaitMs;
     for (;;) {
         const std::vector<std::string> lines = m_process.Lines(0, 0);

@@ -23,6 +23,7 @@ public:
     std::vector<std::string> Requests(size_t count, DWORD timeoutMs = 5000) const;
     // Every request posted to the stand-in before this call: a marker posted
     // now reaches it behind them, so none is still on its way once it has.
+    // A line that is no request when the marker cannot reach the stand-in.
     std::vector<std::string> RequestsSoFar() const;
 
     // Writes the oldest held request to the package key; true once it is

@@ -7,7 +7,8 @@ namespace testsupport {
 
 // Notes every message this thread takes from its queue while it lives: the
 // moment real input has reached a window is when the window took it. One at
-// a time on a thread.
+// a time on a thread. WindowWatch (WindowWatch.h) is the watch of one
+// window's own handling, sent messages included.
 class MessageWatch {
 public:
     MessageWatch();

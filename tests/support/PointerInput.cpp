@@ -26,4 +26,23 @@ void LeftButton(bool down)
     ::SendInput(1, &input, sizeof(input));
 }
 
+void LeftButtonAt(POINT at, bool down)
+{
+    INPUT input = PointerMoveInput(at.x, at.y);
+    input.mi.dwFlags |= down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    ::SendInput(1, &input, sizeof(input));
+}
+
+DWORD LeftClick(DWORD stamp)
+{
+    if (stamp == 0) stamp = ::GetTickCount();
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    inputs[0].mi.time = inputs[1].mi.time = stamp;
+    ::SendInput(2, inputs, sizeof(INPUT));
+    return stamp;
+}
+
 }  // namespace testsupport

@@ -11,5 +11,15 @@ INPUT PointerMoveInput(int x, int y);
 void MoveCursorTo(int x, int y);
 // Presses or releases the real pointer's left button.
 void LeftButton(bool down);
+// The same at a screen point, carried by the press itself: under Wine the X
+// server may report an earlier move of the pointer late, and a bare press
+// would land where that report put the pointer.
+void LeftButtonAt(POINT at, bool down);
+// Presses and releases the left button where the pointer is, both stamped with
+// the given time of the input's own clock (0: now); returns the stamp. A press
+// stamped within the double-click time of the one before it is the second
+// half of a double click however late either reaches the window, as a hand's
+// two quick clicks are.
+DWORD LeftClick(DWORD stamp = 0);
 
 }  // namespace testsupport

@@ -37,6 +37,12 @@ std::vector<uint32_t> ReadScreenPixels(const RECT& rect)
     return pixels;
 }
 
+uint32_t ReadScreenPixel(int x, int y)
+{
+    const std::vector<uint32_t> pixel = ReadScreenPixels(RECT{x, y, x + 1, y + 1});
+    return pixel.empty() ? 0xFFFFFFFFu : pixel[0];
+}
+
 std::vector<uint32_t> ReadSettledScreenPixels(const RECT& rect, DWORD patienceMs)
 {
     const ULONGLONG deadline = ::GetTickCount64() + patienceMs;

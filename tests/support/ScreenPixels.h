@@ -10,6 +10,9 @@ namespace testsupport {
 // What the screen shows in a rectangle of screen coordinates: 0x00RRGGBB
 // values, top row first; empty when it could not be read.
 std::vector<uint32_t> ReadScreenPixels(const RECT& rect);
+// The one pixel at a screen point, as ReadScreenPixels gives it; 0xFFFFFFFF,
+// which is no colour it gives, when it could not be read.
+uint32_t ReadScreenPixel(int x, int y);
 
 // The rectangle's picture once it has stopped changing: read until it has
 // been the same for a settled span, so fades and glides are over. Empty when

@@ -4,7 +4,15 @@
 #include <cwchar>
 #include <sstream>
 
+#include "backend/device/WmiLibrary.h"
+
 namespace testsupport {
+
+namespace {
+
+constexpr char kEffectWordsCall[] = "VoWMI_NB_DeviceControl_2arg 0x00100056";
+
+}  // namespace
 
 StandInLibraryScript::StandInLibraryScript() : m_log(m_dir.File(L"nbhwctl-calls.log"))
 {
@@ -53,8 +61,8 @@ void StandInLibraryScript::ClearCalls()
 std::string EffectControlCall(uint32_t firstWord, uint32_t secondWord)
 {
     char text[96];
-    std::snprintf(text, sizeof(text), "VoWMI_NB_DeviceControl_2arg 0x00100056 0x%08X 0x%08X",
-                  static_cast<unsigned>(firstWord), static_cast<unsigned>(secondWord));
+    std::snprintf(text, sizeof(text), "%s 0x%08X 0x%08X", kEffectWordsCall, static_cast<unsigned>(firstWord),
+                  static_cast<unsigned>(secondWord));
     return text;
 }
 
@@ -63,6 +71,20 @@ std::string PowerStateCall(uint32_t argument)
     char text[64];
     std::snprintf(text, sizeof(text), "VoWMI_NB_DeviceControl 0x00100057 0x%08X", static_cast<unsigned>(argument));
     return text;
+}
+
+std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record)
+{
+    const WmiEffectWords words = BuildWmiEffectWords(subCommand, effectIndex, record);
+    return EffectControlCall(words.first, words.second);
+}
+
+std::vector<std::string> EffectCalls(const StandInLibraryScript& library)
+{
+    std::vector<std::string> calls;
+    for (const std::string& call : library.Calls())
+        if (call.rfind(kEffectWordsCall, 0) == 0) calls.push_back(call);
+    return calls;
 }
 
 }  // namespace testsupport

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "backend/profiles/EffectModel.h"
 #include "tests/support/TempDir.h"
 
 namespace testsupport {
@@ -36,5 +37,9 @@ private:
 // and for a power-state argument (device 0x00100057).
 std::string EffectControlCall(uint32_t firstWord, uint32_t secondWord);
 std::string PowerStateCall(uint32_t argument);
+// The line the stand-in records for an effect sent with a sub-command.
+std::string EffectCall(uint8_t subCommand, int32_t effectIndex, const EffectData& record);
+// Only the effect-word lines of the calls recorded so far, in order.
+std::vector<std::string> EffectCalls(const StandInLibraryScript& library);
 
 }  // namespace testsupport

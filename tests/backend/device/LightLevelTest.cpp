@@ -11,6 +11,7 @@
 #include "backend/device/NbhwctlApi.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/HotkeyStandIn.h"
+#include "tests/support/Polling.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TempDir.h"
@@ -108,16 +109,7 @@ private:
 };
 
 // Polls without taking messages, so that posts stay queued for NextLevel.
-template <typename Pred>
-bool PollUntil(Pred pred, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    while (!pred()) {
-        if (GetTickCount64() >= deadline) return pred();
-        Sleep(5);
-    }
-    return true;
-}
+using testsupport::PollUntil;
 
 using HotkeyService = testsupport::HotkeyStandIn;
 

@@ -63,13 +63,6 @@ std::wstring CommonFolder(int csidl)
     return folder;
 }
 
-std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key)
-{
-    wchar_t value[256] = L"";
-    GetPrivateProfileStringW(section, key, L"<missing>", value, 256, path.c_str());
-    return value;
-}
-
 void WriteIni(const std::wstring& path, const wchar_t* section, const wchar_t* key, const std::wstring& value)
 {
     WritePrivateProfileStringW(section, key, value.c_str(), path.c_str());

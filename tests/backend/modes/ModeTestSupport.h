@@ -69,7 +69,6 @@ private:
 std::wstring CommonFolder(int csidl);
 // Closes every running listener stand-in.
 void CloseListeners();
-std::wstring ReadIni(const std::wstring& path, const wchar_t* section, const wchar_t* key);
 void WriteIni(const std::wstring& path, const wchar_t* section, const wchar_t* key, const std::wstring& value);
 
 }  // namespace modetest

@@ -15,11 +15,13 @@
 #include "tests/fixtures/hid/FakeHidPort.h"
 #include "tests/support/FixturePaths.h"
 #include "tests/support/HeldFile.h"
+#include "tests/support/Polling.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/StandInLibrary.h"
 #include "tests/support/TraceCapture.h"
 
-using modetest::ReadIni;
+using testsupport::IniValue;
 using modetest::WriteIni;
 using testsupport::FileExists;
 
@@ -84,7 +86,7 @@ TEST_F(ModesTest, InitResetsTheKeyboardSeedsAndBroadcasts)
 {
     InstallHandler(env);
 
-    EXPECT_EQ(ReadIni(folders.program + L"\\Basic.ini", L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniValue(folders.program + L"\\Basic.ini", L"Config", L"Apply"), L"0");
     EXPECT_EQ(Commands(), (std::vector<uint8_t>{0x56, 0x05, 0xB3, 0xB4, 0xB5}))
         << "handshake, status request, reset, commit, apply";
     EXPECT_EQ(FirstSetEffect(), kResetCommand);
@@ -110,14 +112,14 @@ TEST_F(ModesTest, InitInUwpModeOnlyMakesShortcuts)
 TEST_F(ModesTest, CheckDefaultWritesTheSeedAndResets)
 {
     CheckDefaultHandler(env);
-    EXPECT_EQ(ReadIni(folders.program + L"\\Basic.ini", L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniValue(folders.program + L"\\Basic.ini", L"Config", L"Apply"), L"0");
     EXPECT_EQ(FirstSetEffect(), kResetCommand);
 
     port.events.clear();
     g_bUWP = true;
     SHCreateDirectoryExW(nullptr, (folders.DataFolder() + L"\\UWPIni").c_str(), nullptr);
     CheckDefaultHandler(env);
-    EXPECT_EQ(ReadIni(folders.DataFolder() + L"\\UWPIni\\Basic.ini", L"Config", L"Apply"), L"0");
+    EXPECT_EQ(IniValue(folders.DataFolder() + L"\\UWPIni\\Basic.ini", L"Config", L"Apply"), L"0");
     EXPECT_EQ(FirstSetEffect(), kResetCommand);
 }
 
@@ -187,8 +189,7 @@ TEST_F(ModesTest, UninitClosesTheRunningWindowFirstThenRemovesEverything)
     // A running listener is told at once; starting one is the launcher's test
     // (under load a start can outlast the handler's short wait).
     RunListener();
-    const ULONGLONG listenerDeadline = GetTickCount64() + 10000;
-    while (FindWindowW(kListenerWindowClass, nullptr) == nullptr && GetTickCount64() < listenerDeadline) Sleep(20);
+    testsupport::PollUntil([] { return FindWindowW(kListenerWindowClass, nullptr) != nullptr; });
 
     UninstallHandler(env);
 
@@ -201,10 +202,8 @@ TEST_F(ModesTest, UninitClosesTheRunningWindowFirstThenRemovesEverything)
     EXPECT_FALSE(FileExists(modetest::CommonFolder(CSIDL_COMMON_DESKTOPDIRECTORY) + L"\\VYL Lumo Core.lnk"));
 
     // The listener was told.
-    const ULONGLONG deadline = GetTickCount64() + 10000;
-    while (testsupport::ReadFileBytes(listenerLog).find("Profile Sync Modify") == std::string::npos &&
-           GetTickCount64() < deadline)
-        Sleep(20);
+    testsupport::PollUntil(
+        [&] { return testsupport::ReadFileBytes(listenerLog).find("Profile Sync Modify") != std::string::npos; });
     EXPECT_NE(testsupport::ReadFileBytes(listenerLog).find("VORN VYL Lumo Core Profile Sync Modify Message 0 0"),
               std::string::npos);
     auto broadcasts = sink.Collect(kProfileModify);
@@ -266,8 +265,7 @@ TEST_F(ModesTest, UninitWithoutTheProgramFolderStartsNoListenerFromTheCurrentFol
     if (trace.Contains(L"CreateNormalProcess -> Not wait")) {
         ADD_FAILURE() << "the listener in the current folder was started";
         // Ended once it is up: it logs its start after making its window.
-        const ULONGLONG deadline = GetTickCount64() + 10000;
-        while (!FileExists(listenerLog) && GetTickCount64() < deadline) Sleep(20);
+        testsupport::PollUntil([&] { return FileExists(listenerLog); });
         modetest::CloseListeners();
     }
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
@@ -316,8 +314,8 @@ protected:
         ApplyHandler(state);
     }
 
-    std::wstring Basic(const wchar_t* key) { return ReadIni(folders.UserFolder() + L"\\Basic.ini", L"Config", key); }
-    std::wstring Custom0AllIndex() { return ReadIni(folders.UserFolder() + L"\\Custom0.Ini", L"Config", L"allIndex"); }
+    std::wstring Basic(const wchar_t* key) { return IniValue(folders.UserFolder() + L"\\Basic.ini", L"Config", key); }
+    std::wstring Custom0AllIndex() { return IniValue(folders.UserFolder() + L"\\Custom0.Ini", L"Config", L"allIndex"); }
 
     uint32_t modelType = 0;
     int32_t tab = 0;
@@ -457,7 +455,7 @@ TEST_F(ApplyModeTest, OnAFreshInstallTheUserStartsFromTheShippedProfiles)
     EXPECT_EQ(Basic(L"Apply"), L"0");
     EXPECT_EQ(Basic(L"ApplyEff"), L"1");
     EXPECT_EQ(Custom0AllIndex(), L"1");
-    EXPECT_EQ(ReadIni(folders.UserFolder() + L"\\Basic.ini", L"Setting", L"AWAKE"), L"1");
+    EXPECT_EQ(IniValue(folders.UserFolder() + L"\\Basic.ini", L"Setting", L"AWAKE"), L"1");
     const std::vector<uint8_t> sent = FirstSetEffect();
     ASSERT_GE(sent.size(), 7u);
     EXPECT_EQ(sent[3], 1) << "breathing";

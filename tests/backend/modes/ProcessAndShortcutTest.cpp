@@ -6,6 +6,7 @@
 #include "backend/modes/Shortcuts.h"
 #include "tests/backend/modes/ModeTestSupport.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/Polling.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
 
@@ -18,17 +19,10 @@ struct ComScope {
     ~ComScope() { CoUninitialize(); }
 };
 
-// Only keeps a process that never starts from holding the run.
-constexpr DWORD kStartLimitMs = 20000;
-
-bool WaitForFileContaining(const std::wstring& path, const std::string& text, DWORD waitMs)
+// A started process logs its start to the file.
+bool FileContains(const std::wstring& path, const std::string& text)
 {
-    const ULONGLONG deadline = GetTickCount64() + waitMs;
-    do {
-        if (testsupport::ReadFileBytes(path).find(text) != std::string::npos) return true;
-        Sleep(20);
-    } while (GetTickCount64() < deadline);
-    return false;
+    return testsupport::ReadFileBytes(path).find(text) != std::string::npos;
 }
 
 }  // namespace
@@ -79,14 +73,14 @@ TEST(ProcessLauncher, StartsWithoutWaitingAndPassesArguments)
     testsupport::TraceCapture trace;
 
     EXPECT_TRUE(CreateNormalProcess(listener.c_str(), L"-x 1"));
-    EXPECT_TRUE(WaitForFileContaining(log, "started [-x 1]", kStartLimitMs));
+    EXPECT_TRUE(testsupport::PollUntil([&] { return FileContains(log, "started [-x 1]"); }));
     EXPECT_TRUE(trace.Contains(L"CreateNormalProcess -> Not wait, just return!"));
     EXPECT_TRUE(trace.Contains(L"return: 0x00000103"));  // still running
     modetest::CloseListeners();
 
     DeleteFileW(log.c_str());
     EXPECT_TRUE(CreateNormalProcess(listener.c_str(), nullptr));  // null arguments are none
-    EXPECT_TRUE(WaitForFileContaining(log, "started []", kStartLimitMs));
+    EXPECT_TRUE(testsupport::PollUntil([&] { return FileContains(log, "started []"); }));
     modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);
 }
@@ -106,7 +100,7 @@ TEST(ProcessLauncher, RunListenerStartsTheProgramBesideUs)
     const std::wstring log = dir.File(L"listener.log");
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", log.c_str());
     RunListener();
-    EXPECT_TRUE(WaitForFileContaining(log, "started", kStartLimitMs));
+    EXPECT_TRUE(testsupport::PollUntil([&] { return FileContains(log, "started"); }));
     EXPECT_NE(FindWindowW(kListenerWindowClass, nullptr), nullptr);
     modetest::CloseListeners();
     SetEnvironmentVariableW(L"LUMO_LISTENER_LOG", nullptr);

@@ -2,13 +2,12 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
-#include <map>
 #include <memory>
 #include <vector>
 
 #include "platform/ui/Wnd.h"
 #include "tests/support/PointerInput.h"
+#include "tests/support/WindowWatch.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/core/MemoryDC.h"
@@ -18,31 +17,7 @@ namespace windowstest {
 using controltest::Pump;
 using controltest::PumpUntil;
 using testsupport::DispatchUntil;
-
-// Stands in front of a window's procedure while it lives: after each message
-// the window has handled, counts it, keeps the pointer of a mouse message and
-// calls back, so a test sees every state the window passes through, not
-// samples between pumps.
-class WindowWatch {
-public:
-    explicit WindowWatch(HWND window, std::function<void()> afterEach = {});
-    ~WindowWatch();
-    WindowWatch(const WindowWatch&) = delete;
-    WindowWatch& operator=(const WindowWatch&) = delete;
-
-    int Handled(UINT message) const;
-    // In client coordinates, as the last mouse message carried it.
-    POINT LastPointer() const { return m_pointer; }
-
-private:
-    static LRESULT CALLBACK Procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-
-    HWND m_window = nullptr;
-    WNDPROC m_previous = nullptr;
-    std::function<void()> m_afterEach;
-    std::map<UINT, int> m_handled;
-    POINT m_pointer = {-1, -1};
-};
+using testsupport::WindowWatch;
 
 // GDI+ running and the 1080 skin set chosen at 100 %, for the whole test exe.
 void EnsureUiEnvironment();

@@ -71,22 +71,86 @@ std::vector<uint8_t> FillRandomOpaque(TestDib& dib, unsigned seed)
     return opaque;
 }
 
-bool EffectIsRegistered()
+// A render target made the way the module makes its own: on a WIC bitmap.
+ComPtr<ID2D1RenderTarget> WicRenderTarget()
 {
     ComPtr<ID2D1Factory> factory;
     ComPtr<IWICImagingFactory> wic;
     ComPtr<IWICBitmap> target;
     ComPtr<ID2D1RenderTarget> renderTarget;
+    if (FAILED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, IID_ID2D1Factory, nullptr,
+                                 reinterpret_cast<void**>(factory.GetAddressOf()))) ||
+        FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(wic.GetAddressOf()))) ||
+        FAILED(wic->CreateBitmap(4, 4, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, &target)) ||
+        FAILED(factory->CreateWicBitmapRenderTarget(target.Get(), D2D1::RenderTargetProperties(), &renderTarget)))
+        return nullptr;
+    return renderTarget;
+}
+
+bool EffectIsRegistered()
+{
+    const ComPtr<ID2D1RenderTarget> renderTarget = WicRenderTarget();
     ComPtr<ID2D1DeviceContext> context;
     ComPtr<ID2D1Effect> effect;
-    return SUCCEEDED(D2D1CreateFactory(D2D1_FACTORY_TYPE_SINGLE_THREADED, IID_ID2D1Factory, nullptr,
-                                       reinterpret_cast<void**>(factory.GetAddressOf()))) &&
-           SUCCEEDED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                                      reinterpret_cast<void**>(wic.GetAddressOf()))) &&
-           SUCCEEDED(wic->CreateBitmap(4, 4, GUID_WICPixelFormat32bppPBGRA, WICBitmapCacheOnLoad, &target)) &&
-           SUCCEEDED(factory->CreateWicBitmapRenderTarget(target.Get(), D2D1::RenderTargetProperties(), &renderTarget)) &&
-           SUCCEEDED(renderTarget.As(&context)) && SUCCEEDED(context->CreateEffect(CLSID_D2D1GaussianBlur, &effect));
+    return renderTarget && SUCCEEDED(renderTarget.As(&context)) &&
+           SUCCEEDED(context->CreateEffect(CLSID_D2D1GaussianBlur, &effect));
 }
+
+// While it lives, stands in the CreateGradientStopCollection slot of the
+// method table that every render target on a WIC bitmap shares: notes the
+// interpolation gamma each gradient asks for, then makes the collection as
+// before. What is asked can be seen on any Direct2D, Wine's included, which
+// blends in gamma 2.2 whatever it is asked.
+class GradientGammaRecorder {
+public:
+    GradientGammaRecorder()
+    {
+        const ComPtr<ID2D1RenderTarget> probe = WicRenderTarget();
+        if (!probe) return;
+        m_slot = *reinterpret_cast<void***>(probe.Get()) + kSlot;
+        s_original = reinterpret_cast<CreateCollection>(*m_slot);
+        s_gammas.clear();
+        m_installed = Write(reinterpret_cast<void*>(&Record));
+    }
+    ~GradientGammaRecorder()
+    {
+        if (m_installed) Write(reinterpret_cast<void*>(s_original));
+    }
+    GradientGammaRecorder(const GradientGammaRecorder&) = delete;
+    GradientGammaRecorder& operator=(const GradientGammaRecorder&) = delete;
+
+    bool Installed() const { return m_installed; }
+    const std::vector<D2D1_GAMMA>& Gammas() const { return s_gammas; }
+
+private:
+    using CreateCollection = HRESULT(STDMETHODCALLTYPE*)(ID2D1RenderTarget*, const D2D1_GRADIENT_STOP*, UINT32,
+                                                         D2D1_GAMMA, D2D1_EXTEND_MODE, ID2D1GradientStopCollection**);
+    // After IUnknown's three, GetFactory, CreateBitmap, CreateBitmapFromWicBitmap,
+    // CreateSharedBitmap, CreateBitmapBrush and CreateSolidColorBrush.
+    static constexpr size_t kSlot = 9;
+
+    static HRESULT STDMETHODCALLTYPE Record(ID2D1RenderTarget* self, const D2D1_GRADIENT_STOP* stops, UINT32 count,
+                                           D2D1_GAMMA gamma, D2D1_EXTEND_MODE extend,
+                                           ID2D1GradientStopCollection** collection)
+    {
+        s_gammas.push_back(gamma);
+        return s_original(self, stops, count, gamma, extend, collection);
+    }
+    bool Write(void* function) const
+    {
+        DWORD kept = 0;
+        if (!VirtualProtect(m_slot, sizeof(void*), PAGE_READWRITE, &kept)) return false;
+        *m_slot = function;
+        VirtualProtect(m_slot, sizeof(void*), kept, &kept);
+        return true;
+    }
+
+    void** m_slot = nullptr;
+    bool m_installed = false;
+    static inline CreateCollection s_original = nullptr;
+    static inline std::vector<D2D1_GAMMA> s_gammas;
+};
 
 // Blurs a small random picture through the client: 1 when it was blurred.
 int BlurRandomPicture(HWND key, unsigned seed)
@@ -447,6 +511,8 @@ TEST_F(D2DModule, GradientGammaFlagBlendsInLinearLight)
     const int w = 101, h = 2;
     const float positions[] = {0.0f, 1.0f};
     const COLORREF colors[] = {RGB(0, 0, 0), RGB(255, 255, 255)};
+    GradientGammaRecorder asked;
+    ASSERT_TRUE(asked.Installed());
     ASSERT_EQ(D2DAddClient(kA), 1);
     int middle[2] = {};
     for (int gamma = 0; gamma < 2; ++gamma) {
@@ -455,7 +521,10 @@ TEST_F(D2DModule, GradientGammaFlagBlendsInLinearLight)
         middle[gamma] = Channel(ReadPixels(dc).At(w / 2, 0), 8);
         DeleteMemoryDC(dc);
     }
-    // Halfway in gamma 2.2 is about 128; halfway in linear light, encoded back, about 188.
+    EXPECT_EQ(asked.Gammas(), (std::vector<D2D1_GAMMA>{D2D1_GAMMA_2_2, D2D1_GAMMA_1_0}))
+        << "the flag does not pick the gradient's interpolation gamma";
+    // Halfway in gamma 2.2 is about 128; halfway in linear light, encoded back,
+    // about 188. A failure above fails the test even where this skips.
     EXPECT_NEAR(middle[0], 128, 8);
     if (middle[1] == middle[0]) GTEST_SKIP() << "this Direct2D ignores the interpolation gamma (Wine does)";
     EXPECT_NEAR(middle[1], 188, 10);

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/Polling.h"
+#include "tests/support/ScreenPixels.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/framework/drawing/GdiHelpers.h"
 #include "ui/windows/buttons/LightButton.h"
@@ -14,7 +16,7 @@ constexpr int kButtonX = 40, kButtonY = 30, kButtonW = 150, kButtonH = 38;
 constexpr UINT kButtonId = 0x8081;
 const UINT kClickMessage = ::RegisterWindowMessageW(L"Light Button Click Message");
 // Only keeps a broken build from hanging.
-constexpr DWORD kWaitMs = 5000;
+constexpr DWORD kWaitMs = testsupport::kPatienceMs;
 
 const wchar_t* const kApplyImages[CLightButton::kStateCount] = {
     L"BTN_NORMAL", L"BTN_HOVER", L"BTN_CLICK", nullptr, nullptr, nullptr, L"BTN_DISABLE", nullptr};
@@ -50,8 +52,8 @@ protected:
     void PointAtButton()
     {
         MoveCursorTo(ScreenX(75), ScreenY(19));
-        ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 1; }, 2000)) << "no hover from the pointer";
-        ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, 2000));
+        ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 1; }, kWaitMs)) << "no hover from the pointer";
+        ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, kWaitMs));
     }
     size_t Clicks() { return host.Received(kClickMessage).size(); }
     // Releases the real button and waits until the button window has taken
@@ -80,14 +82,8 @@ TEST_F(ImageButton, NormalFaceIsTheImageOverTheParentBackground)
     EXPECT_NE(normalFace.Rgb(75, 19), kBackground);
     EXPECT_EQ(button.GetState(), CLightButton::Normal);
     // The window shows the same pixels, once Wine has put them on the screen.
-    const auto shown = [&] {
-        HDC screen = ::GetDC(nullptr);
-        const COLORREF pixel = ::GetPixel(screen, ScreenX(75), ScreenY(19));
-        ::ReleaseDC(nullptr, screen);
-        return pixel;
-    };
-    const uint32_t face = normalFace.Rgb(75, 19);
-    const COLORREF expected = RGB(face >> 16, (face >> 8) & 0xFF, face & 0xFF);
+    const auto shown = [&] { return testsupport::ReadScreenPixel(ScreenX(75), ScreenY(19)); };
+    const uint32_t expected = normalFace.Rgb(75, 19);
     PumpUntil([&] { return shown() == expected; }, kWaitMs);
     EXPECT_EQ(shown(), expected);
 }
@@ -95,11 +91,11 @@ TEST_F(ImageButton, NormalFaceIsTheImageOverTheParentBackground)
 TEST_F(ImageButton, HoverCrossFadesToTheHoverFaceAndBackOnLeaving)
 {
     MoveCursorTo(ScreenX(75), ScreenY(19));
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 1; }, 2000)) << "no hover from the pointer";
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 1; }, kWaitMs)) << "no hover from the pointer";
     // The fade starts at step 1: part of the way at once, still running.
     EXPECT_TRUE(button.IsFading());
     const testsupport::Pixels firstStep = Face();
-    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, kWaitMs));
     const testsupport::Pixels hoverFace = Face();
     EXPECT_GT(DifferingPixels(hoverFace, normalFace), kButtonW * kButtonH / 4);
     EXPECT_GT(DifferingPixels(firstStep, normalFace), 0);
@@ -116,16 +112,16 @@ TEST_F(ImageButton, AClickPostsTheIdAndAreaAndShowsThePressedFace)
     PointAtButton();
     const testsupport::Pixels hoverFace = Face();
     LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2 && FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2 && FadeDone(); }, kWaitMs));
     EXPECT_GT(DifferingPixels(Face(), hoverFace), kButtonW * kButtonH / 4) << "pressed face looks like hover";
     EXPECT_EQ(Clicks(), 0u);
     LeftButton(false);
-    ASSERT_TRUE(PumpUntil([&] { return Clicks() > 0; }, 2000)) << "no click message";
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() > 0; }, kWaitMs)) << "no click message";
     const auto clicks = host.Received(kClickMessage);
     ASSERT_EQ(clicks.size(), 1u);
     EXPECT_EQ(clicks[0].wParam, kButtonId);
     EXPECT_EQ(clicks[0].lParam, 0);
-    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, kWaitMs));
     EXPECT_EQ(button.GetHoverState(), 1);
     EXPECT_EQ(DifferingPixels(Face(), hoverFace), 0);
 }
@@ -134,14 +130,14 @@ TEST_F(ImageButton, LeavingWhilePressedDropsThePressAndThePressedFace)
 {
     PointAtButton();
     LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, kWaitMs));
     MoveCursorTo(5, 5);
     ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, 3000)) << "no leave";
     EXPECT_EQ(button.GetTracker().GetPressed(), -1);
     EXPECT_EQ(DifferingPixels(Face(), normalFace), 0) << "the pressed face stayed";
     // Back over the button and release there: the press was dropped, no click.
     MoveCursorTo(ScreenX(70), ScreenY(20));
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() != 0; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() != 0; }, kWaitMs));
     ReleaseOnButton();
     EXPECT_EQ(Clicks(), 0u);
 }
@@ -150,7 +146,7 @@ TEST_F(ImageButton, ReleasingOutsideTheButtonPostsNothing)
 {
     PointAtButton();
     LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, kWaitMs));
     MoveCursorTo(ScreenX(kButtonW + 30), ScreenY(20));
     // The release lands on the host; the button never sees it.
     WindowWatch hostWatch(host.GetSafeHwnd());
@@ -168,7 +164,7 @@ TEST_F(ImageButton, ButtonWithIdZeroNeverPosts)
     button.m_nButtonId = 0;
     PointAtButton();
     LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, kWaitMs));
     ReleaseOnButton();
     EXPECT_EQ(button.GetHoverState(), 1);
     EXPECT_EQ(Clicks(), 0u);
@@ -179,12 +175,12 @@ TEST_F(ImageButton, TabButtonsPostWithoutRefreshingTheFace)
     button.m_bPostBeforeRefresh = FALSE;
     PointAtButton();
     ::SendMessageW(button.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(75, 19));
-    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, kWaitMs));
     const testsupport::Pixels pressed = Face();
     ::SendMessageW(button.GetSafeHwnd(), WM_LBUTTONUP, 0, MAKELPARAM(75, 19));
     EXPECT_FALSE(button.IsFading());
     EXPECT_EQ(DifferingPixels(Face(), pressed), 0);
-    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 1; }, 1000));
+    ASSERT_TRUE(PumpUntil([&] { return Clicks() == 1; }, kWaitMs));
 }
 
 TEST_F(ImageButton, SetCheckFadesOnlyOnAChange)
@@ -196,7 +192,7 @@ TEST_F(ImageButton, SetCheckFadesOnlyOnAChange)
     EXPECT_TRUE(button.IsFading());
     EXPECT_EQ(DifferingPixels(Face(), normalFace), 0);
     EXPECT_EQ(button.GetState(), CLightButton::CheckedNormal);
-    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return FadeDone(); }, kWaitMs));
     // Without checked images the checked states show the unchecked faces.
     EXPECT_EQ(DifferingPixels(Face(), normalFace), 0);
 }
@@ -225,11 +221,11 @@ TEST_F(ImageButton, CaptionFacesFollowTheirStatesFrameAndStyle)
     const testsupport::Pixels hover = Face();
     EXPECT_GT(DifferingPixels(hover, normal), 0) << "hover caption looks like normal";
     LeftButton(true);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2 && FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2 && FadeDone(); }, kWaitMs));
     EXPECT_EQ(DifferingPixels(Face(), hover), 0) << "pressed caption differs from hover";
     LeftButton(false);
     MoveCursorTo(5, 5);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, kWaitMs));
     EXPECT_EQ(DifferingPixels(Face(), normal), 0) << "the normal caption did not come back";
 }
 
@@ -257,11 +253,11 @@ TEST(ImageButtonFromDCs, EmptyStatesBorrowTheirNeighbours)
     ASSERT_TRUE(button.CreateFromDCs(&host, background->GetSafeHdc(), states, 10, 10, 40, 20, TRUE));
     EXPECT_EQ(PixelsOf(button.GetBackBuffer()).Rgb(20, 10), 0x0000FFu);
     button.SetCheck(TRUE);
-    ASSERT_TRUE(PumpUntil([&] { return !button.IsFading(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !button.IsFading(); }, kWaitMs));
     EXPECT_EQ(PixelsOf(button.GetBackBuffer()).Rgb(20, 10), 0x00FF00u);
     // Pressed while checked borrows checked-hover, which borrows checked-normal.
     ::SendMessageW(button.GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    ASSERT_TRUE(PumpUntil([&] { return !button.IsFading(); }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return !button.IsFading(); }, kWaitMs));
     EXPECT_EQ(button.GetState(), CLightButton::CheckedPressed);
     EXPECT_EQ(PixelsOf(button.GetBackBuffer()).Rgb(20, 10), 0x00FF00u);
     button.Destroy();

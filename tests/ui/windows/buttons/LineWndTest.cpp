@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "tests/support/Polling.h"
+#include "tests/support/ScreenPixels.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
 #include "ui/windows/buttons/LineWnd.h"
 
@@ -12,7 +14,7 @@ constexpr int kLineY = 20;
 constexpr int kLineWidth = 500;
 constexpr int kLineHeight = 5;
 // Only keeps a broken build from hanging.
-constexpr DWORD kWaitMs = 5000;
+constexpr DWORD kWaitMs = testsupport::kPatienceMs;
 
 TEST(GlidePosition, EasesOutQuinticallyBetweenItsEnds)
 {
@@ -153,7 +155,7 @@ TEST_F(TabUnderline, ANewMoveDuringAGlideStartsFromWhereTheBarStands)
     const int centres[] = {60, 440};
     line.MoveTo(0, centres, 2);
     line.MoveTo(1, nullptr, 0);
-    ASSERT_TRUE(PumpUntil([&] { return line.GetCurrentX() > 100; }, 2000));
+    ASSERT_TRUE(PumpUntil([&] { return line.GetCurrentX() > 100; }, kWaitMs));
     const int midway = line.GetCurrentX();
     line.MoveTo(0, nullptr, 0);
     EXPECT_TRUE(line.IsGliding());
@@ -171,17 +173,12 @@ TEST_F(TabUnderline, PaintCopiesTheBackBufferToTheScreen)
     line.MoveTo(0, centres, 1);
     ::RedrawWindow(line.GetSafeHwnd(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
     const testsupport::Pixels back = PixelsOf(line.GetBackBuffer());
-    const COLORREF bar = RGB((back.Rgb(250, 2) >> 16) & 0xFF, (back.Rgb(250, 2) >> 8) & 0xFF, back.Rgb(250, 2) & 0xFF);
-    const auto shownAt = [](int x) {
-        HDC screen = ::GetDC(nullptr);
-        const COLORREF pixel = ::GetPixel(screen, x, kLineY + 2);
-        ::ReleaseDC(nullptr, screen);
-        return pixel;
-    };
+    const uint32_t bar = back.Rgb(250, 2);
+    const auto shownAt = [](int x) { return testsupport::ReadScreenPixel(x, kLineY + 2); };
     // Wine puts the painted pixels on the screen a little later.
-    PumpUntil([&] { return shownAt(250) == bar && shownAt(20) == RGB(0x20, 0x30, 0x40); }, kWaitMs);
+    PumpUntil([&] { return shownAt(250) == bar && shownAt(20) == kBackground; }, kWaitMs);
     EXPECT_EQ(shownAt(250), bar);
-    EXPECT_EQ(shownAt(20), RGB(0x20, 0x30, 0x40));
+    EXPECT_EQ(shownAt(20), kBackground);
 }
 
 }  // namespace

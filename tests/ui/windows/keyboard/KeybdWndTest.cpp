@@ -11,6 +11,7 @@
 #include "backend/device/RgbKeyboard.h"
 #include "backend/profiles/EffectModel.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/ScreenPixels.h"
 #include "tests/ui/framework/FrameworkTestSupport.h"
 #include "ui/framework/core/LayeredChildren.h"
 #include "ui/framework/core/MemoryDC.h"
@@ -418,24 +419,20 @@ TEST_F(KeyboardPicture, PaintCopiesTheBackBufferAndDestroyIsOnce)
     RedrawWindow(m_host, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
     POINT centre = KeyCentre(31);
     ClientToScreen(keys, &centre);
-    const auto shownAtCentre = [&] {
-        HDC screen = GetDC(nullptr);
-        const COLORREF pixel = GetPixel(screen, centre.x, centre.y);
-        ReleaseDC(nullptr, screen);
-        return pixel;
-    };
+    const auto shownAtCentre = [&] { return testsupport::ReadScreenPixel(centre.x, centre.y); };
+    const auto channel = [](uint32_t pixel, int shift) { return static_cast<int>((pixel >> shift) & 0xFF); };
     // Wine puts the painted pixels on the screen a little later.
     PumpUntil(
         [&] {
-            const COLORREF pixel = shownAtCentre();
-            return std::abs(GetRValue(pixel) - 255) <= 6 && std::abs(GetGValue(pixel) - 128) <= 6 &&
-                   GetBValue(pixel) <= 6;
+            const uint32_t pixel = shownAtCentre();
+            return std::abs(channel(pixel, 16) - 255) <= 6 && std::abs(channel(pixel, 8) - 128) <= 6 &&
+                   channel(pixel, 0) <= 6;
         },
         kPreviewLimitMs);
-    const COLORREF shown = shownAtCentre();
-    EXPECT_NEAR(GetRValue(shown), 255, 6);
-    EXPECT_NEAR(GetGValue(shown), 128, 6);
-    EXPECT_NEAR(GetBValue(shown), 0, 6);
+    const uint32_t shown = shownAtCentre();
+    EXPECT_NEAR(channel(shown, 16), 255, 6);
+    EXPECT_NEAR(channel(shown, 8), 128, 6);
+    EXPECT_NEAR(channel(shown, 0), 0, 6);
 
     m_frame.MakeLayered();
     EXPECT_TRUE(m_frame.IsLayered());

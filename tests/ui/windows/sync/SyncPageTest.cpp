@@ -12,6 +12,7 @@
 #include "tests/support/FixturePaths.h"
 #include "tests/support/HeldFile.h"
 #include "tests/support/LoggingProcess.h"
+#include "tests/support/MessageWatch.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/TraceCapture.h"
 #include "tests/ui/windows/WindowsTestSupport.h"
@@ -234,7 +235,9 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
     EXPECT_EQ(HostBroadcasts(), (std::vector<Broadcast>{{0xFF, 0}}));
     EXPECT_EQ(recorder.Lines(6).back(), "255 0");
 
-    // Once the switches' fades have ended no timer of the page is left.
+    // Once the switches' fades have ended no timer of the page or of a window
+    // in it ticks, whatever its id: none in a span in which every timer of up
+    // to the double-click time, the longest the page's controls arm, comes due.
     ASSERT_TRUE(PumpUntil(
         [&] {
             for (int key = 0; key < kPowerStateCount; ++key)
@@ -244,7 +247,11 @@ TEST_F(SyncPage, ClicksPreviewTheMaskAndOnlyApplyStoresIt)
         kWaitMs));
     const std::vector<HWND> children = ChildWindows(page->GetSafeHwnd());
     ASSERT_GE(children.size(), static_cast<size_t>(kPowerStateCount));
-    for (HWND child : children) EXPECT_FALSE(KillTimer(child, CLightButton::kFadeTimerId)) << "a fade timer outlived its fade";
+    testsupport::MessageWatch watch;
+    testsupport::PumpTimerPeriods(::GetDoubleClickTime(), 1);
+    int ticks = watch.Taken(WM_TIMER, page->GetSafeHwnd());
+    for (HWND child : children) ticks += watch.Taken(WM_TIMER, child);
+    EXPECT_EQ(ticks, 0) << "a timer of the page outlived its fades";
 }
 
 // A Basic.ini that another process holds while the page is made: every

@@ -170,6 +170,25 @@ public:
         return nullptr;
     }
 
+    // Where the pointer and the input stand, for a failure's message.
+    std::string PointerState(POINT at) const
+    {
+        POINT cursor{};
+        GetCursorPos(&cursor);
+        const HWND under = WindowFromPoint(at), foreground = GetForegroundWindow();
+        DWORD underProcess = 0, foregroundProcess = 0;
+        GetWindowThreadProcessId(under, &underProcess);
+        GetWindowThreadProcessId(foreground, &foregroundProcess);
+        char text[200];
+        std::snprintf(text, sizeof(text),
+                      "pointer at (%ld, %ld) for (%ld, %ld); under it a window of process %lu, in front one of %lu; "
+                      "the program is %lu, its window %s",
+                      cursor.x, cursor.y, at.x, at.y, static_cast<unsigned long>(underProcess),
+                      static_cast<unsigned long>(foregroundProcess), static_cast<unsigned long>(m_processId),
+                      IsWindowEnabled(m_window) ? "enabled" : "disabled");
+        return text;
+    }
+
     POINT ScreenPoint(POINT at) const
     {
         POINT point{static_cast<LONG>(at.x * m_scale + 0.5f), static_cast<LONG>(at.y * m_scale + 0.5f)};
@@ -391,7 +410,7 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
         testsupport::MoveCursorTo(below.x, below.y);
         testsupport::LeftButtonAt(below, true);
         ASSERT_TRUE(testsupport::PumpUntil([this] { return GetForegroundWindow() == m_window; }, kPatienceMs))
-            << "the press below the strip never reached the window";
+            << "the press below the strip never reached the window; " << PointerState(below);
         SendAndWait(WM_NULL, 0, 0);
         drag(below, {50, 30});
         testsupport::LeftButtonAt({below.x + 50, below.y + 30}, false);
@@ -406,7 +425,7 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
     testsupport::LeftButtonAt(strip, true);
     // The move loop follows the pointer only from where it is when the loop
     // starts, as a hand pauses after pressing.
-    ASSERT_TRUE(PollUntil(inMoveLoop)) << "a press in the strip starts no move";
+    ASSERT_TRUE(PollUntil(inMoveLoop)) << "a press in the strip starts no move; " << PointerState(strip);
     EXPECT_EQ(offset().x, 0);
     EXPECT_EQ(offset().y, 0);
     // Each step of the hand is followed before the next one is made.

@@ -50,15 +50,20 @@ lumo_prepare_prefix() {
     mkdir -p "$WINEPREFIX"
     "$WINE_SERVER" -p 2>/dev/null || true  # already running for this prefix
     if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        # wineboot's other exit codes say little; a time-out or a prefix left
-        # without its registry is a failure.
+        # wineboot's other exit codes say little; a time-out or a registry
+        # without the system's environment is a failure. The server writes
+        # system.reg only when it saves, so the registry is asked, not the file.
         local status=0
         lumo_wine wineboot >/dev/null 2>&1 || status=$?
-        if [ "$status" = 124 ] || [ ! -f "$WINEPREFIX/system.reg" ]; then
+        if [ "$status" = 124 ] || ! lumo_wine reg query \
+                'HKLM\System\CurrentControlSet\Control\Session Manager\Environment' /v windir >/dev/null 2>&1; then
             echo "wineboot did not set up the Wine prefix in $WINEPREFIX (exit $status; 124 is the ${LUMO_WINE_TIMEOUT:-120} s time-out)." >&2
             return 1
         fi
-        lumo_wine reg import "$ROOT/scripts/test-prefix.reg" >/dev/null 2>&1
+        if ! lumo_wine reg import "$ROOT/scripts/test-prefix.reg" >/dev/null 2>&1; then
+            echo "The test settings (scripts/test-prefix.reg) could not be imported into $WINEPREFIX." >&2
+            return 1
+        fi
     fi
 }
 

@@ -69,19 +69,12 @@ void ProfileFolderTest::SetUp()
     SeedSettings seed;
     CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
     m_folder = m_tszIniDir;
-    for (const wchar_t* name : testsupport::kProfileFiles) m_kept.push_back(testsupport::ReadFileBytes(File(name)));
-    // Each test starts from the shipped profiles, whatever an earlier run left.
-    for (const wchar_t* name : testsupport::kProfileFiles) {
-        CopyFileW((testsupport::SeedFolder() + L"\\" + name).c_str(), File(name).c_str(), FALSE);
-        WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
-    }
+    m_files = std::make_unique<testsupport::ShippedProfileFiles>(m_folder, testsupport::SeedFolder());
 }
 
 void ProfileFolderTest::TearDown()
 {
-    for (size_t i = 0; i < m_kept.size(); ++i) testsupport::WriteFileBytes(File(testsupport::kProfileFiles[i]), m_kept[i]);
-    // The profile-string functions may hold a file by its time.
-    for (const wchar_t* name : testsupport::kProfileFiles) WritePrivateProfileStringW(nullptr, nullptr, nullptr, File(name).c_str());
+    m_files.reset();
     SetDllDirectoryW(nullptr);
 }
 

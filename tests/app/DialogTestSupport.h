@@ -13,6 +13,7 @@
 #include "backend/device/HidPort.h"
 #include "backend/device/RgbKeyboard.h"
 #include "backend/profiles/EffectModel.h"
+#include "tests/support/ProfileFiles.h"
 #include "tests/support/RegistryValue.h"
 #include "tests/support/StandInLibrary.h"
 
@@ -59,7 +60,7 @@ protected:
 
     testsupport::StandInLibraryScript m_library;
     std::wstring m_folder;
-    std::vector<std::string> m_kept;
+    std::unique_ptr<testsupport::ShippedProfileFiles> m_files;
 };
 
 }  // namespace dialogtest

@@ -20,6 +20,7 @@
 #include "tests/support/PointerInput.h"
 #include "tests/support/Polling.h"
 #include "tests/support/ProfileFiles.h"
+#include "tests/support/ShippedSeeds.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -31,7 +32,6 @@ constexpr int kSteps = 5000;
 constexpr DWORD kFramePeriodMs = 16;
 
 using testsupport::kPatienceMs;
-using testsupport::kProfileFiles;
 
 bool InRange(int32_t value, int32_t low, int32_t high)
 {
@@ -223,8 +223,7 @@ TEST(MainWindowMonkey, RandomInputNeverBreaksTheWindowOrTheProfiles)
     SeedSettings seed;
     CopyIniFiles(SystemFolderSources(), seed, false, m_tszIniDir, MAX_PATH);
     const std::wstring folder = m_tszIniDir;
-    std::vector<std::string> kept;
-    for (const wchar_t* name : kProfileFiles) kept.push_back(testsupport::ReadFileBytes(folder + L"\\" + name));
+    const testsupport::ShippedProfileFiles files(folder, testsupport::SeedFolder());
     // Every field of the table starts in its range.
     for (int n = 0; n < kProfileCount; ++n) ASSERT_TRUE(LoadProfile(folder.c_str(), n, g_CustomProfiles[n]));
     ASSERT_EQ(InvalidField(), "");
@@ -256,6 +255,4 @@ TEST(MainWindowMonkey, RandomInputNeverBreaksTheWindowOrTheProfiles)
     EXPECT_EQ(g_failure, "") << "seed " << kSeed << ", step " << g_step;
     EXPECT_EQ(g_step, kSteps);
     std::printf("%d steps over %d window lives\n", g_step, lives);
-
-    for (size_t i = 0; i < kept.size(); ++i) testsupport::WriteFileBytes(folder + L"\\" + kProfileFiles[i], kept[i]);
 }

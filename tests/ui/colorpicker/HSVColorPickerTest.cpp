@@ -142,23 +142,16 @@ protected:
         ASSERT_TRUE(PumpUntil([&] { return recorder.lastMove.x == want.x && recorder.lastMove.y == want.y; }, 5000))
             << "the move did not reach the picker";
     }
-    void Button(DWORD flag) const
-    {
-        INPUT input = {};
-        input.type = INPUT_MOUSE;
-        input.mi.dwFlags = flag;
-        SendInput(1, &input, sizeof(input));
-    }
     void PressAt(Gdiplus::PointF client)
     {
         MoveTo(client);
-        Button(MOUSEEVENTF_LEFTDOWN);
+        testsupport::LeftButtonAt(ToScreen(client), true);
         ASSERT_TRUE(PumpUntil([&] { return recorder.downs > 0; }, 5000)) << "the press did not reach the picker";
     }
     void Release()
     {
         const int ups = recorder.ups;
-        Button(MOUSEEVENTF_LEFTUP);
+        testsupport::LeftButton(false);
         ASSERT_TRUE(PumpUntil([&] { return recorder.ups > ups; }, 5000)) << "the release did not reach the picker";
     }
     // The animations' frames then move only as far as the test steps this clock.

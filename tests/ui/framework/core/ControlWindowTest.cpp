@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/PointerInput.h"
 #include "tests/ui/framework/ControlTestSupport.h"
 #include "ui/framework/core/Control.h"
 #include "ui/framework/core/LayeredChildren.h"
@@ -168,25 +169,6 @@ void WatchMouse(Control& control, std::shared_ptr<Names> log)
 LPARAM Packed(int x, int y)
 {
     return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
-}
-
-void MoveCursorTo(int x, int y)
-{
-    INPUT input = {};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = (x * 65535 + GetSystemMetrics(SM_CXSCREEN) / 2) / (GetSystemMetrics(SM_CXSCREEN) - 1);
-    input.mi.dy = (y * 65535 + GetSystemMetrics(SM_CYSCREEN) / 2) / (GetSystemMetrics(SM_CYSCREEN) - 1);
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-}
-
-void LeftClick()
-{
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_MOUSE;
-    inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(2, inputs, sizeof(INPUT));
 }
 
 }  // namespace
@@ -424,14 +406,14 @@ TEST(ControlMouse, RealClicksAreCountedWithoutDoubleClickMessages)
         }
     } control;
     // Made away from the pointer, so that the move below is the first it sees.
-    MoveCursorTo(5, 5);
+    testsupport::MoveCursorTo(5, 5);
     ASSERT_EQ(control.Create(nullptr, 300, 300, 60, 60), 1);
     auto counts = std::make_shared<std::vector<uint32_t>>();
     control.LButtonDown.Subscribe([counts](void*, MouseEventArgs& a) { counts->push_back(a.ClickCount); });
-    MoveCursorTo(330, 330);
+    testsupport::MoveCursorTo(330, 330);
     ASSERT_TRUE(PumpUntil([&] { return control.IsMouseOver.Get() != 0; }, 5000)) << "SendInput did not reach the window";
-    LeftClick();
-    LeftClick();
+    // Stamped as a hand's two quick clicks, however late either arrives.
+    testsupport::LeftClick(testsupport::LeftClick() + 1);
     // A double-click message would stand in for the second press.
     ASSERT_TRUE(PumpUntil([&] { return counts->size() + static_cast<size_t>(control.doubleClicks) >= 2; }, 5000))
         << "the clicks did not reach the window";
@@ -442,7 +424,7 @@ TEST(ControlMouse, RealClicksAreCountedWithoutDoubleClickMessages)
 TEST(ControlMouse, HoverEntersOnceAndLeavesOnceWithTheRealPointer)
 {
     // Made away from the pointer: nothing reaches the control before the test moves in.
-    MoveCursorTo(5, 5);
+    testsupport::MoveCursorTo(5, 5);
     HostWindow host(100, 100, 200, 150);
     Control control;
     ASSERT_EQ(control.Create(host.Get(), 10, 10, 80, 60), 1);  // screen 110..190, 110..170
@@ -458,12 +440,12 @@ TEST(ControlMouse, HoverEntersOnceAndLeavesOnceWithTheRealPointer)
     control.SetNormalAction([states] { states->push_back("Normal"); });
     states->clear();  // registering the current state's action ran it
 
-    MoveCursorTo(130, 130);
+    testsupport::MoveCursorTo(130, 130);
     ASSERT_TRUE(PumpUntil([&] { return !log->empty(); }, 5000)) << "no WM_MOUSEMOVE from SendInput";
-    MoveCursorTo(140, 135);
+    testsupport::MoveCursorTo(140, 135);
     ASSERT_TRUE(PumpUntil([&] { return log->size() >= 3; }, 5000));
     EXPECT_EQ(control.IsMouseOver.Get(), 1);
-    MoveCursorTo(400, 400);
+    testsupport::MoveCursorTo(400, 400);
     ASSERT_TRUE(PumpUntil([&] { return beyond.IsMouseOver.Get() != 0; }, 5000)) << "the pointer did not arrive";
     ASSERT_TRUE(PumpUntil([&] { return control.IsMouseOver.Get() == 0; }, 5000)) << "no WM_MOUSELEAVE";
 

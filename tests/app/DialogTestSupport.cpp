@@ -1,11 +1,14 @@
 #include "tests/app/DialogTestSupport.h"
 
+#include "app/LumoDlg.h"
 #include "app/LumoGlobals.h"
 #include "app/StartUp.h"
 #include "backend/profiles/ProfileFolders.h"
 #include "backend/trace/Trace.h"
 #include "tests/fixtures/common/FixtureLog.h"
 #include "tests/support/FixturePaths.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/Polling.h"
 #include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 #include "tests/support/TempDir.h"
@@ -47,6 +50,21 @@ LoggedHidKeyboard::~LoggedHidKeyboard()
 std::unique_ptr<HidConnection> LoggedHidKeyboard::Open(const wchar_t*, HidAccess)
 {
     return std::make_unique<LoggedConnection>();
+}
+
+void StorePowerSwitches(const std::wstring& basicIni, const std::array<const wchar_t*, 4>& values)
+{
+    const wchar_t* const keys[] = {L"BOOTUP", L"AWAKE", L"SLEEPING", L"SHUTDOWN"};
+    for (size_t i = 0; i < values.size(); ++i)
+        WritePrivateProfileStringW(L"Setting", keys[i], values[i], basicIni.c_str());
+}
+
+void ClickBootSwitch(CLumoDlg& dialog)
+{
+    ::SendMessageW(dialog.SyncPage().GetSafeHwnd(), WM_LIGHTBUTTON_CLICK_MESSAGE, kBootSwitchClick, 0);
+    EXPECT_TRUE(testsupport::PumpUntil([] { return g_uPowerStateMask == kBootClickedPowerMask; },
+                                       testsupport::kPatienceMs))
+        << "the click's broadcast";
 }
 
 ProgramLog::ProgramLog(const std::wstring& profileFolder)

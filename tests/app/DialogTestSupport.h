@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <memory>
 #include <string>
 #include <vector>
@@ -17,7 +18,20 @@
 #include "tests/support/RegistryValue.h"
 #include "tests/support/StandInLibrary.h"
 
+class CLumoDlg;
+
 namespace dialogtest {
+
+// Power-state switches stored as boot on, awake on, sleeping off, shutdown
+// on: the mask 0xCF; a click on the boot switch makes it 0xCC.
+constexpr uint8_t kStoredPowerMask = 0xCF;
+constexpr uint8_t kBootClickedPowerMask = 0xCC;
+constexpr WPARAM kBootSwitchClick = 10;
+
+// Basic.ini's [Setting] switches, in the order BOOTUP, AWAKE, SLEEPING, SHUTDOWN.
+void StorePowerSwitches(const std::wstring& basicIni, const std::array<const wchar_t*, 4>& values);
+// A click on the power-state page's boot switch, and its broadcast's arrival.
+void ClickBootSwitch(CLumoDlg& dialog);
 
 // For its scope, a keyboard whose reports go as "HID <id> <command>" lines
 // into the stand-in library's log, so one log shows the library calls and the
@@ -57,6 +71,8 @@ protected:
     void TearDown() override;
     std::wstring File(const wchar_t* name) const { return m_folder + L"\\" + name; }
     void WriteConfig(const wchar_t* key, const wchar_t* value);
+    // The switches of kStoredPowerMask.
+    void WriteStoredPowerStates() { StorePowerSwitches(File(L"Basic.ini"), {L"1", L"1", L"0", L"1"}); }
 
     testsupport::StandInLibraryScript m_library;
     std::wstring m_folder;

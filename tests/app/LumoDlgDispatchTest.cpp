@@ -27,34 +27,16 @@
 
 namespace {
 
+using dialogtest::ClickBootSwitch;
+using dialogtest::kStoredPowerMask;
+using dialogtest::LoggedHidKeyboard;
 using testsupport::EffectCall;
 using testsupport::EffectCalls;
 using testsupport::IniValue;
-using dialogtest::LoggedHidKeyboard;
 using testsupport::Pump;
 using testsupport::ScriptedDlg;
 
-// Power-state switches stored as boot on, awake on, sleeping off, shutdown
-// on: the mask 0xCF; a click on the boot switch makes it 0xCC.
-constexpr uint8_t kStoredPowerMask = 0xCF;
-constexpr uint8_t kBootClickedPowerMask = 0xCC;
-constexpr WPARAM kBootSwitchClick = 10;
-
-class MainDialogDispatch : public dialogtest::ProfileFolderTest {
-protected:
-    void WriteStoredPowerStates()
-    {
-        const wchar_t* const values[][2] = {{L"BOOTUP", L"1"}, {L"AWAKE", L"1"}, {L"SLEEPING", L"0"}, {L"SHUTDOWN", L"1"}};
-        for (const auto& value : values)
-            WritePrivateProfileStringW(L"Setting", value[0], value[1], File(L"Basic.ini").c_str());
-    }
-    // A click on the power-state page's boot switch, and its broadcast's arrival.
-    static void ClickBootSwitch(ScriptedDlg& d)
-    {
-        ::SendMessageW(d.SyncPage().GetSafeHwnd(), WM_LIGHTBUTTON_CLICK_MESSAGE, kBootSwitchClick, 0);
-        EXPECT_TRUE(testsupport::PumpUntil([] { return g_uPowerStateMask == kBootClickedPowerMask; }, 3000));
-    }
-};
+using MainDialogDispatch = dialogtest::ProfileFolderTest;
 
 }  // namespace
 

@@ -248,15 +248,8 @@ public:
             SetForegroundWindow(m_window);
             PollUntil([this] { return GetForegroundWindow() == m_window && IsWindowEnabled(m_window); });
         }
-        INPUT inputs[3] = {};
-        inputs[0] = testsupport::PointerMoveInput(point.x, point.y);
-        // The press and release carry the point too: under Wine the X server
-        // reports an earlier move of the pointer late, and that report can
-        // put the pointer back before the press.
-        inputs[1] = inputs[2] = inputs[0];
-        inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-        inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-        SendInput(3, inputs, sizeof(INPUT));
+        testsupport::MoveCursorTo(point.x, point.y);
+        testsupport::LeftClick();
     }
 
     // Sends a message to the window and returns once its handler is done.
@@ -410,12 +403,12 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
         ASSERT_TRUE(other.Activate()) << "the test's own window cannot be activated";
         const POINT below = ScreenPoint({200, 100});
         testsupport::MoveCursorTo(below.x, below.y);
-        testsupport::LeftButtonAt(below, true);
+        testsupport::LeftButton(true);
         ASSERT_TRUE(testsupport::PumpUntil([&other] { return !other.IsInFront(); }, kPatienceMs))
             << "the press below the strip never reached the window; " << PointerState(below);
         SendAndWait(WM_NULL, 0, 0);
         drag(below, {50, 30});
-        testsupport::LeftButtonAt({below.x + 50, below.y + 30}, false);
+        testsupport::LeftButton(false);
     }
 
     // The presses stand far apart, so that the second never pairs with the
@@ -424,7 +417,7 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
     // press above is over, and the window must not have moved.
     const POINT strip = ScreenPoint({1000, 70});
     testsupport::MoveCursorTo(strip.x, strip.y);
-    testsupport::LeftButtonAt(strip, true);
+    testsupport::LeftButton(true);
     // The move loop follows the pointer only from where it is when the loop
     // starts, as a hand pauses after pressing.
     ASSERT_TRUE(PollUntil(inMoveLoop)) << "a press in the strip starts no move; " << PointerState(strip);
@@ -440,7 +433,7 @@ TEST_F(MainWindowEndToEnd, OnlyAPressAndDragInTheTitleStripMovesTheWindow)
             break;
         }
     }
-    testsupport::LeftButtonAt({strip.x + by.x, strip.y + by.y}, false);
+    testsupport::LeftButton(false);
     EXPECT_EQ(offset().x, by.x);
     EXPECT_EQ(offset().y, by.y);
     // A message posted now would come before the release, inside the move.

@@ -137,13 +137,6 @@ bool Settle(HWND dialog, const StepClock& clock)
     }
 }
 
-void SendMouse(DWORD flags, POINT at)
-{
-    INPUT input = testsupport::PointerMoveInput(at.x, at.y);
-    input.mi.dwFlags |= flags;
-    SendInput(1, &input, sizeof(input));
-}
-
 void SendKey(WORD key)
 {
     INPUT inputs[2] = {};
@@ -179,14 +172,14 @@ void RunSteps(ScriptedDlg& d)
         const unsigned kind = random() % 100;
         if (kind < 60) {
             const POINT at = point();
-            SendMouse(MOUSEEVENTF_LEFTDOWN, at);
-            SendMouse(MOUSEEVENTF_LEFTUP, at);
+            testsupport::LeftButtonAt(at, true);
+            testsupport::LeftButton(false);
         } else if (kind < 80) {
             const POINT from = point(), to = point();
-            SendMouse(MOUSEEVENTF_LEFTDOWN, from);
-            SendMouse(0, POINT{(from.x + to.x) / 2, (from.y + to.y) / 2});
-            SendMouse(0, to);
-            SendMouse(MOUSEEVENTF_LEFTUP, to);
+            testsupport::LeftButtonAt(from, true);
+            testsupport::MoveCursorTo((from.x + to.x) / 2, (from.y + to.y) / 2);
+            testsupport::MoveCursorTo(to.x, to.y);
+            testsupport::LeftButton(false);
         } else {
             static const WORD keys[] = {VK_RETURN, VK_UP, VK_DOWN, VK_LEFT, VK_RIGHT, '0', '1', '2', '3', '4',
                                         '5',       '6',   '7',     '8',     '9'};

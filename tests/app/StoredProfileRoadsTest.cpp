@@ -24,7 +24,6 @@
 #include "tests/app/DialogTestSupport.h"
 #include "tests/app/ScriptedDlg.h"
 #include "tests/support/MessagePump.h"
-#include "tests/support/Polling.h"
 #include "tests/support/ProfileFiles.h"
 #include "tests/support/ShippedSeeds.h"
 #include "ui/windows/keyboard/KeyboardPreviewModel.h"
@@ -32,14 +31,11 @@
 using testsupport::EffectCall;
 using testsupport::EffectCalls;
 using testsupport::IniValue;
-using testsupport::kPatienceMs;
 using testsupport::ScriptedDlg;
 
 namespace {
 
 constexpr uint32_t kModelType = 1;
-constexpr WPARAM kBootSwitchClick = 10;
-constexpr uint8_t kBootClickedPowerMask = 0xCC;
 // The stored mask 0xCF with the flag byte of a close.
 constexpr uint32_t kStoredPowerRestoreWord = 0x00CF00BD;
 
@@ -186,21 +182,6 @@ protected:
 
     static void ClickApply(ScriptedDlg& d) { d.SendMessage(WM_LIGHTBUTTON_CLICK_MESSAGE, CLumoDlg::kApplyButtonId, 0); }
 
-    // Power-state switches stored as boot, awake and shut-down lit: the mask
-    // 0xCF; a click on the boot switch makes it 0xCC.
-    void WriteStoredPowerStates() const
-    {
-        const wchar_t* const values[][2] = {{L"BOOTUP", L"1"}, {L"AWAKE", L"1"}, {L"SLEEPING", L"0"}, {L"SHUTDOWN", L"1"}};
-        for (const auto& value : values)
-            WritePrivateProfileStringW(L"Setting", value[0], value[1], File(L"Basic.ini").c_str());
-    }
-    static void ClickBootSwitch(ScriptedDlg& d)
-    {
-        ::SendMessageW(d.SyncPage().GetSafeHwnd(), WM_LIGHTBUTTON_CLICK_MESSAGE, kBootSwitchClick, 0);
-        EXPECT_TRUE(testsupport::PumpUntil([] { return g_uPowerStateMask == kBootClickedPowerMask; }, kPatienceMs))
-            << "the click's broadcast";
-    }
-
     // A click on static, which no profile stores, previewed but not applied.
     void EditTheAppliedEffect(ScriptedDlg& d, int profile, const StoredRecord& stored) const
     {
@@ -312,7 +293,7 @@ TEST_F(StoredProfileRoads, EveryCloseRestoresWhatIsStored)
                 ScriptedDlg dialog;
                 dialog.script = [&](ScriptedDlg& d) {
                     if (edited) EditTheAppliedEffect(d, profile, stored);
-                    ClickBootSwitch(d);
+                    dialogtest::ClickBootSwitch(d);
                     d.ColorPopup().Picker().AddRecentColor(0xFFFFFF00);
                     m_library.ClearCalls();
                     close.request(d);

@@ -68,13 +68,6 @@ protected:
     CustomProfile m_stored{};
 };
 
-// Power-state switches all lit: the mask 0xFF.
-void StoreAllPowerStatesOn(const std::wstring& basic)
-{
-    for (const wchar_t* key : {L"BOOTUP", L"AWAKE", L"SLEEPING", L"SHUTDOWN"})
-        WritePrivateProfileStringW(L"Setting", key, L"1", basic.c_str());
-}
-
 }  // namespace
 
 // A start over a held Custom0.Ini sends nothing and writes no missing
@@ -151,7 +144,8 @@ TEST_F(UnreadFiles, PowerStateApplySendsTheMaskItStores)
     for (bool heldThroughApply : {false, true}) {
         SCOPED_TRACE(heldThroughApply ? "held through Apply" : "released before Apply");
         const std::wstring basic = File(L"Basic.ini");
-        StoreAllPowerStatesOn(basic);
+        // All lit: the mask 0xFF.
+        dialogtest::StorePowerSwitches(basic, {L"1", L"1", L"1", L"1"});
         dialogtest::ProgramLog log(m_folder);
         HeldFile held(basic);
         ASSERT_TRUE(held.Held());

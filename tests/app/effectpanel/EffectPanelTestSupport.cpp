@@ -137,14 +137,8 @@ bool Shown(const Control& child)
 void ClickAtScreen(int x, int y)
 {
     testsupport::MessageWatch watch;
-    // One call: nothing comes between the move and the click.
-    // The press and release carry the point too: a late report of an earlier
-    // move could otherwise put the pointer elsewhere first.
-    INPUT inputs[3] = {testsupport::PointerMoveInput(x, y), testsupport::PointerMoveInput(x, y),
-                       testsupport::PointerMoveInput(x, y)};
-    inputs[1].mi.dwFlags |= MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags |= MOUSEEVENTF_LEFTUP;
-    ::SendInput(3, inputs, sizeof(INPUT));
+    testsupport::MoveCursorTo(x, y);
+    testsupport::LeftClick();
     // Over once a window has taken the release; then what the click posted.
     EXPECT_TRUE(PumpUntil([&] { return watch.Taken(WM_LBUTTONUP) > 0; }, 5000)) << "the click never arrived";
     Pump(0);

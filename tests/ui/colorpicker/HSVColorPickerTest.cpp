@@ -98,10 +98,7 @@ protected:
     }
     void TearDown() override
     {
-        INPUT up = {};
-        up.type = INPUT_MOUSE;
-        up.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) SendInput(1, &up, sizeof(up));
+        if (GetAsyncKeyState(VK_LBUTTON) & 0x8000) testsupport::LeftButton(false);
         picker.reset();
         host.reset();
         wcscpy_s(g_szSkinResType, m_skin);

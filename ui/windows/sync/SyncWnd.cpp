@@ -212,7 +212,8 @@ bool CSyncWnd::LoadPowerSettings(bool quiet)
         m_powerValues = ReadPowerStates(path);
         m_storedValues = m_powerValues;
     } else {
-        // All off until the file is read; never broadcast, so never sent.
+        // As last read or saved, all off before any read: a mask never read
+        // is never broadcast, so never sent.
         m_powerValues = m_storedValues ? *m_storedValues : std::array<int32_t, kPowerStateCount>{};
     }
     for (int key = 0; key < kPowerStateCount; ++key) {

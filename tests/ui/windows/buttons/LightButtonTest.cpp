@@ -103,7 +103,7 @@ TEST_F(ImageButton, HoverCrossFadesToTheHoverFaceAndBackOnLeaving)
     EXPECT_FALSE(::KillTimer(button.GetSafeHwnd(), CLightButton::kFadeTimerId)) << "fade timer left running";
 
     MoveCursorTo(5, 5);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, 3000)) << "no leave";
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, kWaitMs)) << "no leave";
     EXPECT_EQ(DifferingPixels(Face(), normalFace), 0);
 }
 
@@ -132,7 +132,7 @@ TEST_F(ImageButton, LeavingWhilePressedDropsThePressAndThePressedFace)
     LeftButton(true);
     ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 2; }, kWaitMs));
     MoveCursorTo(5, 5);
-    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, 3000)) << "no leave";
+    ASSERT_TRUE(PumpUntil([&] { return button.GetHoverState() == 0 && FadeDone(); }, kWaitMs)) << "no leave";
     EXPECT_EQ(button.GetTracker().GetPressed(), -1);
     EXPECT_EQ(DifferingPixels(Face(), normalFace), 0) << "the pressed face stayed";
     // Back over the button and release there: the press was dropped, no click.
